@@ -1,0 +1,65 @@
+#include "component/Zorp.h"
+
+#include <cstring>
+
+namespace zorp {
+
+int32_t TZorp::ProcessStreams(fw::TStream& Dest, fw::TStream& Source, int32_t SourceSize,
+                              int32_t ExpandedSize, TZorpMethod Method, int32_t& Checksum,
+                              TCProcessMode Mode, bool Scrambled) {
+    TCompThreadSafety& e = *FEngine;
+    e.Progress = OnShowProgress;
+    if (OnShowProgress) {
+        int32_t percent = 0;
+        OnShowProgress(percent);
+        if (percent == -1)
+            return 0;
+    }
+    e.Source = &Source;
+    e.Dest = &Dest;
+    {
+        TRunBuffers buffers(e);
+        e.EndOfInput = false;
+        e.rleFirstByte = true;
+        e.rleLastByte = 0;
+        e.rleInRun = false;
+        e.rleRunCount = 0;
+        e.InRemaining = SourceSize;
+        e.ReadChunk = BufferSize;
+        e.InSum = 0;
+        e.OutSum = 0;
+        e.InDone = 0;
+        e.OutCount = 0;
+        e.OutBudget = Mode == cmExpand ? 0x7FFFFFFF : SourceSize - FHeaderReserve;
+        e.ScrambleOutput = Mode == cmCompress && FKey != 0;
+        e.DescrambleInput = Mode == cmExpand && FKey != 0 && Scrambled;
+        const auto key = static_cast<uint32_t>(FKey);
+        for (int i = 0; i < 4; ++i)
+            e.KeyBytes[i] = static_cast<uint8_t>(key >> (8 * i));
+        e.KeyIndex = 0;
+
+        const bool compress = Mode == cmCompress;
+        switch (Method) {
+        case coNone:
+            e.CopyWithCRC();
+            break;
+        case coRLE:
+        case coLZH:
+        case coLZH5:
+            (void)ExpandedSize;
+            throw fw::Exception("Compression method not built yet");
+        case coCustom:
+            break; // the application's handlers do the work
+        }
+        Checksum = static_cast<int32_t>(compress ? e.InSum : e.OutSum);
+        if (e.OutPos > e.OutBuffer)
+            Dest.WriteBuffer(e.OutBuffer, static_cast<int32_t>(e.OutPos - e.OutBuffer));
+    }
+    if (OnShowProgress) {
+        int32_t percent = 100;
+        OnShowProgress(percent);
+    }
+    return e.OutCount;
+}
+
+} // namespace zorp

@@ -1,0 +1,146 @@
+// TCompThreadSafety: the working state of one compression or expansion run.
+//
+// Every codec is a member of this class and sees the outside world only
+// through GetChar (next input byte), PutChar (next output byte), emit (an RLE
+// run tail) and Encrypt (key scrambling). Input and output each go through one
+// 8192-byte buffer; the byte I/O keeps the byte-sum checksums, applies the key,
+// enforces the output budget, reports progress at every refill and yields the
+// processor at every refill and every flush of a full output buffer.
+//
+// The stream driver (TZorp::ProcessStreams) sets the fields, binds the buffers
+// with TRunBuffers, runs exactly one codec and flushes what is left.
+#pragma once
+
+#include "engine/ZorpTypes.h"
+#include "framework/base/Object.h"
+#include "framework/base/Stream.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace zorp {
+
+// The escape byte of the run-length format.
+inline constexpr uint8_t RLEMarker = 0x94;
+
+// Size of the input and of the output buffer of a run.
+inline constexpr int32_t BufferSize = 8192;
+
+// Integer percentage: part * 100 / whole while whole is at most 100000 (so the
+// product stays within 32 bits), otherwise part / (whole / 100). whole > 0.
+inline int32_t PercentOf(int32_t part, int32_t whole) {
+    if (whole <= 100000)
+        return part * 100 / whole;
+    return part / (whole / 100);
+}
+
+class TCompThreadSafety : public fw::TObject {
+public:
+    // Byte-I/O state, in the order the driver documents it.
+    bool rleFirstByte = false;
+    bool EndOfInput = false;
+    bool rleInRun = false;
+    uint8_t* InBuffer = nullptr;
+    uint8_t* OutBuffer = nullptr;
+    uint8_t* InEnd = nullptr;
+    uint8_t* InPos = nullptr;
+    uint8_t* OutEnd = nullptr;
+    uint8_t* OutPos = nullptr;
+    fw::TStream* Source = nullptr;
+    fw::TStream* Dest = nullptr;
+    uint8_t rleLastByte = 0;
+    int32_t rleRunCount = 0;
+    uint32_t InSum = 0;  // wraps modulo 2^32
+    uint32_t OutSum = 0; // wraps modulo 2^32
+    int32_t InRemaining = 0;
+    int32_t ReadChunk = 0;
+    int32_t InDone = 0;
+    int32_t OutCount = 0;
+    bool DescrambleInput = false;
+    bool ScrambleOutput = false;
+    uint8_t KeyBytes[4] = {0, 0, 0, 0};
+    int16_t KeyIndex = 0;
+    int32_t OutBudget = 0;
+    TShowProgressEvent Progress;
+
+    // Next input byte. At the end of the input (or when a progress handler
+    // cancels) it returns 0 and sets EndOfInput; callers test EndOfInput
+    // after every call.
+    uint8_t GetChar() {
+        if (InPos == InEnd) [[unlikely]] {
+            if (!RefillInput())
+                return 0;
+        }
+        uint8_t b = *InPos;
+        InSum += b;
+        if (DescrambleInput)
+            b = Encrypt(b);
+        ++InPos;
+        return b;
+    }
+
+    // Appends one byte to the output. Raises EUnableToCompress when the
+    // budget is used up; a full buffer is written when the next byte arrives.
+    void PutChar(uint8_t b) {
+        if (OutBudget <= 0) [[unlikely]]
+            RaiseBudgetExhausted();
+        --OutBudget;
+        if (OutPos == OutEnd) [[unlikely]]
+            FlushFullBuffer();
+        if (ScrambleOutput)
+            b = Encrypt(b);
+        *OutPos++ = b;
+        OutSum += b;
+        ++OutCount;
+    }
+
+    // XORs b with the next key byte, lowest byte of the key first.
+    uint8_t Encrypt(uint8_t b) {
+        const uint8_t r = b ^ KeyBytes[KeyIndex];
+        KeyIndex = static_cast<int16_t>((KeyIndex + 1) & 3);
+        return r;
+    }
+
+    // Writes the tail of an RLE run: nothing for count 1, b once for count 2,
+    // otherwise the marker and the low 8 bits of count (0 escapes a marker).
+    void emit(int32_t count, uint8_t b);
+
+    // The stored method: copies the input to the output unchanged apart from
+    // the key, in either direction.
+    void CopyWithCRC();
+
+    // The codecs. Each reads through GetChar and writes through PutChar/emit.
+    void CompressRLE();
+    void ExpandRLE();
+    void CompressLZH();
+    void ExpandLZH(int32_t count);
+    void CompressLZH5();
+    void ExpandLZH5(int32_t count);
+
+private:
+    // Reads the next chunk into InBuffer; false (EndOfInput left true) when
+    // the input is exhausted or the progress handler cancelled.
+    bool RefillInput();
+    // Writes the full OutBuffer and starts it again.
+    void FlushFullBuffer();
+    [[noreturn]] static void RaiseBudgetExhausted();
+    // Per-byte stored copy, used when both scrambling directions are on.
+    void CopyByteByByte();
+};
+
+// The two buffers of one run: allocated and bound to the engine on
+// construction, unbound and freed on destruction however the run ends.
+class TRunBuffers {
+public:
+    explicit TRunBuffers(TCompThreadSafety& Engine);
+    ~TRunBuffers();
+    TRunBuffers(const TRunBuffers&) = delete;
+    TRunBuffers& operator=(const TRunBuffers&) = delete;
+
+private:
+    TCompThreadSafety& FEngine;
+    std::unique_ptr<uint8_t[]> FIn;
+    std::unique_ptr<uint8_t[]> FOut;
+};
+
+} // namespace zorp

@@ -1,0 +1,52 @@
+// The system's exception classes. Each carries only its message; the fixed
+// messages are given by the functions that raise them.
+#pragma once
+
+#include "framework/base/Exceptions.h"
+
+namespace zorp {
+
+// The LZH5 decoder met a table it cannot decode.
+class ELZHBadDecodeTable : public fw::Exception {
+public:
+    ELZHBadDecodeTable() : fw::Exception("Bad decode table in archive!") {}
+};
+
+// The output budget is used up; the component stores the data instead.
+class EUnableToCompress : public fw::Exception {
+public:
+    EUnableToCompress() : fw::Exception("Could not compress data, will store instead") {}
+};
+
+class EInsufficientDiskSpace : public fw::Exception {
+public:
+    using fw::Exception::Exception;
+};
+
+class EUnrecognizedCompressionMethod : public fw::Exception {
+public:
+    explicit EUnrecognizedCompressionMethod(const std::string& CompressID)
+        : fw::Exception("Unrecognized compression method: \"" + CompressID + "\" in header") {}
+};
+
+class EInvalidHeaderArchiveType : public fw::Exception {
+public:
+    using fw::Exception::Exception;
+};
+
+class EInvalidHeader : public fw::Exception {
+public:
+    EInvalidHeader() : fw::Exception("Can't recognize compressed file header") {}
+};
+
+class EBadChecksum : public fw::Exception {
+public:
+    EBadChecksum() : fw::Exception("Bad checksum during expansion -- data may be invalid") {}
+};
+
+class EInvalidKey : public fw::Exception {
+public:
+    EInvalidKey() : fw::Exception("File locked -- valid key required") {}
+};
+
+} // namespace zorp

@@ -1,0 +1,33 @@
+// Enumerations and event types shared by the engine and the component.
+#pragma once
+
+#include "framework/base/Stream.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace zorp {
+
+enum TZorpMethod : uint8_t { coNone = 0, coRLE = 1, coLZH = 2, coCustom = 3, coLZH5 = 4 };
+
+enum TCProcessMode : uint8_t { cmCompress = 0, cmExpand = 1, cmDelete = 2 };
+
+enum TZorpArchiveType : uint8_t { caSingle = 0, caMulti = 1 };
+
+// Compresses Source into Dest with the application's own method.
+using TZorpEvent =
+    std::function<void(fw::TStream& dest, fw::TStream& source, std::string& CompressID,
+                       int32_t& Outputsize, int32_t& checksum)>;
+// Expands data of the application's own method.
+using TExpandEvent =
+    std::function<void(fw::TStream& dest, fw::TStream& source, int32_t Sourcesize, int32_t Destsize,
+                       const std::string& CompressID, int32_t& checksum)>;
+// Accepts a method ID other than the built-in ones.
+using TRecognizeEvent = std::function<void(const std::string& CompressID, bool& recognized)>;
+// Vets or renames one file of a multi-file operation.
+using TFilenameCheckEvent = std::function<void(std::string& filepath, TCProcessMode mode)>;
+// Progress in percent; setting -1 cancels.
+using TShowProgressEvent = std::function<void(int32_t& PercentageDone)>;
+
+} // namespace zorp

@@ -1,0 +1,84 @@
+// TComponent: the framework's component base. A component created with an
+// owner belongs to it: the owner frees its components when it is freed. A
+// component that is removed (freed) is announced with Notification(opRemove)
+// to its owner's components and to every component that asked with
+// FreeNotification. Loaded runs after a component's properties were read.
+#pragma once
+
+#include "framework/base/Object.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zorp::fw {
+
+enum TOperation : uint8_t { opInsert, opRemove };
+
+// Component state flags.
+inline constexpr uint32_t csLoading = 0x0001;
+inline constexpr uint32_t csReading = 0x0002;
+inline constexpr uint32_t csWriting = 0x0004;
+inline constexpr uint32_t csDestroying = 0x0008;
+inline constexpr uint32_t csDesigning = 0x0010;
+
+class TComponent : public TObject {
+public:
+    static constexpr const char* StaticClassName = "TComponent";
+
+    explicit TComponent(TComponent* AOwner);
+    ~TComponent() override;
+
+    std::string ClassName() const override { return StaticClassName; }
+
+    TComponent* Owner() const { return FOwner; }
+    const std::string& Name() const { return FName; }
+    // Raises EComponentError for a name that is not an identifier or that
+    // another component of the same owner already has (case-insensitively).
+    void SetName(const std::string& NewName);
+
+    int ComponentCount() const { return static_cast<int>(FComponents.size()); }
+    TComponent* Components(int Index) const;
+    TComponent* FindComponent(const std::string& AName) const;
+
+    uint32_t ComponentState() const { return FComponentState; }
+    // Marks this component and the ones it owns as being designed.
+    void SetDesigning(bool Value);
+    // Marks this component and the ones it owns as loading from a form file;
+    // EndLoading then runs Loaded on the owned components and on this one.
+    void BeginLoading();
+    void EndLoading();
+
+    // Asks to be told (by Notification) when AComponent is freed, and tells
+    // AComponent the same of this one.
+    void FreeNotification(TComponent* AComponent);
+    void RemoveFreeNotification(TComponent* AComponent);
+
+    // Hands this component to another owner (or none).
+    void InsertComponent(TComponent* AComponent);
+    void RemoveComponent(TComponent* AComponent);
+
+protected:
+    // Called when AComponent is inserted into or removed from the owner's
+    // components, or freed while this one asked for it. Overrides call the
+    // base, which passes the notice on to the owned components.
+    virtual void Notification(TComponent* AComponent, TOperation Operation);
+    // Runs after the component's properties have been read.
+    virtual void Loaded();
+
+private:
+    void Insert(TComponent* AComponent);
+    void Remove(TComponent* AComponent);
+
+    TComponent* FOwner = nullptr;
+    std::string FName;
+    std::vector<TComponent*> FComponents;   // owned
+    std::vector<TComponent*> FFreeNotifies; // not owned
+    uint32_t FComponentState = 0;
+};
+
+// True when Ident is a Pascal-style identifier: a letter or "_" followed by
+// letters, digits and "_".
+bool IsValidIdent(const std::string& Ident);
+
+} // namespace zorp::fw

@@ -1,0 +1,74 @@
+// The framework's exception classes. Every exception of the system carries
+// only a message; the classes tell the kind of failure apart.
+#pragma once
+
+#include <exception>
+#include <string>
+
+namespace zorp::fw {
+
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string message) : FMessage(std::move(message)) {}
+    const char* what() const noexcept override { return FMessage.c_str(); }
+    const std::string& Message() const noexcept { return FMessage; }
+
+private:
+    std::string FMessage;
+};
+
+// Streams: a short ReadBuffer/WriteBuffer, a bad seek or size.
+class EStreamError : public Exception {
+public:
+    using Exception::Exception;
+};
+class EReadError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+class EWriteError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+
+// A file stream could not be opened or created; the message names the file.
+class EFileStreamError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+class EFOpenError : public EFileStreamError {
+public:
+    using EFileStreamError::EFileStreamError;
+};
+class EFCreateError : public EFileStreamError {
+public:
+    using EFileStreamError::EFileStreamError;
+};
+
+// An operating-system input/output failure (directory creation, for one).
+class EInOutError : public Exception {
+public:
+    EInOutError(std::string message, int errorCode)
+        : Exception(std::move(message)), ErrorCode(errorCode) {}
+    int ErrorCode;
+};
+
+// Index out of range in a list.
+class EListError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Component names and ownership.
+class EComponentError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A class looked up by name is not registered.
+class EClassNotFound : public Exception {
+public:
+    using Exception::Exception;
+};
+
+} // namespace zorp::fw

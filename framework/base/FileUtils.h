@@ -1,0 +1,91 @@
+// File functions. Paths use "/" as the separator. Attributes follow the
+// framework's bits, mapped from the file system:
+//   faReadOnly  (1)  the owner may not write the file
+//   faHidden    (2)  the name begins with "."
+//   faSysFile   (4)  neither a regular file nor a directory (devices, fifos,
+//                    sockets, and symbolic links to directories, which are
+//                    thus never entered by a directory walk)
+//   faDirectory (16) a directory
+//   faArchive   (32) a regular file
+// File dates are packed DOS date-time values in local time: the date in the
+// high 16 bits (years since 1980 << 9 | month << 5 | day), the time in the
+// low 16 bits (hour << 11 | minute << 5 | seconds / 2).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace zorp::fw {
+
+inline constexpr int32_t faReadOnly = 0x01;
+inline constexpr int32_t faHidden = 0x02;
+inline constexpr int32_t faSysFile = 0x04;
+inline constexpr int32_t faVolumeID = 0x08;
+inline constexpr int32_t faDirectory = 0x10;
+inline constexpr int32_t faArchive = 0x20;
+inline constexpr int32_t faAnyFile = 0x3F;
+
+struct TSearchState;
+
+// One entry of a directory search, and the search itself.
+struct TSearchRec {
+    int32_t Time = 0; // last write, packed DOS date-time
+    int64_t Size = 0;
+    int32_t Attr = 0;
+    std::string Name;
+
+    TSearchRec();
+    ~TSearchRec();
+    TSearchRec(TSearchRec&&) noexcept;
+    TSearchRec& operator=(TSearchRec&&) noexcept;
+
+    std::unique_ptr<TSearchState> State;
+};
+
+// Starts a search for Path ("dir/pattern", with "*" and "?" wildcards
+// compared case-insensitively; "*.*" matches every name). Entries that are
+// hidden, system files, volume labels or directories are found only when
+// their bits are in Attr; other entries always. Returns 0 and fills F with
+// the first entry, or an error code (ENOENT when nothing matched).
+int FindFirst(const std::string& Path, int32_t Attr, TSearchRec& F);
+// Next entry: 0, or ENOENT when there are no more.
+int FindNext(TSearchRec& F);
+// Ends the search and releases what it holds.
+void FindClose(TSearchRec& F);
+
+// True for an existing entry that is not a directory.
+bool FileExists(const std::string& FileName);
+bool DirectoryExists(const std::string& Directory);
+// Removes a file (not a directory); false on failure.
+bool DeleteFile(const std::string& FileName);
+// Renames a file; false on failure, and when NewName already exists.
+bool RenameFile(const std::string& OldName, const std::string& NewName);
+
+std::string ChangeFileExt(const std::string& FileName, const std::string& Extension);
+// Everything up to and including the last "/"; empty when there is none.
+std::string ExtractFilePath(const std::string& FileName);
+// Everything after the last "/".
+std::string ExtractFileName(const std::string& FileName);
+// The extension of the name part, "." included, taken from its last ".";
+// empty when the name part has none.
+std::string ExtractFileExt(const std::string& FileName);
+
+// Date of an open file (a file descriptor), or -1.
+int32_t FileGetDate(int Handle);
+// Sets the date of an open file; 0, or an error code.
+int FileSetDate(int Handle, int32_t Age);
+// Attribute bits of a file or directory, or -1 when it doesn't exist.
+int32_t FileGetAttr(const std::string& FileName);
+// Applies faReadOnly to the write permission bits; 0, or an error code.
+int FileSetAttr(const std::string& FileName, int32_t Attr);
+
+// Creates one directory; raises EInOutError on failure.
+void MkDir(const std::string& Directory);
+
+// Conversions between time_t and packed DOS date-time (local time), clamped
+// to the range DOS dates can hold (1980 to 2107).
+int32_t DateTimeToFileDate(int64_t UnixTime);
+int64_t FileDateToUnixTime(int32_t FileDate);
+
+} // namespace zorp::fw

@@ -1,0 +1,39 @@
+// TStream: the framework's abstract byte stream. Read may deliver fewer bytes
+// than asked (0 at the end); ReadBuffer and WriteBuffer move exactly the count
+// or raise. Positions and sizes are 64-bit; the system's own fields are 32-bit
+// and are checked where they are filled.
+#pragma once
+
+#include "framework/base/Object.h"
+
+#include <cstdint>
+
+namespace zorp::fw {
+
+enum TSeekOrigin : uint8_t { soBeginning, soCurrent, soEnd };
+
+class TStream : public TObject {
+public:
+    // Delivers up to Count bytes into Buffer; returns how many (0 at the end).
+    virtual int32_t Read(void* Buffer, int32_t Count) = 0;
+    // Writes up to Count bytes; returns how many were written.
+    virtual int32_t Write(const void* Buffer, int32_t Count) = 0;
+    // Moves the position and returns the new one.
+    virtual int64_t Seek(int64_t Offset, TSeekOrigin Origin) = 0;
+    // Changes the size; streams that cannot be resized raise EStreamError.
+    virtual void SetSize(int64_t NewSize);
+
+    int64_t Position() { return Seek(0, soCurrent); }
+    void SetPosition(int64_t Pos) { Seek(Pos, soBeginning); }
+    virtual int64_t Size();
+
+    // Exactly Count bytes, or EReadError / EWriteError.
+    void ReadBuffer(void* Buffer, int32_t Count);
+    void WriteBuffer(const void* Buffer, int32_t Count);
+
+    // Copies Count bytes from Source's current position; Count 0 copies the
+    // whole of Source from its beginning. Returns the number of bytes copied.
+    int64_t CopyFrom(TStream& Source, int64_t Count);
+};
+
+} // namespace zorp::fw

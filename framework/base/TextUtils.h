@@ -1,0 +1,17 @@
+// Text functions over 8-bit strings. Case folding is ASCII only: bytes
+// outside A-Z / a-z are left as they are.
+#pragma once
+
+#include <string>
+
+namespace zorp::fw {
+
+// Compares with A-Z and a-z folded together: < 0, 0 or > 0.
+int CompareText(const std::string& S1, const std::string& S2);
+bool SameText(const std::string& S1, const std::string& S2);
+std::string AnsiLowerCase(const std::string& S);
+std::string AnsiUpperCase(const std::string& S);
+std::string UpperCase(const std::string& S);
+std::string LowerCase(const std::string& S);
+
+} // namespace zorp::fw
