@@ -44,10 +44,12 @@ int32_t TZorp::ProcessStreams(fw::TStream& Dest, fw::TStream& Source, int32_t So
             e.CopyWithCRC();
             break;
         case coRLE:
+            throw fw::Exception("Compression method not built yet"); // RLE codec
         case coLZH:
+            throw fw::Exception("Compression method not built yet"); // LZH codec
         case coLZH5:
             (void)ExpandedSize;
-            throw fw::Exception("Compression method not built yet");
+            throw fw::Exception("Compression method not built yet"); // LZH5 codec
         case coCustom:
             break; // the application's handlers do the work
         }
