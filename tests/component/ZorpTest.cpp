@@ -1,1 +1,69 @@
+// The component object: initial state, properties, ownership, palette.
+#include "component/Zorp.h"
+#include "framework/base/ClassRegistry.h"
+
 #include <gtest/gtest.h>
+
+#include <memory>
+
+namespace zorp::test {
+namespace {
+
+TEST(TZorp, StartsWithDocumentedDefaults) {
+    TZorp zorp(nullptr);
+    EXPECT_EQ(zorp.Key(), 0);
+    EXPECT_EQ(zorp.TargetPath(), "");
+    EXPECT_FALSE(zorp.MakeDirectories());
+    EXPECT_FALSE(zorp.ExceptionOnFileError());
+    EXPECT_FALSE(zorp.CheckSpaceBeforeExpand());
+    EXPECT_EQ(zorp.LastRatio(), 0);
+    EXPECT_EQ(zorp.LastDuration(), 0);
+    EXPECT_EQ(zorp.HeaderReserve(), 0);
+    EXPECT_FALSE(zorp.OnShowProgress);
+    EXPECT_FALSE(zorp.OnCompress);
+}
+
+TEST(TZorp, TargetPathGetsATrailingSeparator) {
+    TZorp zorp(nullptr);
+    zorp.SetTargetPath("/tmp/out");
+    EXPECT_EQ(zorp.TargetPath(), "/tmp/out/");
+    zorp.SetTargetPath("/tmp/out/");
+    EXPECT_EQ(zorp.TargetPath(), "/tmp/out/");
+    zorp.SetTargetPath("");
+    EXPECT_EQ(zorp.TargetPath(), "");
+}
+
+TEST(TZorp, IsFreedByItsOwner) {
+    struct Watcher : fw::TComponent {
+        using fw::TComponent::TComponent;
+        fw::TComponent* Removed = nullptr;
+        void Notification(fw::TComponent* c, fw::TOperation op) override {
+            fw::TComponent::Notification(c, op);
+            if (op == fw::opRemove)
+                Removed = c;
+        }
+    };
+    auto form = std::make_unique<fw::TComponent>(nullptr);
+    Watcher watcher(nullptr);
+    auto* zorp = new TZorp(form.get()); // belongs to form
+    zorp->SetName("Zorp1");
+    zorp->FreeNotification(&watcher);
+    EXPECT_EQ(form->FindComponent("zorp1"), zorp);
+    form.reset(); // frees the component (the leak checker sees it otherwise)
+    EXPECT_EQ(watcher.Removed, zorp);
+}
+
+TEST(TZorp, RegisterPutsItOnTheCompressPage) {
+    Register();
+    const auto page = fw::PalettePage("Compress");
+    ASSERT_EQ(page.size(), 1u);
+    EXPECT_EQ(page[0]->ClassName, "TZorp");
+    const fw::TComponentClass& found = fw::FindClass("TZORP");
+    fw::TComponent owner(nullptr);
+    fw::TComponent* made = found.Create(&owner);
+    EXPECT_EQ(made->ClassName(), "TZorp");
+    EXPECT_NE(dynamic_cast<TZorp*>(made), nullptr);
+}
+
+} // namespace
+} // namespace zorp::test
