@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, checks the formatting, builds and runs every test
+# in the sanitizer preset (dev) and the optimised preset (release), then runs
+# each fuzzer for FUZZ_SECONDS (default 15) seconds. Exits non-zero on any
+# failure.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+scripts/install-deps.sh
+
+echo "== formatting"
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+for preset in dev release; do
+  echo "== $preset: build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  echo "== $preset: tests"
+  ctest --preset "$preset" -j2
+done
+
+echo "== fuzzers"
+fuzz/run.sh "${FUZZ_SECONDS:-15}"
