@@ -4,6 +4,7 @@
 // expansion through the stream driver ProcessStreams.
 #pragma once
 
+#include "component/Headers.h"
 #include "engine/CompThreadSafety.h"
 #include "engine/Errors.h"
 #include "engine/ZorpTypes.h"
@@ -64,6 +65,43 @@ public:
     int32_t ProcessStreams(fw::TStream& Dest, fw::TStream& Source, int32_t SourceSize,
                            int32_t ExpandedSize, TZorpMethod Method, int32_t& Checksum,
                            TCProcessMode Mode, bool Scrambled);
+
+    // Headers. Recognize maps a method ID to a method (asking OnRecognize
+    // about foreign IDs) or raises EUnrecognizedCompressionMethod.
+    TZorpMethod Recognize(const std::string& MethodID);
+    // Fills a stream header: magic, the ID's first three characters, size,
+    // type, checksum 0, and the lock field 2 for any nonzero Key.
+    void SetHeader(TZorpHeader& Header, const std::string& MethodID, TZorpArchiveType ArchiveType,
+                   int32_t Size);
+    // Reads and validates an archive header; with fewer than 21 bytes left
+    // it reads nothing and makes a new, empty archive header instead.
+    void CheckHeader(fw::TStream& Stream, TZorpHeader& Header, std::string& MethodID);
+    // Reads one per-file header and its name; false when either is cut short.
+    bool GetFileHeader(fw::TStream& Stream, TZorpFileHeader& FileHeader, std::string& Name);
+    // Writes one per-file header (its name length set from Name) and the name.
+    void PutFileHeader(fw::TStream& Stream, TZorpFileHeader& FileHeader, const std::string& Name);
+
+    // Single streams. Compress writes Source, from its position to its end,
+    // as one compressed stream into Dest: with a 21-byte header unless the
+    // data end up stored with Key 0. Expand reads such a stream back and
+    // verifies its checksum and key.
+    void Compress(fw::TStream& Dest, fw::TStream& Source, TZorpMethod Method);
+    void Expand(fw::TStream& Dest, fw::TStream& Source);
+    // One compression run (the driver, or OnCompress for coCustom); returns
+    // the compressed size and leaves the checksum plus Key in Checksum.
+    int32_t DoCompress(fw::TStream& Dest, fw::TStream& Source, TZorpMethod Method,
+                       std::string& MethodID, int32_t& Checksum);
+    // One expansion run (the driver, or OnExpand for coCustom), checked
+    // against the expected Checksum and Lock of a header.
+    void DoExpand(fw::TStream& Dest, fw::TStream& Source, int32_t SourceSize, int32_t ExpandedSize,
+                  int32_t Checksum, TZorpMethod Method, const std::string& MethodID, int32_t Lock);
+
+    // Strings: byte strings of any content through Compress or Expand.
+    std::string ProcessString(const std::string& S, TZorpMethod Method, TCProcessMode Mode);
+    std::string CompressString(const std::string& S, TZorpMethod Method);
+    std::string ExpandString(const std::string& S);
+    // 100 minus LastRatio: how much the last compression saved, in percent.
+    int32_t GetSavedPercentage() const { return 100 - FLastRatio; }
 
 protected:
     // The engine object of this component.

@@ -1,5 +1,9 @@
 # Sources of the compression component, built into each package.
 set(ZORP_COMPONENT_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/HeaderOperations.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Headers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProcessStreams.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SingleStream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/StringOperations.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Zorp.cpp
 )

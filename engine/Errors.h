@@ -33,6 +33,9 @@ class EInvalidHeaderArchiveType : public fw::Exception {
 public:
     using fw::Exception::Exception;
 };
+inline constexpr const char* SExpandCantHandleMulti =
+    "Expand can't handle caMulti archive type in compressed header";
+inline constexpr const char* SArchiveTypeMustBeMulti = "Archive type must be caMulti";
 
 class EInvalidHeader : public fw::Exception {
 public:
@@ -47,6 +50,21 @@ public:
 class EInvalidKey : public fw::Exception {
 public:
     EInvalidKey() : fw::Exception("File locked -- valid key required") {}
+};
+
+// An archive entry name longer than its 16-bit length field can hold.
+class EFileNameTooLong : public fw::Exception {
+public:
+    explicit EFileNameTooLong(const std::string& Name)
+        : fw::Exception("File name too long for an archive entry (32767 bytes at most): " +
+                        Name.substr(0, 80) + "...") {}
+};
+
+// Data of 2 GiB or more: the stored size fields are 32-bit.
+class EDataTooLarge : public fw::Exception {
+public:
+    EDataTooLarge()
+        : fw::Exception("Data too large: 2 GiB or more cannot be held in a compressed stream") {}
 };
 
 } // namespace zorp

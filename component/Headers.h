@@ -1,0 +1,60 @@
+// The stored records: the 21-byte stream header TZorpHeader, which opens
+// every single compressed stream and every archive, and the 25-byte per-file
+// header TZorpFileHeader, which precedes each archive entry and its name.
+// Both are packed little-endian; they are encoded and decoded field by field
+// so the layout never depends on the compiler.
+#pragma once
+
+#include "engine/ZorpTypes.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace zorp {
+
+// The first five bytes of every header: "WELM" and 0x1A.
+inline constexpr std::array<char, 5> HeaderMagic = {'W', 'E', 'L', 'M', '\x1A'};
+
+// Method IDs by TZorpMethod ordinal, compared case-sensitively.
+inline constexpr const char* MethodIDs[5] = {"NON", "RLE", "LZH", "CUS", "LH5"};
+
+// Lock field value of data written with a key (the stored bytes scrambled).
+inline constexpr int32_t LockScrambled = 2;
+
+struct TZorpHeader {
+    static constexpr int32_t RecordSize = 21;
+
+    std::array<char, 5> Magic{};    // "WELM" 0x1A
+    std::array<char, 3> MethodID{}; // "NON", "RLE", "LZH", "CUS", "LH5" or a custom ID
+    int32_t Size = 0;               // uncompressed size (caSingle) or archive total (caMulti)
+    uint8_t ArchiveType = 0;        // TZorpArchiveType ordinal
+    int32_t Checksum = 0;           // byte sum of the uncompressed data + Key (caSingle)
+    int32_t Lock = 0;               // 2 when the data are scrambled with a key
+
+    bool HasMagic() const;
+    std::string MethodIDString() const { return std::string(MethodID.data(), 3); }
+    // Stores the first three characters of ID (zero bytes fill a shorter ID).
+    void SetMethodID(const std::string& ID);
+
+    std::array<uint8_t, RecordSize> Encode() const;
+    static TZorpHeader Decode(const uint8_t* Bytes);
+};
+
+struct TZorpFileHeader {
+    static constexpr int32_t RecordSize = 25;
+
+    int16_t NameLength = 0;
+    int32_t Date = 0;           // packed DOS date-time; 0 for entries made from a stream
+    uint16_t Attributes = 0;    // file attribute bits; 0 for entries made from a stream
+    int32_t Size = 0;           // uncompressed size
+    int32_t CompressedSize = 0; // bytes of compressed data behind the name
+    uint8_t Method = 0;         // TZorpMethod ordinal actually used
+    int32_t Checksum = 0;       // byte sum of the uncompressed data + Key
+    int32_t Lock = 0;           // 2 when the data are scrambled with a key
+
+    std::array<uint8_t, RecordSize> Encode() const;
+    static TZorpFileHeader Decode(const uint8_t* Bytes);
+};
+
+} // namespace zorp
