@@ -44,9 +44,11 @@ int32_t TZorp::ProcessStreams(fw::TStream& Dest, fw::TStream& Source, int32_t So
             e.CopyWithCRC();
             break;
         case coRLE:
-            throw fw::Exception("Compression method not built yet"); // RLE codec
+            compress ? e.CompressRLE() : e.ExpandRLE();
+            break;
         case coLZH:
-            throw fw::Exception("Compression method not built yet"); // LZH codec
+            compress ? e.CompressLZH() : e.ExpandLZH(ExpandedSize);
+            break;
         case coLZH5:
             (void)ExpandedSize;
             throw fw::Exception("Compression method not built yet"); // LZH5 codec

@@ -2,5 +2,10 @@
 set(ZORP_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CompThreadSafety.cpp
   # run-length and LZH codecs
+  ${CMAKE_CURRENT_LIST_DIR}/RLE.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/lzh/AdaptiveHuffman.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/lzh/MatchTrees.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/lzh/CompressLZH.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/lzh/ExpandLZH.cpp
   # LZH5 codec
 )

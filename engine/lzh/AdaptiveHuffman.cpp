@@ -1,0 +1,85 @@
+#include "engine/lzh/AdaptiveHuffman.h"
+
+#include <cstring>
+
+namespace zorp::lzh {
+
+void THuffTree::StartHuff() {
+    for (int i = 0; i < NumSymbols; ++i) {
+        hufFreq[i] = 1;
+        hufSon[i] = static_cast<uint16_t>(i + TreeSize);
+        hufParent[i + TreeSize] = static_cast<uint16_t>(i);
+    }
+    for (int i = 0, j = NumSymbols; j <= Root; i += 2, ++j) {
+        hufFreq[j] = static_cast<uint16_t>(hufFreq[i] + hufFreq[i + 1]);
+        hufSon[j] = static_cast<uint16_t>(i);
+        hufParent[i] = hufParent[i + 1] = static_cast<uint16_t>(j);
+    }
+    hufFreq[TreeSize] = 0xFFFF;
+    hufParent[Root] = 0;
+}
+
+void THuffTree::reconst() {
+    // Leaves, in node order, into nodes 0..313 with halved counts.
+    int j = 0;
+    for (int i = 0; i < TreeSize; ++i) {
+        if (hufSon[i] >= TreeSize) {
+            hufFreq[j] = static_cast<uint16_t>((hufFreq[i] + 1u) / 2u);
+            hufSon[j] = hufSon[i];
+            ++j;
+        }
+    }
+    // Join pairs; each new node goes after all nodes of equal count.
+    for (int i = 0, n = NumSymbols; n < TreeSize; i += 2, ++n) {
+        const unsigned f = hufFreq[i] + hufFreq[i + 1];
+        int k = n - 1;
+        while (f < hufFreq[k])
+            --k;
+        ++k;
+        const size_t moved = static_cast<size_t>(n - k);
+        std::memmove(&hufFreq[k + 1], &hufFreq[k], moved * sizeof hufFreq[0]);
+        std::memmove(&hufSon[k + 1], &hufSon[k], moved * sizeof hufSon[0]);
+        hufFreq[k] = static_cast<uint16_t>(f);
+        hufSon[k] = static_cast<uint16_t>(i);
+    }
+    // Parents from the new son links.
+    for (int k = 0; k < TreeSize; ++k) {
+        const int s = hufSon[k];
+        hufParent[s] = static_cast<uint16_t>(k);
+        if (s < TreeSize)
+            hufParent[s + 1] = static_cast<uint16_t>(k);
+    }
+}
+
+void THuffTree::update(int v) {
+    if (hufFreq[Root] == CountLimit)
+        reconst();
+    int k = hufParent[v + TreeSize];
+    do {
+        const uint16_t f = ++hufFreq[k];
+        if (f > hufFreq[k + 1]) {
+            // l: the highest node above k whose count is still below f.
+            int l = k + 2;
+            while (f > hufFreq[l])
+                ++l;
+            --l;
+            hufFreq[k] = hufFreq[l];
+            hufFreq[l] = f;
+
+            const int i = hufSon[k];
+            hufParent[i] = static_cast<uint16_t>(l);
+            if (i < TreeSize)
+                hufParent[i + 1] = static_cast<uint16_t>(l);
+            const int j = hufSon[l];
+            hufSon[l] = static_cast<uint16_t>(i);
+            hufParent[j] = static_cast<uint16_t>(k);
+            if (j < TreeSize)
+                hufParent[j + 1] = static_cast<uint16_t>(k);
+            hufSon[k] = static_cast<uint16_t>(j);
+            k = l;
+        }
+        k = hufParent[k];
+    } while (k != 0);
+}
+
+} // namespace zorp::lzh

@@ -1,0 +1,83 @@
+// The LZH compressor: the longest match in the 4096-byte ring (3 to 60 bytes)
+// or a literal, coded with the adaptive Huffman code; a match's distance
+// follows with the fixed distance code.
+#include "engine/CompThreadSafety.h"
+#include "engine/lzh/LzhEncoder.h"
+
+#include <cstring>
+#include <memory>
+
+namespace zorp {
+
+using lzh::TLzhEncoder;
+
+void TCompThreadSafety::CompressLZH() {
+    // The members start zeroed, the whole text ring included.
+    auto state = std::make_unique<TLzhEncoder>(*this);
+    using namespace lzh;
+    THuffTree& tree = state->Tree;
+    TMatchTrees& m = state->Match;
+    uint8_t* const text = m.lzhText;
+    tree.StartHuff();
+    m.InitTree();
+
+    int s = 0;
+    int r = StartPosition;
+    std::memset(text, 0x20, StartPosition);
+    int len = 0;
+    bool ended = false;
+    while (len < MaxMatch) {
+        const uint8_t b = GetChar();
+        if (EndOfInput) {
+            ended = true;
+            break;
+        }
+        text[r + len] = b;
+        ++len;
+    }
+    if (len == 0)
+        return;
+    // The strings that start in the spaces before r and run into the data.
+    for (int i = 1; i <= MaxMatch; ++i)
+        m.InsertNode(r - i);
+    m.InsertNode(r);
+
+    while (len > 0) {
+        if (m.lzhMatchLen > len)
+            m.lzhMatchLen = static_cast<uint16_t>(len);
+        if (m.lzhMatchLen <= Threshold) {
+            m.lzhMatchLen = 1;
+            state->EncodeChar(text[r]);
+        } else {
+            state->EncodeChar(m.lzhMatchLen + 255 - Threshold);
+            state->EncodePosition(m.lzhMatchPos);
+        }
+        const int last = m.lzhMatchLen;
+        int i = 0;
+        // The input is not asked again once it has ended (or was cancelled).
+        for (; i < last && !ended; ++i) {
+            const uint8_t b = GetChar();
+            if (EndOfInput) {
+                ended = true;
+                break;
+            }
+            m.DeleteNode(s);
+            text[s] = b;
+            if (s < MaxMatch - 1)
+                text[s + RingSize] = b;
+            s = (s + 1) & RingMask;
+            r = (r + 1) & RingMask;
+            m.InsertNode(r);
+        }
+        for (; i < last; ++i) {
+            m.DeleteNode(s);
+            s = (s + 1) & RingMask;
+            r = (r + 1) & RingMask;
+            if (--len > 0)
+                m.InsertNode(r);
+        }
+    }
+    state->Bits.EncodeEnd();
+}
+
+} // namespace zorp

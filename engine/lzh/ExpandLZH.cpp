@@ -1,0 +1,50 @@
+// The LZH expander: decodes symbols with the adaptive Huffman code and copies
+// matches out of a 4096-byte ring that starts filled with spaces.
+#include "engine/CompThreadSafety.h"
+#include "engine/lzh/LzhDecoder.h"
+
+#include <cstring>
+#include <memory>
+
+namespace zorp {
+
+using lzh::TLzhDecoder;
+
+// Stops when count bytes are written (a match is always copied whole), or
+// when a symbol would need bits beyond the end of the input.
+void TCompThreadSafety::ExpandLZH(int32_t count) {
+    using namespace lzh;
+    if (count <= 0)
+        return;
+    auto state = std::make_unique<TLzhDecoder>(*this);
+    uint8_t* const text = state->lzhText;
+    state->Tree.StartHuff();
+    std::memset(text, 0x20, StartPosition);
+    int r = StartPosition;
+    int32_t produced = 0;
+    while (produced < count) {
+        const int v = state->DecodeChar();
+        if (v < 256) {
+            if (state->Bits.OverRead())
+                return;
+            PutChar(static_cast<uint8_t>(v));
+            text[r] = static_cast<uint8_t>(v);
+            r = (r + 1) & RingMask;
+            ++produced;
+        } else {
+            const int i = (r - state->DecodePosition() - 1) & RingMask;
+            if (state->Bits.OverRead())
+                return;
+            const int length = v - 255 + Threshold;
+            for (int k = 0; k < length; ++k) {
+                const uint8_t b = text[(i + k) & RingMask];
+                PutChar(b);
+                text[r] = b;
+                r = (r + 1) & RingMask;
+            }
+            produced += length;
+        }
+    }
+}
+
+} // namespace zorp
