@@ -1,0 +1,150 @@
+// The run-length codec: the exact bytes of runs, escapes and caps, expansion
+// of items the compressor never writes, round trips and the output budget.
+#include "engine/CodecRun.h"
+
+#include "component/Zorp.h"
+#include "engine/Errors.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace zorp::test {
+namespace {
+
+std::string Repeat(size_t n, char c) {
+    return std::string(n, c);
+}
+
+TEST(CompressRLE, WritesTheDocumentedBytes) {
+    struct Case {
+        std::string In;
+        std::string Out;
+    } cases[] = {
+        {"", ""},
+        {"A", "A"},
+        {Bytes({0x94}), Bytes({0x94, 0x00})},
+        {"AA", "AA"},
+        {"AAA", Bytes({0x41, 0x94, 0x03})},
+        {Repeat(255, 'A'), Bytes({0x41, 0x94, 0xFF})},
+        {Repeat(256, 'A'), Bytes({0x41, 0x94, 0xFF, 0x41})},
+        {Repeat(257, 'A'), Bytes({0x41, 0x94, 0xFF, 0x41, 0x41})},
+        {Repeat(258, 'A'), Bytes({0x41, 0x94, 0xFF, 0x41, 0x94, 0x03})},
+        {Bytes({0x94, 0x94, 0x94}), Bytes({0x94, 0, 0x94, 0, 0x94, 0})},
+        {Bytes({0x41, 0x94, 0x41, 0x41}), Bytes({0x41, 0x94, 0x00, 0x41, 0x41})},
+        {Bytes({0x42, 0x41, 0x41, 0x41}), Bytes({0x42, 0x41, 0x94, 0x03})},
+        {Bytes({0, 0, 0}), Bytes({0x00, 0x94, 0x03})},
+        {Bytes({0, 0}), Bytes({0, 0})},
+        // A run broken by another byte, and by the marker.
+        {"AAAAB", Bytes({0x41, 0x94, 0x04, 0x42})},
+        {Bytes({0x41, 0x41, 0x41, 0x94}), Bytes({0x41, 0x94, 0x03, 0x94, 0x00})},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CompressRLE(c.In), c.Out) << "input of " << c.In.size() << " bytes";
+}
+
+TEST(ExpandRLE, ReadsItemsTheCompressorNeverWrites) {
+    // A run as the first item repeats the initial byte 0.
+    EXPECT_EQ(ExpandRLE(Bytes({0x94, 0x05})), Repeat(4, '\0'));
+    // A lone marker at the end stands for itself.
+    EXPECT_EQ(ExpandRLE(Bytes({0x41, 0x94})), Bytes({0x41, 0x94}));
+    // After an escaped marker or a run item the repeat byte is the marker.
+    EXPECT_EQ(ExpandRLE(Bytes({0x94, 0x00, 0x94, 0x03})), Bytes({0x94, 0x94, 0x94}));
+    EXPECT_EQ(ExpandRLE(Bytes({0x41, 0x94, 0x03, 0x94, 0x02})), Bytes({0x41, 0x41, 0x41, 0x94}));
+    EXPECT_EQ(ExpandRLE(Bytes({0x41, 0x94, 0x01})), "A");
+    EXPECT_EQ(ExpandRLE(""), "");
+}
+
+TEST(RLE, RoundTripsGeneratedData) {
+    std::vector<std::string> inputs = {Repeat(60, 'x'), Repeat(100000, '\x94'), Repeat(70000, '\0'),
+                                       RandomBytes(16384, 3)};
+    for (size_t size : {60, 4096, 7936, 7937, 8192, 8193, 16384})
+        inputs.push_back(RandomBytes(size, static_cast<uint32_t>(size)));
+    // Runs of every length up to 600 of varying bytes, the marker included.
+    std::string runs;
+    for (int n = 1; n <= 600; ++n)
+        runs += Repeat(static_cast<size_t>(n), static_cast<char>(0x90 + n % 8));
+    inputs.push_back(runs);
+    // Random bytes from a small alphabet, so short runs abound.
+    std::string small = RandomBytes(50000, 9);
+    for (char& c : small)
+        c = static_cast<char>(0x93 + (static_cast<uint8_t>(c) & 3));
+    inputs.push_back(small);
+    for (const std::string& in : inputs) {
+        const std::string packed = CompressRLE(in);
+        ASSERT_EQ(ExpandRLE(packed), in) << "input of " << in.size() << " bytes";
+    }
+}
+
+TEST(RLE, RoundTripsTheCorpus) {
+    for (const std::string& file : CorpusFiles()) {
+        const std::string data = ReadWholeFile(file);
+        EXPECT_EQ(ExpandRLE(CompressRLE(data)), data) << file;
+    }
+}
+
+TEST(RLE, RoundTripsTheCorpusThroughTheDriver) {
+    const auto files = CorpusFiles();
+    ASSERT_FALSE(files.empty());
+    for (const std::string& file : files) {
+        const std::string data = ReadWholeFile(file);
+        TZorp zorp(nullptr);
+        CountingStream source(data), packed;
+        int32_t sum = 0;
+        const int32_t size = static_cast<int32_t>(data.size());
+        int32_t packedSize = 0;
+        try {
+            packedSize =
+                zorp.ProcessStreams(packed, source, size, 0, coRLE, sum, cmCompress, false);
+        } catch (const EUnableToCompress&) {
+            // Only when the output really is not smaller.
+            EXPECT_GE(CompressRLE(data).size(), data.size()) << file;
+            continue;
+        }
+        EXPECT_EQ(static_cast<uint32_t>(sum), ByteSum(data));
+        EXPECT_EQ(packedSize, static_cast<int32_t>(packed.Size()));
+        packed.SetPosition(0);
+        CountingStream expanded;
+        int32_t expandedSum = 0;
+        zorp.ProcessStreams(expanded, packed, packedSize, size, coRLE, expandedSum, cmExpand,
+                            false);
+        EXPECT_EQ(expanded.DataString(), data) << file;
+        EXPECT_EQ(expandedSum, sum);
+    }
+}
+
+TEST(RLE, KeyedRunRoundTrips) {
+    const std::string data = Repeat(300, 'k') + RandomBytes(1000, 4) + Repeat(5, '\x94');
+    TZorp zorp(nullptr);
+    zorp.SetKey(0x12345678);
+    CountingStream source(data), packed;
+    int32_t sum = 0;
+    const int32_t size = static_cast<int32_t>(data.size());
+    const int32_t packedSize =
+        zorp.ProcessStreams(packed, source, size, 0, coRLE, sum, cmCompress, false);
+    EXPECT_NE(packed.DataString(), CompressRLE(data)); // the stored bytes are scrambled
+    packed.SetPosition(0);
+    CountingStream expanded;
+    zorp.ProcessStreams(expanded, packed, packedSize, size, coRLE, sum, cmExpand, true);
+    EXPECT_EQ(expanded.DataString(), data);
+}
+
+TEST(CompressRLE, MostlyMarkersExceedTheBudget) {
+    const std::string data = Repeat(1000, '\x94');
+    EXPECT_THROW(CompressRLE(data, 1000), EUnableToCompress);
+    // The budget admits exactly what fits.
+    EXPECT_EQ(CompressRLE("AAAAB", 4), Bytes({0x41, 0x94, 0x04, 0x42}));
+    EXPECT_THROW(CompressRLE("AAAAB", 3), EUnableToCompress);
+}
+
+TEST(ExpandRLE, GarbageEndsAtTheEndOfInput) {
+    for (uint32_t seed = 0; seed < 50; ++seed) {
+        std::string garbage = RandomBytes(2000 + seed, seed);
+        for (size_t i = 0; i < garbage.size(); i += 3)
+            garbage[i] = static_cast<char>(0x94); // many run items
+        const std::string out = ExpandRLE(garbage);
+        EXPECT_LE(out.size(), garbage.size() * 255 / 2 + 1);
+    }
+}
+
+} // namespace
+} // namespace zorp::test
