@@ -131,7 +131,10 @@ TEST(CompressLZH, MatchesNeverRunPastTheSource) {
 // in the window: the 4036 positions before the current one, of which only
 // the last 60 of the initial spaces.
 TEST(CompressLZH, ChoosesTheLongestMatchInTheWindow) {
-    const std::string data = Words(12000, 11) + RandomBytes(500, 2) + Words(6000, 12);
+    std::string data = Words(12000, 11) + RandomBytes(500, 2) + Words(6000, 12);
+    for (const std::string& file : CorpusFiles())
+        if (file.ends_with("/html"))
+            data += ReadWholeFile(file).substr(0, 30000);
     const std::string stream = std::string(4036, ' ') + data;
     const auto tokens = LzhTokens(CompressLZH(data), data.size());
     size_t j = 0;

@@ -1,0 +1,125 @@
+// The compressed bytes of RLE and LZH are pinned: these SHA-256 digests were
+// recorded once the codecs passed their round trips and the lhasa checks. Any
+// change to the codecs, optimisations included, must reproduce them exactly.
+#include "engine/CodecRun.h"
+
+#include "support/Sha256.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+namespace zorp::test {
+namespace {
+
+struct Golden {
+    const char* Rle;
+    const char* Lzh;
+};
+
+const std::map<std::string, Golden>& CorpusDigests() {
+    static const std::map<std::string, Golden> digests = {
+        {"alice29.txt",
+         {"e6593da8e35051290e54eac15afbed16eb405d54d81fb7db4f7d63b8c7bdb494",
+          "44723160678ce1269d589d899e36f9bb1379fa7a782daebdedff0f40c05a93a0"}},
+        {"asyoulik.txt",
+         {"f4061eb89ef3ce8fb535be705d63507acca2341aafb3f29eddf19af5be57ca68",
+          "b858c057179a32d997066261cf6674006fe7da2fabba336903f69050fc6533c3"}},
+        {"fireworks.jpeg",
+         {"062a6cdcd644cfc2beacb3d4a5400cbbf8c29aa91ae291cbb10f695ed5926df9",
+          "f8bc93c7604c5c71a7d22903a793a505ac551357fab10e61d8124e33cb38bce7"}},
+        {"geo.protodata",
+         {"ee86c9aefa8318bddd7f5384e55e2732a8572062ce9a4e43ce24df2e680f8a9e",
+          "d4d467c3bb056b9c7be856210d6eb363f8a4b0cf762311cfc335d39390f71eb4"}},
+        {"html",
+         {"42194b9bfac38325a35ce766289048409d9172affa11c5ea20d154d4feb9f845",
+          "0d06bbb195c0983b9f19b61851f0ce4f9c3161538a43a7bb9bd08a1eaf5c91e1"}},
+        {"html_x_4",
+         {"d76c0cd79b5489083e592cfb5f9b35b22ef304d68bffefb61f0723a56d3cd608",
+          "26177ce5b35240c3665ac0a9e0e995eb15085aecb1e746777d9b661082f874a3"}},
+        {"kppkn.gtb",
+         {"60a470a8a76e120d9bb6865bfcefd2d1ce9aa54708445c23b10d8a2b2ae91792",
+          "9a55b9a39b56622730ccb1ba5a6940874ece1e49dcf1c0259fd892faea2c4605"}},
+        {"lcet10.txt",
+         {"e1ca9ef87f8159684bff4c1ea6cabeee7a0f414163e49a25e576d4a492f8aba9",
+          "1a46b6ac289fc673836efda027fe708d4e798aeba50a4b1ecba3b5d3ab238f2f"}},
+        {"paper-100k.pdf",
+         {"a67378268ee85f7c903bdda7f76e06ce75f05be2daf4cc2da58eaa6f8bfb0ee4",
+          "f98e592119862b2384809bad8416c355cadcd555ddfe942760592910e1c81ec6"}},
+        {"plrabn12.txt",
+         {"aa19c319da5e1213ea9a93ca788998129f225dabdfdef01eb44ba6fc0069d1e5",
+          "de6f0e7bb6b316bdbefc776c2d589e671f787fa7aa4dee9e34fe4f3d8c70a35b"}},
+        {"urls.10K",
+         {"8967e02411c7a5fb84a503bb6545161869f72ca8ed2b484f2670d0400ddb0bf0",
+          "93e9dcc72bf2f28562450c3de1f3a726dba3e246ec1eb8c5a7c6fbf19e6f93bb"}},
+    };
+    return digests;
+}
+
+// Small inputs whose last tokens read the look-ahead beyond the data.
+const std::map<std::string, Golden>& GeneratedDigests() {
+    static const std::map<std::string, Golden> digests = {
+        {"A",
+         {"559aead08264d5795d3909718cdd05abd49572e84fe55590eef31a88a08fdffd",
+          "f871fad07d5d05c15d460dd7490c841490525e10b8f8682f27e210de1c71a455"}},
+        {"abc x 20",
+         {"ca22c3641057a560534c040f51c6f6818c399ae9e47d35b4a9792750c2287f67",
+          "25cd141b8c11528545cca769d787e993b6b87e0e980a3e7a444592c2a1703ddc"}},
+        {"random 4097",
+         {"86ed35b1052b13583160e9fd942ab0db1de6b0b7dbf43ae5175dadb064a3327d",
+          "9c9c6146043c38b56f39058fa00c4b4235a3b07d66ff2cfd906ec033bc2145f5"}},
+        {"random 59",
+         {"a210532847088ff8127de7d73a1bdab41e363dcc113621bbc65af705d56131fa",
+          "319631fa4e2f6de660623ae798b8ee29bddb27684303560b33175c24f15dd33b"}},
+        {"repeat near end",
+         {"99d42b5f57170e75467e04cad6f02af45746807342eb4b865230893f715a3f0a",
+          "427fd6bdd9c73241042bf3ef29cc1d106066a0386a55957a7aec4c1f239ce09e"}},
+    };
+    return digests;
+}
+
+std::map<std::string, std::string> GeneratedInputs() {
+    std::map<std::string, std::string> inputs;
+    inputs["A"] = "A";
+    inputs["abc x 20"] =
+        std::string("abcabcabcabcabcabcabcabcabcabcabcabcabcabcabcabcabcabcabcabc");
+    inputs["random 59"] = RandomBytes(59, 59);
+    inputs["random 4097"] = RandomBytes(4097, 4097);
+    std::string tail = RandomBytes(3000, 1);
+    tail += tail.substr(100, 40) + "xyz" + tail.substr(100, 45);
+    inputs["repeat near end"] = tail;
+    return inputs;
+}
+
+void Check(const std::string& Name, const std::string& Data, const Golden* Expected) {
+    const std::string rle = Sha256Hex(CompressRLE(Data));
+    const std::string lzh = Sha256Hex(CompressLZH(Data));
+    ASSERT_NE(Expected, nullptr) << "no digests for " << Name << ": {\"" << Name << "\", {\"" << rle
+                                 << "\", \"" << lzh << "\"}},";
+    EXPECT_EQ(rle, Expected->Rle) << Name << " (RLE)";
+    EXPECT_EQ(lzh, Expected->Lzh) << Name << " (LZH)";
+}
+
+TEST(GoldenDigests, CorpusCompressesToTheRecordedBytes) {
+    const auto files = CorpusFiles();
+    ASSERT_EQ(files.size(), CorpusDigests().size());
+    for (const std::string& file : files) {
+        const std::string name = std::filesystem::path(file).filename().string();
+        const auto found = CorpusDigests().find(name);
+        Check(name, ReadWholeFile(file), found == CorpusDigests().end() ? nullptr : &found->second);
+    }
+}
+
+TEST(GoldenDigests, GeneratedInputsCompressToTheRecordedBytes) {
+    const auto inputs = GeneratedInputs();
+    ASSERT_EQ(inputs.size(), GeneratedDigests().size());
+    for (const auto& [name, data] : inputs) {
+        const auto found = GeneratedDigests().find(name);
+        Check(name, data, found == GeneratedDigests().end() ? nullptr : &found->second);
+    }
+}
+
+} // namespace
+} // namespace zorp::test
