@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format
-  googletest libgtest-dev zlib1g-dev
+  googletest libgtest-dev zlib1g-dev libcli11-dev
   lhasa libarchive-tools jlha-utils
 )
 missing=()

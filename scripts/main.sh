@@ -1,12 +1,38 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds the optimised preset and
-# runs every file of the corpus (default ../shared/corpus) through each
-# method and back, timed beside zlib. Extra arguments go to zorp_bench.
+# The main job: installs what is missing, builds the optimised preset, then
+#  1. runs every file of the corpus (default ../shared/corpus, or
+#     $ZORP_CORPUS) through `zorp compress` and `zorp expand` with each
+#     method, checking that the expanded file equals the original, and
+#  2. runs the benchmark harness: each method memory to memory on every file
+#     and on a ~30 MB concatenation, beside zlib and a memcpy ceiling.
+# Extra arguments go to the benchmark harness.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 scripts/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release --target zorp_bench
+cmake --build --preset release --target zorp zorp_bench
 corpus=${ZORP_CORPUS:-$root/../shared/corpus}
+zorp=build/release/tools/zorp/zorp
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+echo "== zorp compress / expand over $corpus"
+printf '%-18s %10s' file bytes
+for m in none rle lzh lh5; do printf ' %9s' "$m"; done
+printf '\n'
+for file in "$corpus"/*; do
+  [ -f "$file" ] || continue
+  printf '%-18s %10d' "$(basename "$file")" "$(stat -c %s "$file")"
+  for m in none rle lzh lh5; do
+    "$zorp" compress -q -m "$m" "$file" "$work/packed"
+    "$zorp" expand -q "$work/packed" "$work/out"
+    cmp -s "$file" "$work/out" || { echo; echo "round trip of $file with $m changed the data" >&2; exit 1; }
+    printf ' %9d' "$(stat -c %s "$work/packed")"
+  done
+  printf '\n'
+done
+
+echo
+echo "== benchmark"
 build/release/bench/zorp_bench --corpus "$corpus" "$@"

@@ -1,0 +1,139 @@
+// The zorp tool as a user runs it: a subprocess with files and pipes.
+#include "component/Zorp.h"
+#include "framework/base/MemoryStream.h"
+#include "support/TestFiles.h"
+#include "tools/zorp/KeyOption.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+namespace zorp::test {
+namespace {
+
+struct Outcome {
+    int Status;
+    std::string Output; // standard output and standard error together
+};
+
+Outcome Zorp(const std::string& args) {
+    const std::string command = std::string(ZORP_TOOL) + " " + args + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    std::array<char, 4096> buf{};
+    for (size_t n; (n = fread(buf.data(), 1, buf.size(), pipe)) > 0;)
+        out.append(buf.data(), n);
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+std::vector<std::string> Entries(const TempDir& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string Quote(const std::string& path) {
+    return "'" + path + "'";
+}
+
+TEST(ZorpTool, RoundTripsEveryMethodAndWritesWhatCompressWrites) {
+    TempDir dir;
+    const std::string data = ReadWholeFile(CorpusFiles().at(0));
+    WriteWholeFile(dir / "in", data);
+    const std::pair<const char*, TZorpMethod> methods[] = {
+        {"none", coNone}, {"rle", coRLE}, {"lzh", coLZH}, {"lh5", coLZH5}};
+    for (const auto& [name, method] : methods) {
+        SCOPED_TRACE(name);
+        const Outcome c = Zorp(std::string("compress -q -m ") + name + " -k 0x1234ABCD " +
+                               Quote(dir / "in") + " " + Quote(dir / "packed"));
+        ASSERT_EQ(c.Status, 0) << c.Output;
+        EXPECT_EQ(c.Output, "");
+        TZorp zorp(nullptr);
+        zorp.SetKey(0x1234ABCD);
+        EXPECT_EQ(ReadWholeFile(dir / "packed"), zorp.CompressString(data, method));
+        const Outcome e =
+            Zorp("expand -k 305441741 " + Quote(dir / "packed") + " " + Quote(dir / "out"));
+        ASSERT_EQ(e.Status, 0) << e.Output;
+        EXPECT_EQ(ReadWholeFile(dir / "out"), data);
+    }
+}
+
+TEST(ZorpTool, DefaultsToLh5AndPipesThroughStandardStreams) {
+    TempDir dir;
+    const std::string data = ReadWholeFile(CorpusFiles().at(1));
+    WriteWholeFile(dir / "in", data);
+    const Outcome o = Zorp("compress -k -5 - - < " + Quote(dir / "in") +
+                           " | " ZORP_TOOL " expand -k -5 - " + Quote(dir / "out"));
+    ASSERT_EQ(o.Status, 0) << o.Output;
+    EXPECT_EQ(ReadWholeFile(dir / "out"), data);
+    ASSERT_EQ(Zorp("compress " + Quote(dir / "in") + " " + Quote(dir / "packed")).Status, 0);
+    EXPECT_EQ(ReadWholeFile(dir / "packed").substr(5, 3), "LH5");
+}
+
+TEST(ZorpTool, WrongKeyFailsAndLeavesNoFile) {
+    TempDir dir;
+    WriteWholeFile(dir / "in", ReadWholeFile(CorpusFiles().at(2)));
+    ASSERT_EQ(Zorp("compress -k 77 " + Quote(dir / "in") + " " + Quote(dir / "packed")).Status, 0);
+    for (const char* key : {"0", "78"}) {
+        const Outcome o = Zorp(std::string("expand -k ") + key + " " + Quote(dir / "packed") + " " +
+                               Quote(dir / "out"));
+        EXPECT_EQ(o.Status, 1);
+        EXPECT_EQ(o.Output, "zorp: File locked -- valid key required\n");
+    }
+    EXPECT_EQ(Entries(dir), (std::vector<std::string>{"in", "packed"}));
+}
+
+TEST(ZorpTool, CorruptInputFailsAndKeepsAnExistingTarget) {
+    TempDir dir;
+    WriteWholeFile(dir / "in", std::string(50000, 'a') + "tail");
+    ASSERT_EQ(Zorp("compress -m rle " + Quote(dir / "in") + " " + Quote(dir / "packed")).Status, 0);
+    std::string packed = ReadWholeFile(dir / "packed");
+    packed[packed.size() / 2] ^= 0x01;
+    WriteWholeFile(dir / "packed", packed);
+    WriteWholeFile(dir / "out", "previous");
+    const Outcome o = Zorp("expand " + Quote(dir / "packed") + " " + Quote(dir / "out"));
+    EXPECT_EQ(o.Status, 1);
+    EXPECT_EQ(o.Output, "zorp: Bad checksum during expansion -- data may be invalid\n");
+    EXPECT_EQ(ReadWholeFile(dir / "out"), "previous");
+    EXPECT_EQ(Entries(dir), (std::vector<std::string>{"in", "out", "packed"}));
+}
+
+TEST(ZorpTool, ReportsBadCommandLinesAndMissingFiles) {
+    TempDir dir;
+    const Outcome missing = Zorp("compress " + Quote(dir / "nothing") + " " + Quote(dir / "out"));
+    EXPECT_EQ(missing.Status, 1);
+    EXPECT_EQ(missing.Output.rfind("zorp: Cannot open file", 0), 0u) << missing.Output;
+    EXPECT_EQ(std::count(missing.Output.begin(), missing.Output.end(), '\n'), 1);
+    EXPECT_TRUE(Entries(dir).empty());
+
+    EXPECT_EQ(Zorp("compress -m zip a b").Status, 2);
+    EXPECT_EQ(Zorp("compress -k 0x100000000 a b").Status, 2);
+    EXPECT_EQ(Zorp("frobnicate").Status, 2);
+    EXPECT_EQ(Zorp("").Status, 2);
+    for (const char* help : {"--help", "compress --help", "expand --help"}) {
+        const Outcome o = Zorp(help);
+        EXPECT_EQ(o.Status, 0) << help;
+        EXPECT_NE(o.Output.find("Usage"), std::string::npos) << help;
+    }
+}
+
+TEST(KeyOption, DecimalHexAndNegativeKeys) {
+    using tool::ParseKey;
+    EXPECT_EQ(ParseKey("0"), 0);
+    EXPECT_EQ(ParseKey("-5"), -5);
+    EXPECT_EQ(ParseKey("0x1234ABCD"), 0x1234ABCD);
+    EXPECT_EQ(ParseKey("0xFFFFFFFF"), -1);
+    EXPECT_EQ(ParseKey("4294967295"), -1);
+    EXPECT_EQ(ParseKey("-2147483648"), INT32_MIN);
+    for (const char* bad :
+         {"", "-", "0x", "12a", "0x123456789", "-2147483649", "4294967296", "--5", "0x-1", " 5"})
+        EXPECT_THROW(ParseKey(bad), std::invalid_argument) << bad;
+}
+
+} // namespace
+} // namespace zorp::test

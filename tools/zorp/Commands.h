@@ -1,0 +1,12 @@
+// The tool's commands. Each Add... function registers one group of
+// subcommands on the application; their callbacks raise on failure.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace zorp::tool {
+
+// compress and expand: single files as one compressed stream.
+void AddStreamCommands(CLI::App& App);
+
+} // namespace zorp::tool
