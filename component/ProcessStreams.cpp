@@ -50,8 +50,8 @@ int32_t TZorp::ProcessStreams(fw::TStream& Dest, fw::TStream& Source, int32_t So
             compress ? e.CompressLZH() : e.ExpandLZH(ExpandedSize);
             break;
         case coLZH5:
-            (void)ExpandedSize;
-            throw fw::Exception("Compression method not built yet"); // LZH5 codec
+            compress ? e.CompressLZH5() : e.ExpandLZH5(ExpandedSize);
+            break;
         case coCustom:
             break; // the application's handlers do the work
         }

@@ -1,0 +1,46 @@
+#include "engine/lzh5/Lzh5Compressor.h"
+
+#include <memory>
+
+namespace zorp {
+
+void TCompThreadSafety::CompressLZH5() {
+    auto compressor = std::make_unique<lzh5::TCompressor>(*this);
+    compressor->Run();
+}
+
+namespace lzh5 {
+
+void TCompressor::Run() {
+    TMatchFinder& f = FFinder;
+    f.initSlide();
+    f.slidePos = TMatchFinder::FirstPosition;
+    f.FirstFill();
+    if (f.remaining == 0)
+        return;
+    f.matchPos = 0;
+    f.matchLen = 0;
+    f.insert_node();
+    while (f.remaining > 0) {
+        const int lastLen = f.matchLen;
+        const int lastPos = f.matchPos;
+        f.get_next_match();
+        if (f.matchLen > f.remaining)
+            f.matchLen = f.remaining;
+        // Lazy rule: the match from the previous position is written only if
+        // the match here is not longer.
+        if (f.matchLen > lastLen || lastLen < Threshold) {
+            FEncoder.OutputCodes(f.slideText[f.slidePos - 1], 0);
+        } else {
+            FEncoder.OutputCodes(lastLen + LengthBias, (f.slidePos - lastPos - 2) & WindowMask);
+            for (int k = lastLen - 1; k > 0; --k)
+                f.get_next_match();
+            if (f.matchLen > f.remaining)
+                f.matchLen = f.remaining;
+        }
+    }
+    FEncoder.Finish();
+}
+
+} // namespace lzh5
+} // namespace zorp

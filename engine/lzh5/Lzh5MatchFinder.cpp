@@ -1,0 +1,223 @@
+#include "engine/lzh5/Lzh5MatchFinder.h"
+
+#include <cstring>
+
+namespace zorp::lzh5 {
+
+void TMatchFinder::initSlide() {
+    for (int i = RootBase; i < RootBase + 256; ++i) {
+        nodeLevel[i] = 1;
+        nodePosition[i] = 0;
+    }
+    for (int i = WindowSize; i < LeafEnd; ++i)
+        nodeParent[i] = 0;
+    freeNode = 1;
+    for (int i = 1; i < WindowSize - 1; ++i)
+        nodeNext[i] = static_cast<uint16_t>(i + 1);
+    nodeNext[WindowSize - 1] = 0;
+    for (int i = HashBase; i < NextSize; ++i)
+        nodeNext[i] = 0;
+}
+
+void TMatchFinder::FirstFill() {
+    remaining = 0;
+    for (int pos = FirstPosition; pos < FirstPosition + WindowSize; ++pos) {
+        const uint8_t b = FEngine.GetChar();
+        if (FEngine.EndOfInput) {
+            slideText[pos] = 0x20;
+        } else {
+            slideText[pos] = b;
+            ++remaining;
+        }
+    }
+}
+
+int TMatchFinder::child(int q, int b) {
+    int r = nodeNext[hash(q, b)];
+    nodeParent[0] = static_cast<uint16_t>(q); // sentinel: the walk stops at 0
+    while (nodeParent[r] != q)
+        r = nodeNext[r];
+    return r;
+}
+
+void TMatchFinder::makechild(int q, int b, int r) {
+    const int h = hash(q, b);
+    const int t = nodeNext[h];
+    nodeNext[h] = static_cast<uint16_t>(r);
+    nodeNext[r] = static_cast<uint16_t>(t);
+    nodePrev[t] = static_cast<uint16_t>(r);
+    nodePrev[r] = static_cast<uint16_t>(h);
+    nodeParent[r] = static_cast<uint16_t>(q);
+    ++childCount[q];
+}
+
+void TMatchFinder::replace_in_chain(int old, int n) {
+    int t = nodePrev[old];
+    nodePrev[n] = static_cast<uint16_t>(t);
+    nodeNext[t] = static_cast<uint16_t>(n);
+    t = nodeNext[old];
+    nodeNext[n] = static_cast<uint16_t>(t);
+    nodePrev[t] = static_cast<uint16_t>(n);
+}
+
+void TMatchFinder::split(int old) {
+    const int n = freeNode;
+    freeNode = nodeNext[n];
+    childCount[n] = 0;
+    replace_in_chain(old, n);
+    nodeParent[n] = nodeParent[old];
+    nodeLevel[n] = static_cast<uint8_t>(matchLen);
+    nodePosition[n] = static_cast<uint16_t>(slidePos);
+    makechild(n, slideText[matchPos + matchLen], old);
+    makechild(n, slideText[slidePos + matchLen], slidePos);
+}
+
+void TMatchFinder::insert_node() {
+    int q;
+    int r;
+    if (matchLen >= 4) {
+        // The previous position matched matchLen bytes at matchPos, so this
+        // one matches at least matchLen - 1 at matchPos + 1: start from that
+        // leaf (or the newer leaf that replaced it) and climb to the node
+        // just above that depth.
+        --matchLen;
+        r = (matchPos + 1) | WindowSize;
+        while ((q = nodeParent[r]) == 0)
+            r = nodeNext[r];
+        while (nodeLevel[q] >= matchLen) {
+            r = q;
+            q = nodeParent[q];
+        }
+        // The nodes above were skipped: mark the position update for them.
+        int t = q;
+        while (nodePosition[t] & Pending) {
+            nodePosition[t] = static_cast<uint16_t>(slidePos);
+            t = nodeParent[t];
+        }
+        if (t < WindowSize)
+            nodePosition[t] = static_cast<uint16_t>(slidePos | Pending);
+    } else {
+        q = slideText[slidePos] + RootBase;
+        const int b = slideText[slidePos + 1];
+        r = child(q, b);
+        if (r == 0) {
+            makechild(q, b, slidePos);
+            matchLen = 1;
+            return;
+        }
+        matchLen = 2;
+    }
+    for (;;) {
+        int j;
+        if (r >= WindowSize) {
+            j = MaxMatch;
+            matchPos = r;
+        } else {
+            j = nodeLevel[r];
+            matchPos = nodePosition[r] & 0x7FFF;
+        }
+        if (matchPos >= slidePos)
+            matchPos -= WindowSize;
+        const uint8_t* t1 = &slideText[slidePos + matchLen];
+        const uint8_t* t2 = &slideText[matchPos + matchLen];
+        while (matchLen < j) {
+            if (*t1 != *t2) {
+                split(r);
+                return;
+            }
+            ++matchLen;
+            ++t1;
+            ++t2;
+        }
+        if (matchLen >= MaxMatch)
+            break;
+        nodePosition[r] = static_cast<uint16_t>(slidePos);
+        q = r;
+        const int b = *t1;
+        r = child(q, b);
+        if (r == 0) {
+            makechild(q, b, slidePos);
+            return;
+        }
+        ++matchLen;
+    }
+    // A 256-byte match: the new leaf takes the old leaf's place; the old
+    // leaf leaves the tree but points to its successor, for step 1 above.
+    replace_in_chain(r, slidePos);
+    nodeParent[slidePos] = static_cast<uint16_t>(q);
+    nodeParent[r] = 0;
+    nodeNext[r] = static_cast<uint16_t>(slidePos);
+}
+
+void TMatchFinder::delete_node() {
+    const int p = slidePos;
+    if (nodeParent[p] == 0)
+        return;
+    int t = nodePrev[p];
+    int u = nodeNext[p];
+    nodeNext[t] = static_cast<uint16_t>(u);
+    nodePrev[u] = static_cast<uint16_t>(t);
+    int r = nodeParent[p];
+    nodeParent[p] = 0;
+    --childCount[r];
+    if (r >= WindowSize || childCount[r] > 1)
+        return;
+
+    // r has one child left and goes. Carry its position, and pending ones,
+    // up to the ancestors (positions not below p lie one window back).
+    t = nodePosition[r] & 0x7FFF;
+    if (t >= p)
+        t -= WindowSize;
+    int s = t;
+    int q = nodeParent[r];
+    while (nodePosition[q] & Pending) {
+        u = nodePosition[q] & 0x7FFF;
+        if (u >= p)
+            u -= WindowSize;
+        if (u > s)
+            s = u;
+        nodePosition[q] = static_cast<uint16_t>(s | WindowSize);
+        q = nodeParent[q];
+    }
+    if (q < WindowSize) {
+        u = nodePosition[q];
+        if (u >= p)
+            u -= WindowSize;
+        if (u > s)
+            s = u;
+        nodePosition[q] = static_cast<uint16_t>(s | WindowSize | Pending);
+    }
+
+    // The only child takes r's place.
+    s = child(r, slideText[t + nodeLevel[r]]);
+    t = nodePrev[s];
+    u = nodeNext[s];
+    nodeNext[t] = static_cast<uint16_t>(u);
+    nodePrev[u] = static_cast<uint16_t>(t);
+    replace_in_chain(r, s);
+    nodeParent[s] = nodeParent[r];
+    nodeParent[r] = 0;
+    nodeNext[r] = static_cast<uint16_t>(freeNode);
+    freeNode = r;
+}
+
+void TMatchFinder::get_next_match() {
+    --remaining;
+    if (++slidePos == LeafEnd) {
+        std::memmove(slideText, slideText + WindowSize, WindowSize + MaxMatch);
+        int n = 0;
+        for (int pos = FirstPosition; pos < FirstPosition + WindowSize; ++pos) {
+            const uint8_t b = FEngine.GetChar();
+            slideText[pos] = b;
+            if (FEngine.EndOfInput)
+                break;
+            ++n;
+        }
+        remaining += n;
+        slidePos = WindowSize;
+    }
+    delete_node();
+    insert_node();
+}
+
+} // namespace zorp::lzh5

@@ -1,0 +1,74 @@
+// The LZH5 match finder: a suffix tree over the 8192-byte window.
+//
+// Node numbers: 0 is "no node" (and a sentinel of the chain walk); 1 to 8191
+// are internal nodes, kept on a free list; 8192 + b is the root of the strings
+// that begin with byte b; 8192 to 16383 are also the leaves, leaf p standing
+// for the string at text position p. Which of the two a number means follows
+// from the array it indexes. The children of node q whose edges begin with
+// byte b hang in the hash chain headed by nodeNext[q + 16 b + 16384]; chains
+// may be shared, and the walk tells owners apart by the parent.
+//
+// The text buffer holds 8192 bytes of history and up to 8192 + 256 bytes of
+// look-ahead. The current position runs from 8448 (first window) or 8192 up
+// to 16383; then the buffer slides back by 8192 and the next 8192 bytes are
+// read. Positions kept in the tree are not renumbered: a stored position not
+// below slidePos means the text now 8192 bytes lower.
+#pragma once
+
+#include "engine/CompThreadSafety.h"
+#include "engine/lzh5/Lzh5Constants.h"
+
+#include <cstdint>
+
+namespace zorp::lzh5 {
+
+class TMatchFinder {
+public:
+    static constexpr int TextSize = 2 * WindowSize + MaxMatch + 1; // 16641
+    static constexpr int RootBase = WindowSize;                    // root of byte b: 8192 + b
+    static constexpr int NodeCount = WindowSize + 256 + 1;         // internal nodes and roots
+    static constexpr int LeafEnd = 2 * WindowSize;                 // leaves up to 16383
+    static constexpr int HashBase = 2 * WindowSize;                // chain heads from 16384
+    static constexpr int NextSize = HashBase + RootBase + 255 + 16 * 255 + 1; // 28912
+    static constexpr int FirstPosition = WindowSize + MaxMatch;               // 8448
+    static constexpr uint16_t Pending = 0x8000; // nodePosition: not yet carried upwards
+
+    explicit TMatchFinder(TCompThreadSafety& Engine) : FEngine(Engine) {}
+
+    // Empties the tree and links every internal node into the free list.
+    void initSlide();
+    // Reads the first 8192 bytes (0x20 where the input ended) at 8448 on
+    // and sets remaining to the number of real bytes.
+    void FirstFill();
+    // Inserts the string at slidePos; sets matchLen and matchPos.
+    void insert_node();
+    // Removes the leaf slidePos, whose string leaves the window.
+    void delete_node();
+    // Advances one position, sliding and reading when the buffer is used up.
+    void get_next_match();
+
+    int slidePos = 0;  // current text position
+    int matchPos = 0;  // position of the longest match
+    int matchLen = 0;  // its length
+    int remaining = 0; // bytes of look-ahead still to code, the current one included
+    uint8_t slideText[TextSize] = {};
+
+private:
+    static int hash(int q, int b) { return q + (b << 4) + HashBase; }
+    int child(int q, int b);
+    void makechild(int q, int b, int r);
+    void split(int old);
+    // Puts node n in old's place in old's hash chain.
+    void replace_in_chain(int old, int n);
+
+    TCompThreadSafety& FEngine;
+    int freeNode = 0;
+    uint8_t nodeLevel[NodeCount] = {};
+    uint8_t childCount[NodeCount] = {};
+    uint16_t nodePosition[NodeCount] = {};
+    uint16_t nodeParent[LeafEnd + 1] = {};
+    uint16_t nodePrev[LeafEnd + 1] = {};
+    uint16_t nodeNext[NextSize] = {};
+};
+
+} // namespace zorp::lzh5
