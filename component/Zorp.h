@@ -10,6 +10,7 @@
 #include "engine/ZorpTypes.h"
 #include "framework/base/Component.h"
 #include "framework/base/Stream.h"
+#include "framework/base/StringList.h"
 
 #include <cstdint>
 #include <memory>
@@ -96,6 +97,63 @@ public:
     void DoExpand(fw::TStream& Dest, fw::TStream& Source, int32_t SourceSize, int32_t ExpandedSize,
                   int32_t Checksum, TZorpMethod Method, const std::string& MethodID, int32_t Lock);
 
+    // File lists (the usual input of CompressFiles). GetAllFilesInDir clears
+    // List and fills it with Directory + name for the entries that match
+    // Mask (one pattern, "/S" at its end to enter subdirectories); with
+    // TakeEvery set, every entry is taken and directories are listed too.
+    void GetAllFilesInDir(fw::TStrings* List, const std::string& Directory, const std::string& Mask,
+                          bool TakeEvery);
+    // GetAllFilesInDir for a specification such as "/data/*.txt/S".
+    void GetMatchingFiles(fw::TStrings* List, const std::string& FileSpec);
+    // Frees the object of every line (TZorpFileInfo of a listing), then
+    // clears the list.
+    void FreeFileList(fw::TStrings* List);
+    // Free bytes of drive 0 (the file system of the current directory); -1
+    // for other drive numbers or when the system cannot tell.
+    float DiskFree(uint8_t Drive);
+    // Bytes that may be written to Path: the free space of the file system
+    // that will hold it, plus the size of a file already there; 2147483647
+    // when CheckSpaceBeforeExpand is off or the space is at least that.
+    int32_t CheckDiskSpace(const std::string& Path);
+
+    // Archive writing. CompressFiles adds the listed files to an archive
+    // file (creating it, or merging with its old entries) and leaves the
+    // stored entry names in the list.
+    void CompressFiles(const std::string& ArchiveName, fw::TStrings& List, TZorpMethod Method);
+    // Writes a complete new archive of the listed files at Dest's position.
+    void CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMethod Method);
+    // Appends one entry made from Source (position to end) to an archive file.
+    void CompressStreamToArchive(const std::string& ArchiveName, fw::TStream& Source,
+                                 const std::string& EntryName, TZorpMethod Method);
+    // Writes one entry at Dest's position; Template supplies date and
+    // attributes; MethodID is the archive's method ID.
+    void CompressStreamToArchiveStream(fw::TStream& Dest, fw::TStream& Source,
+                                       const std::string& EntryName,
+                                       const TZorpFileHeader& Template, std::string& MethodID,
+                                       TZorpMethod Method);
+    // Removes the named entries from an archive file.
+    void DeleteFiles(const std::string& ArchiveName, fw::TStrings& List);
+    // Copies the entries of Source whose names are not in Except, as they
+    // are, to the end of the archive file Dest (created when missing).
+    void AppendFilesExcept(const std::string& DestName, const std::string& SourceName,
+                           const fw::TStrings& Except);
+    // One-file CompressFiles: FileName becomes the stored name, or empty.
+    void CompressFile(const std::string& ArchiveName, std::string& FileName, TZorpMethod Method);
+
+    // Archive listing and expansion. ScanCompressedStream appends one line
+    // per entry: its name with a new TZorpFileInfo (free with FreeFileList).
+    void ScanCompressedStream(fw::TStream& Stream, fw::TStrings& List);
+    void ScanCompressedFile(const std::string& ArchiveName, fw::TStrings& List);
+    // Expands the entries named in List (every entry when List is null) to
+    // files under TargetPath; List then holds the paths written.
+    void ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List);
+    void ExpandFiles(const std::string& ArchiveName, fw::TStrings* List);
+    // Expands every entry named EntryName into Dest.
+    void ExpandStreamFromArchive(const std::string& ArchiveName, fw::TStream& Dest,
+                                 const std::string& EntryName);
+    // One-file ExpandFiles: FileName becomes the path written, or empty.
+    void ExpandFile(std::string& FileName, const std::string& ArchiveName);
+
     // Strings: byte strings of any content through Compress or Expand.
     std::string ProcessString(const std::string& S, TZorpMethod Method, TCProcessMode Mode);
     std::string CompressString(const std::string& S, TZorpMethod Method);
@@ -111,6 +169,14 @@ protected:
     int32_t FLastDuration = 0;
 
 private:
+    // The next entry of an archive walk: its per-file header and name, with
+    // the stream at its data. False at the end, and for an entry that is
+    // cut short or whose sizes cannot be true, so a walk never runs past
+    // the data.
+    bool NextEntry(fw::TStream& Stream, TZorpFileHeader& FileHeader, std::string& Name);
+    // Deletes Target, then renames Temp to Target; failures are ignored.
+    static void ReplaceWithTempFile(const std::string& Target, const std::string& Temp);
+
     std::unique_ptr<TCompThreadSafety> FEngine;
     std::string FTargetPath;
     bool FMakeDirectories = false;
