@@ -2,31 +2,17 @@
 #include "component/Zorp.h"
 #include "framework/base/MemoryStream.h"
 #include "support/TestFiles.h"
+#include "support/ToolRunner.h"
 #include "tools/zorp/KeyOption.h"
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 namespace zorp::test {
 namespace {
 
-struct Outcome {
-    int Status;
-    std::string Output; // standard output and standard error together
-};
-
 Outcome Zorp(const std::string& args) {
-    const std::string command = std::string(ZORP_TOOL) + " " + args + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buf{};
-    for (size_t n; (n = fread(buf.data(), 1, buf.size(), pipe)) > 0;)
-        out.append(buf.data(), n);
-    const int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+    return RunZorp(args);
 }
 
 std::vector<std::string> Entries(const TempDir& dir) {
@@ -35,10 +21,6 @@ std::vector<std::string> Entries(const TempDir& dir) {
         names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-std::string Quote(const std::string& path) {
-    return "'" + path + "'";
 }
 
 TEST(ZorpTool, RoundTripsEveryMethodAndWritesWhatCompressWrites) {

@@ -9,4 +9,7 @@ namespace zorp::tool {
 // compress and expand: single files as one compressed stream.
 void AddStreamCommands(CLI::App& App);
 
+// add, list, extract, delete, test and cat: multi-file archives.
+void AddArchiveCommands(CLI::App& App);
+
 } // namespace zorp::tool

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     CLI::App app("zorp: compress and expand files with the Zorp library", "zorp");
     app.require_subcommand(1);
     zorp::tool::AddStreamCommands(app);
+    zorp::tool::AddArchiveCommands(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

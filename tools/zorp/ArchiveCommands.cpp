@@ -1,0 +1,311 @@
+// zorp add / list / extract / delete / test / cat: multi-file archives.
+#include "component/FileInfo.h"
+#include "component/PathRules.h"
+#include "component/Zorp.h"
+#include "framework/base/FileStream.h"
+#include "framework/base/FileUtils.h"
+#include "tools/zorp/Commands.h"
+#include "tools/zorp/KeyOption.h"
+#include "tools/zorp/ProgressBar.h"
+
+#include <cstdio>
+#include <ctime>
+#include <memory>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace zorp::tool {
+
+namespace {
+
+// A write-only stream: to standard output, or nowhere (Discard).
+class SinkStream : public fw::TStream {
+public:
+    explicit SinkStream(bool Discard) : FDiscard(Discard) {}
+    int32_t Read(void*, int32_t) override { return 0; }
+    int32_t Write(const void* Buffer, int32_t Count) override {
+        if (FDiscard || Count <= 0) {
+            FWritten += Count;
+            return Count;
+        }
+        const auto* bytes = static_cast<const char*>(Buffer);
+        int32_t done = 0;
+        while (done < Count) {
+            const ssize_t n = write(STDOUT_FILENO, bytes + done, static_cast<size_t>(Count - done));
+            if (n <= 0)
+                break;
+            done += static_cast<int32_t>(n);
+        }
+        FWritten += done;
+        return done;
+    }
+    int64_t Seek(int64_t, fw::TSeekOrigin) override { return FWritten; }
+    int64_t Written() const { return FWritten; }
+
+private:
+    bool FDiscard;
+    int64_t FWritten = 0;
+};
+
+struct ArchiveOptions {
+    std::string Method = "lh5";
+    std::string Key = "0";
+    std::string Directory;
+    bool Recurse = false;
+    bool MakeDirs = false;
+    bool AbsoluteNames = false;
+    bool Quiet = false;
+    std::string Archive;
+    std::vector<std::string> Names;
+};
+
+// A component set up from the common options, its progress on a bar.
+struct Session {
+    Session(const ArchiveOptions& o, const std::string& label)
+        : Zorp(nullptr), Bar(label, o.Quiet) {
+        Zorp.SetKey(ParseKey(o.Key));
+        Zorp.OnShowProgress = [this](int32_t& percent) { Bar.Show(percent); };
+    }
+    TZorp Zorp;
+    ProgressBar Bar;
+};
+
+bool HasWildcards(const std::string& path) {
+    const std::string name = fw::ExtractFileName(path);
+    return name.find_first_of("*?") != std::string::npos;
+}
+
+void Add(const ArchiveOptions& o) {
+    const TZorpMethod method = ParseMethod(o.Method);
+    Session s(o, "adding");
+    s.Zorp.SetTargetPath(o.Directory);
+    fw::TStringList files;
+    for (const std::string& path : o.Names) {
+        fw::TStringList found;
+        const bool recurseMask = path.size() > 2 && (path.ends_with("/S") || path.ends_with("/s"));
+        if (fw::DirectoryExists(path)) {
+            s.Zorp.GetAllFilesInDir(&found, path, o.Recurse ? "*.*/S" : "*.*", false);
+        } else if (HasWildcards(path) || recurseMask) {
+            s.Zorp.GetMatchingFiles(&found, o.Recurse && !recurseMask ? path + "/S" : path);
+        } else {
+            found.Add(path); // a missing file is reported when it is read
+        }
+        if (found.Count() == 0)
+            std::fprintf(stderr, "zorp: nothing matches %s\n", path.c_str());
+        files.AddStrings(found);
+    }
+    s.Zorp.SetExceptionOnFileError(true);
+    s.Zorp.CompressFiles(o.Archive, files, method);
+}
+
+std::string Attributes(int16_t attr) {
+    std::string s;
+    s += (attr & fw::faReadOnly) ? 'r' : '-';
+    s += (attr & fw::faHidden) ? 'h' : '-';
+    s += (attr & fw::faSysFile) ? 's' : '-';
+    s += (attr & fw::faDirectory) ? 'd' : '-';
+    s += (attr & fw::faArchive) ? 'a' : '-';
+    return s;
+}
+
+std::string Date(int32_t fileDate) {
+    if (fileDate == 0)
+        return "-";
+    const int64_t when = fw::FileDateToUnixTime(fileDate);
+    if (when == -1)
+        return "?";
+    const auto t = static_cast<time_t>(when);
+    struct tm local {};
+    localtime_r(&t, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+    return text;
+}
+
+const char* MethodName(TZorpMethod m) {
+    switch (m) {
+    case coNone:
+        return "none";
+    case coRLE:
+        return "rle";
+    case coLZH:
+        return "lzh";
+    case coLZH5:
+        return "lh5";
+    case coCustom:
+        break;
+    }
+    return "custom";
+}
+
+void List(const ArchiveOptions& o) {
+    TZorp zorp(nullptr);
+    fw::TStringList entries;
+    zorp.ScanCompressedFile(o.Archive, entries);
+    std::printf("%12s %12s %6s  %-6s %-16s %-5s %-6s %s\n", "size", "packed", "ratio", "method",
+                "date", "attr", "locked", "name");
+    int64_t size = 0;
+    int64_t packed = 0;
+    for (int i = 0; i < entries.Count(); ++i) {
+        const auto* info = dynamic_cast<const TZorpFileInfo*>(entries.GetObject(i));
+        size += info->UncompressedSize;
+        packed += info->CompressedSize;
+        const double ratio = info->UncompressedSize > 0
+                                 ? 100.0 * info->CompressedSize / info->UncompressedSize
+                                 : 100.0;
+        std::printf("%12d %12d %5.1f%%  %-6s %-16s %-5s %-6s %s\n", info->UncompressedSize,
+                    info->CompressedSize, ratio, MethodName(info->Method),
+                    Date(info->FileDate).c_str(), Attributes(info->Attributes).c_str(),
+                    info->Locked ? "yes" : "no", entries.Get(i).c_str());
+    }
+    std::printf("%12lld %12lld %5.1f%%  %d entries\n", static_cast<long long>(size),
+                static_cast<long long>(packed), size > 0 ? 100.0 * packed / size : 100.0,
+                entries.Count());
+    zorp.FreeFileList(&entries);
+}
+
+void Extract(const ArchiveOptions& o) {
+    Session s(o, "extracting");
+    s.Zorp.SetTargetPath(o.Directory);
+    s.Zorp.SetMakeDirectories(o.MakeDirs);
+    s.Zorp.SetExceptionOnFileError(true);
+    const std::string base = s.Zorp.TargetPath();
+    int refused = 0;
+    std::string current;
+    s.Zorp.OnCheckFile = [&](std::string& target, TCProcessMode) {
+        const bool underBase = !base.empty() && target.starts_with(base);
+        if (!o.AbsoluteNames && !underBase && !target.empty() && target[0] == '/') {
+            std::fprintf(stderr, "zorp: not extracting %s: absolute name (use --absolute-names)\n",
+                         target.c_str());
+            ++refused;
+            target.clear();
+        }
+        current = target;
+    };
+    fw::TStringList names;
+    for (const std::string& n : o.Names)
+        names.Add(n);
+    try {
+        s.Zorp.ExpandFiles(o.Archive, o.Names.empty() ? nullptr : &names);
+    } catch (const EBadChecksum&) {
+        fw::DeleteFile(current); // no damaged file is left behind
+        throw;
+    }
+    if (refused > 0)
+        throw std::runtime_error(std::to_string(refused) + " entries with absolute names refused");
+}
+
+void Delete(const ArchiveOptions& o) {
+    TZorp zorp(nullptr);
+    fw::TStringList names;
+    for (const std::string& n : o.Names)
+        names.Add(n);
+    zorp.DeleteFiles(o.Archive, names);
+}
+
+void Test(const ArchiveOptions& o) {
+    Session s(o, "testing");
+    fw::TStringList entries;
+    s.Zorp.ScanCompressedFile(o.Archive, entries);
+    fw::TFileStream archive(o.Archive, fw::fmOpenRead | fw::fmShareDenyWrite);
+    TZorpHeader header;
+    std::string methodID;
+    s.Zorp.CheckHeader(archive, header, methodID);
+    int checked = 0;
+    try {
+        for (; checked < entries.Count(); ++checked) {
+            const auto* info = dynamic_cast<const TZorpFileInfo*>(entries.GetObject(checked));
+            const std::string& name = entries.Get(checked);
+            archive.SetPosition(info->HeaderOffset + TZorpFileHeader::RecordSize +
+                                static_cast<int64_t>(name.size()));
+            SinkStream nowhere(true);
+            try {
+                s.Zorp.DoExpand(nowhere, archive, info->CompressedSize, info->UncompressedSize,
+                                info->Checksum, info->Method, methodID, info->Locked ? 2 : 0);
+            } catch (const std::exception& e) {
+                throw std::runtime_error(name + ": " + e.what());
+            }
+        }
+    } catch (...) {
+        s.Zorp.FreeFileList(&entries);
+        throw;
+    }
+    s.Zorp.FreeFileList(&entries);
+    if (!o.Quiet)
+        std::printf("%d entries OK\n", checked);
+}
+
+void Cat(const ArchiveOptions& o) {
+    Session s(o, "expanding");
+    fw::TStringList entries;
+    s.Zorp.ScanCompressedFile(o.Archive, entries);
+    bool found = false;
+    for (int i = 0; i < entries.Count() && !found; ++i)
+        found = SameEntryName(entries.Get(i), o.Names.at(0));
+    s.Zorp.FreeFileList(&entries);
+    if (!found)
+        throw std::runtime_error("no entry " + o.Names.at(0) + " in " + o.Archive);
+    SinkStream out(false);
+    s.Zorp.ExpandStreamFromArchive(o.Archive, out, o.Names.at(0));
+}
+
+void AddKey(CLI::App& c, ArchiveOptions& o) {
+    c.add_option("-k,--key", o.Key, "Key: a 32-bit number in decimal or 0x hexadecimal")
+        ->default_str("0");
+}
+
+} // namespace
+
+void AddArchiveCommands(CLI::App& App) {
+    auto o = std::make_shared<ArchiveOptions>();
+
+    CLI::App* add = App.add_subcommand(
+        "add", "Add files to an archive (created when missing; entries of the same name are "
+               "replaced)");
+    add->add_option("-m,--method", o->Method, "Method: none, rle, lzh or lh5")->default_str("lh5");
+    AddKey(*add, *o);
+    add->add_option("-C,--directory", o->Directory,
+                    "Store paths that begin with BASEDIR relative to it");
+    add->add_flag("-r,--recursive", o->Recurse, "Enter subdirectories (or end a mask with /S)");
+    add->add_flag("-q,--quiet", o->Quiet, "No progress bar");
+    add->add_option("ARCHIVE", o->Archive, "Archive file")->required();
+    add->add_option("PATHS", o->Names, "Files, directories or masks such as dir/*.txt or dir/*.*/S")
+        ->required();
+    add->callback([o] { Add(*o); });
+
+    CLI::App* list = App.add_subcommand("list", "List the entries of an archive");
+    list->add_option("ARCHIVE", o->Archive, "Archive file")->required();
+    list->callback([o] { List(*o); });
+
+    CLI::App* extract = App.add_subcommand("extract", "Extract entries (all, or those named)");
+    extract->add_option("-C,--directory", o->Directory, "Extract under DIR");
+    extract->add_flag("--mkdirs", o->MakeDirs, "Create missing directories");
+    AddKey(*extract, *o);
+    extract->add_flag("--absolute-names", o->AbsoluteNames,
+                      "Also extract entries whose names are absolute paths");
+    extract->add_flag("-q,--quiet", o->Quiet, "No progress bar");
+    extract->add_option("ARCHIVE", o->Archive, "Archive file")->required();
+    extract->add_option("NAMES", o->Names, "Entry names (case-insensitive)");
+    extract->callback([o] { Extract(*o); });
+
+    CLI::App* del = App.add_subcommand("delete", "Delete the named entries from an archive");
+    del->add_option("ARCHIVE", o->Archive, "Archive file")->required();
+    del->add_option("NAMES", o->Names, "Entry names (case-insensitive)")->required();
+    del->callback([o] { Delete(*o); });
+
+    CLI::App* test = App.add_subcommand(
+        "test", "Verify every entry's checksum without writing files; fails on the first bad one");
+    AddKey(*test, *o);
+    test->add_flag("-q,--quiet", o->Quiet, "No progress bar and no summary");
+    test->add_option("ARCHIVE", o->Archive, "Archive file")->required();
+    test->callback([o] { Test(*o); });
+
+    CLI::App* cat = App.add_subcommand("cat", "Expand one entry to standard output");
+    AddKey(*cat, *o);
+    cat->add_flag("-q,--quiet", o->Quiet, "No progress bar");
+    cat->add_option("ARCHIVE", o->Archive, "Archive file")->required();
+    cat->add_option("NAME", o->Names, "Entry name")->required()->expected(1);
+    cat->callback([o] { Cat(*o); });
+}
+
+} // namespace zorp::tool
