@@ -2,8 +2,10 @@
 # The main job: installs what is missing, builds the optimised preset, then
 #  1. runs every file of the corpus (default ../shared/corpus, or
 #     $ZORP_CORPUS) through `zorp compress` and `zorp expand` with each
-#     method, checking that the expanded file equals the original, and
-#  2. runs the benchmark harness: each method memory to memory on every file
+#     method, checking that the expanded file equals the original,
+#  2. builds an archive of the corpus with `zorp add`, lists it, tests it
+#     and extracts it again, comparing the tree with the corpus, and
+#  3. runs the benchmark harness: each method memory to memory on every file
 #     and on a ~30 MB concatenation, beside zlib and a memcpy ceiling.
 # Extra arguments go to the benchmark harness.
 set -euo pipefail
@@ -32,6 +34,14 @@ for file in "$corpus"/*; do
   done
   printf '\n'
 done
+
+echo
+echo "== zorp archive of the corpus"
+"$zorp" add -q -C "$corpus" "$work/corpus.zrp" "$corpus"
+"$zorp" list "$work/corpus.zrp"
+"$zorp" test "$work/corpus.zrp"
+"$zorp" extract -q --mkdirs -C "$work/extracted" "$work/corpus.zrp"
+diff -r "$corpus" "$work/extracted" && echo "extracted tree equals the corpus"
 
 echo
 echo "== benchmark"
