@@ -9,6 +9,7 @@
 #include "engine/Errors.h"
 #include "engine/ZorpTypes.h"
 #include "framework/base/Component.h"
+#include "framework/base/MemoryStream.h"
 #include "framework/base/Stream.h"
 #include "framework/base/StringList.h"
 
@@ -153,6 +154,15 @@ public:
                                  const std::string& EntryName);
     // One-file ExpandFiles: FileName becomes the path written, or empty.
     void ExpandFile(std::string& FileName, const std::string& ArchiveName);
+
+    // Compressed resources of type "TZORP" carried by a module: the named
+    // library (loaded for the call), or with an empty ModuleName the module
+    // that holds this component's code. The caller owns the stream returned.
+    std::unique_ptr<fw::TStream> LoadCompressedResource(const std::string& ResourceName,
+                                                        const std::string& ModuleName);
+    // The resource expanded into a new memory stream positioned at 0.
+    std::unique_ptr<fw::TMemoryStream> LoadExpandedResource(const std::string& ResourceName,
+                                                            const std::string& ModuleName);
 
     // Strings: byte strings of any content through Compress or Expand.
     std::string ProcessString(const std::string& S, TZorpMethod Method, TCProcessMode Mode);
