@@ -89,8 +89,8 @@ std::optional<Result> RunMethod(zorp::TZorpMethod method, const std::string& dat
             packed.SetPosition(0);
             unpacked.SetSize(0);
             unpacked.SetPosition(0);
-            zorp.ProcessStreams(unpacked, packed, static_cast<int32_t>(packed.Size()), size,
-                                method, checksum, zorp::cmExpand, false);
+            zorp.ProcessStreams(unpacked, packed, static_cast<int32_t>(packed.Size()), size, method,
+                                checksum, zorp::cmExpand, false);
         });
         r.ExpandMBps = MBps(data.size(), e);
     } catch (const zorp::EUnableToCompress&) {
