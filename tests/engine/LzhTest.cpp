@@ -280,6 +280,28 @@ TEST(CompressLZH, IncompressibleInputExceedsTheBudget) {
                  EUnableToCompress);
 }
 
+// A progress handler that cancels at a refill ends the input for good: the
+// stream stands for exactly the bytes read before, nothing after.
+TEST(LZH, CancelAtARefillEndsTheInput) {
+    const std::string data = Words(20000, 2);
+    EngineRun compressing(data);
+    compressing.RecordProgress(1);
+    compressing.Engine.CompressLZH();
+    compressing.Flush();
+    EXPECT_EQ(compressing.Events.size(), 2u);
+    const std::string packed = compressing.Dest.DataString();
+    EXPECT_EQ(ExpandLZH(packed, 8192), data.substr(0, 8192));
+    EXPECT_LT(ExpandLZH(packed, 0x7FFFFFFF).size(), 8192u + 60);
+
+    const std::string whole = CompressLZH(RandomBytes(30000, 3));
+    EngineRun expanding(whole);
+    expanding.RecordProgress(1);
+    expanding.Engine.ExpandLZH(30000);
+    expanding.Flush();
+    EXPECT_EQ(expanding.Events.size(), 2u);
+    EXPECT_LT(expanding.Dest.Size(), 30000);
+}
+
 TEST(ExpandLZH, ShortCountStopsAfterTheTokenThatReachesIt) {
     const std::string data(500, 'z');
     const std::string out = ExpandLZH(CompressLZH(data), 5);
