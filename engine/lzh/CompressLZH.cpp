@@ -9,12 +9,10 @@
 
 namespace zorp {
 
-using lzh::TLzhEncoder;
-
 void TCompThreadSafety::CompressLZH() {
+    using namespace lzh;
     // The members start zeroed, the whole text ring included.
     auto state = std::make_unique<TLzhEncoder>(*this);
-    using namespace lzh;
     THuffTree& tree = state->Tree;
     TMatchTrees& m = state->Match;
     uint8_t* const text = m.lzhText;

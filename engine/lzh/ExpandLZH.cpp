@@ -8,8 +8,6 @@
 
 namespace zorp {
 
-using lzh::TLzhDecoder;
-
 // Stops when count bytes are written (a match is always copied whole), or
 // when a symbol would need bits beyond the end of the input.
 void TCompThreadSafety::ExpandLZH(int32_t count) {
