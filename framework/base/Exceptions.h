@@ -71,4 +71,11 @@ public:
     using Exception::Exception;
 };
 
+// Image data that cannot be read (damaged or unsupported), or a bad image
+// operation.
+class EInvalidGraphic : public Exception {
+public:
+    using Exception::Exception;
+};
+
 } // namespace zorp::fw

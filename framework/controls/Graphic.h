@@ -1,0 +1,57 @@
+// TGraphic: the abstract image of the controls layer. A graphic knows its
+// size, reads and writes itself as the bytes of its file format, and fires
+// OnChange after every change of its content. A picture (TPicture) holds one
+// graphic and listens to that event; whoever else sets OnChange replaces the
+// picture's handler.
+#pragma once
+
+#include "framework/base/Object.h"
+#include "framework/base/Stream.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace zorp::fw {
+
+class TGraphic : public TObject {
+public:
+    static constexpr const char* StaticClassName = "TGraphic";
+    std::string ClassName() const override { return StaticClassName; }
+
+    virtual int32_t Width() const = 0;
+    virtual int32_t Height() const = 0;
+    virtual void SetWidth(int32_t Value) = 0;
+    virtual void SetHeight(int32_t Value) = 0;
+    // True when there is nothing to show.
+    virtual bool Empty() const = 0;
+    // True when the graphic carries a colour table worth selecting before
+    // drawing it.
+    virtual bool HasPalette() const { return false; }
+
+    // Reads the graphic from Stream's current position, leaving the position
+    // after the graphic's bytes. On failure the graphic is unchanged.
+    virtual void LoadFromStream(TStream& Stream) = 0;
+    // Writes the graphic's file-format bytes at Stream's position.
+    virtual void SaveToStream(TStream& Stream) const = 0;
+    void LoadFromFile(const std::string& FileName);
+    void SaveToFile(const std::string& FileName) const;
+
+    // Copies Source's content into this graphic. A graphic accepts its own
+    // class; other classes raise EInvalidGraphic.
+    virtual void Assign(const TGraphic& Source) = 0;
+    // A new graphic of the same class holding a copy of this one's content.
+    virtual std::unique_ptr<TGraphic> Clone() const = 0;
+
+    std::function<void()> OnChange;
+
+protected:
+    TGraphic() = default;
+    // Fires OnChange; every change of the content ends here.
+    virtual void Changed();
+    // Raises EInvalidGraphic for an Assign from an unsupported class.
+    [[noreturn]] void AssignError(const TGraphic& Source) const;
+};
+
+} // namespace zorp::fw
