@@ -36,7 +36,7 @@ void TBitmap::SetSize(int32_t NewWidth, int32_t NewHeight) {
         image.Palette = FImage.Palette;
     const int32_t w = std::min(NewWidth, FImage.Width);
     const int32_t h = std::min(NewHeight, FImage.Height);
-    for (int32_t y = 0; y < h; ++y) {
+    for (int32_t y = 0; y < h && w > 0; ++y) {
         if (image.BitsPerPixel >= 8)
             std::memcpy(image.Row(y), FImage.Row(y),
                         static_cast<size_t>(w) * static_cast<size_t>(image.BitsPerPixel / 8));
@@ -73,7 +73,7 @@ void TBitmap::SetPixelFormat(TPixelFormat Value) {
     if (keepIndexes)
         image.Palette = FImage.Palette;
     const uint32_t indexLimit = image.Indexed() ? uint32_t(1) << bits : 0;
-    for (int32_t y = 0; y < FImage.Height; ++y)
+    for (int32_t y = 0; y < FImage.Height && FImage.Width > 0; ++y)
         for (int32_t x = 0; x < FImage.Width; ++x) {
             if (keepIndexes && FImage.Index(x, y) < indexLimit)
                 image.SetIndex(x, y, FImage.Index(x, y));

@@ -388,7 +388,8 @@ TBitmapImage ReadBitmapImage(TStream& Stream) {
     if (total > static_cast<uint64_t>(reader.Remaining()))
         Invalid("the pixel data is truncated");
     image.Bits.resize(static_cast<size_t>(total));
-    for (int32_t r = 0; r < image.Height; ++r)
+    // A width of 0 leaves no bytes to read, however many rows there are.
+    for (int32_t r = 0; r < image.Height && stride != 0; ++r)
         reader.Read(image.Row(topDown ? r : image.Height - 1 - r), static_cast<int64_t>(stride));
     if (h.BitCount == 32)
         ApplyMasks(image,

@@ -166,6 +166,29 @@ TEST(BitmapDamage, AbsurdSizesAreRefusedBeforeAllocating) {
     EXPECT_NE(Message(File24(f)).find("truncated"), std::string::npos);
 }
 
+TEST(BitmapDamage, NoWidthAndTwoBillionRowsIsQuick) {
+    // Found by fuzzing: no pixel bytes at all, yet a loop per row would run
+    // for minutes.
+    for (int32_t height : {-0x7FFFFFFF, 0x7FFFFFFF}) {
+        InfoFields f;
+        f.Width = 0;
+        f.Height = height;
+        f.BitCount = 8;
+        f.ClrUsed = 1;
+        TBitmap b;
+        TMemoryStream stream;
+        const std::string file = BmpFile(InfoHeader(f) + Quad(1, 2, 3), "");
+        stream.WriteBuffer(file.data(), static_cast<int32_t>(file.size()));
+        stream.SetPosition(0);
+        b.LoadFromStream(stream);
+        EXPECT_TRUE(b.Empty());
+        EXPECT_EQ(b.Height(), 0x7FFFFFFF);
+        b.SetPixelFormat(pf24bit);
+        b.SetSize(0, 0x7FFFFFFE);
+        EXPECT_THROW(b.SetWidth(1), EInvalidGraphic);
+    }
+}
+
 TEST(BitmapDamage, ColourTablesAndOffsets) {
     InfoFields f;
     f.BitCount = 8;
