@@ -3,6 +3,7 @@
 #include "framework/base/ClassRegistry.h"
 #include "framework/base/Exceptions.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -21,14 +22,14 @@ public:
             FLog->push_back("freed " + Name());
     }
     std::string ClassName() const override { return StaticClassName; }
-    std::vector<TComponent*> Removed;
+    std::vector<uintptr_t> Removed; // addresses: the removed are gone when looked at
     int LoadedCalls = 0;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override {
         TComponent::Notification(AComponent, Operation);
         if (Operation == opRemove)
-            Removed.push_back(AComponent);
+            Removed.push_back(reinterpret_cast<uintptr_t>(AComponent));
     }
     void Loaded() override {
         TComponent::Loaded();
@@ -58,9 +59,10 @@ TEST(TComponent, RemovalReachesSiblingsAndThoseWhoAsked) {
     Probe outsider(nullptr);
     auto* doomed = new Probe(&form);
     doomed->FreeNotification(&outsider);
+    const auto address = reinterpret_cast<uintptr_t>(doomed);
     delete doomed;
-    EXPECT_EQ(watcher->Removed, (std::vector<TComponent*>{doomed}));
-    EXPECT_EQ(outsider.Removed, (std::vector<TComponent*>{doomed}));
+    EXPECT_EQ(watcher->Removed, (std::vector<uintptr_t>{address}));
+    EXPECT_EQ(outsider.Removed, (std::vector<uintptr_t>{address}));
     EXPECT_EQ(form.ComponentCount(), 1);
 }
 
