@@ -1,0 +1,39 @@
+// TBlobStream: the data set's stream over one BLOB field of the current
+// record. Read mode holds the value; write mode needs edit or insert,
+// starts empty and stores what it holds into the record when freed (so a
+// write stream freed at once empties the value); read-write starts from the
+// value and stores it back when it was written to.
+#pragma once
+
+#include "framework/base/MemoryStream.h"
+#include "framework/db/DBTypes.h"
+
+namespace zorp::fw {
+
+class TField;
+
+class TBlobStream : public TStream {
+public:
+    TBlobStream(TField& Field, TBlobStreamMode Mode);
+    // Stores a written value (if Commit has not) and swallows any error.
+    ~TBlobStream() override;
+
+    // Stores a written value into the record now, raising on failure.
+    void Commit();
+    // Forgets what was written: the record keeps its value.
+    void Discard() { FWritten = false; }
+
+    int32_t Read(void* Buffer, int32_t Count) override { return FData.Read(Buffer, Count); }
+    int32_t Write(const void* Buffer, int32_t Count) override;
+    int64_t Seek(int64_t Offset, TSeekOrigin Origin) override { return FData.Seek(Offset, Origin); }
+    void SetSize(int64_t NewSize) override;
+    int64_t Size() override { return FData.Size(); }
+
+private:
+    TField& FField;
+    TBlobStreamMode FMode;
+    TMemoryStream FData;
+    bool FWritten = false;
+};
+
+} // namespace zorp::fw

@@ -1,0 +1,102 @@
+// Data links: how a data-aware control follows a data source. TDataLink
+// turns the data set's events into calls of its virtual operations;
+// TFieldDataLink follows one field and reports through events.
+#pragma once
+
+#include "framework/db/DBTypes.h"
+
+#include <functional>
+#include <string>
+
+namespace zorp::fw {
+
+class TComponent;
+class TDataSet;
+class TDataSource;
+class TField;
+
+class TDataLink {
+public:
+    TDataLink() = default;
+    virtual ~TDataLink();
+    TDataLink(const TDataLink&) = delete;
+    TDataLink& operator=(const TDataLink&) = delete;
+
+    TDataSource* DataSource() const { return FDataSource; }
+    void SetDataSource(TDataSource* Value);
+    // The data source's data set, or nullptr.
+    TDataSet* DataSet() const;
+    bool Active() const { return FActive; }
+    bool Editing() const { return FEditing; }
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value);
+    // Puts the data set into edit mode when the link may; true when editing.
+    virtual bool Edit();
+    // Asks the control to write its value back (UpdateData) now.
+    void UpdateRecord();
+    bool Updating() const { return FUpdating; }
+
+    // From the data source.
+    void DataEvent(TDataEvent Event, TField* Info);
+
+protected:
+    virtual void ActiveChanged() {}
+    virtual void CheckBrowseMode() {}
+    virtual void DataSetChanged() { RecordChanged(nullptr); }
+    virtual void DataSetScrolled() { DataSetChanged(); }
+    virtual void EditingChanged() {}
+    virtual void LayoutChanged() { DataSetChanged(); }
+    virtual void RecordChanged(TField*) {}
+    virtual void UpdateData() {}
+
+private:
+    void UpdateState();
+
+    TDataSource* FDataSource = nullptr;
+    bool FActive = false;
+    bool FEditing = false;
+    bool FReadOnly = false;
+    bool FUpdating = false;
+};
+
+class TFieldDataLink : public TDataLink {
+public:
+    TFieldDataLink() = default;
+
+    const std::string& FieldName() const { return FFieldName; }
+    void SetFieldName(const std::string& Value);
+    TField* Field() const { return FField; }
+    TComponent* Control() const { return FControl; }
+    void SetControl(TComponent* Value) { FControl = Value; }
+    // Not read-only, with a field that can be modified.
+    bool CanModify() const;
+    bool Edit() override;
+    // The control changed the value: UpdateData will write it back.
+    void Modified() { FModified = true; }
+    bool IsModified() const { return FModified; }
+    // Throws away the control's change: the value is shown again.
+    void Reset();
+
+    std::function<void()> OnActiveChange;
+    std::function<void()> OnDataChange;
+    std::function<void()> OnEditingChange;
+    std::function<void()> OnUpdateData;
+
+protected:
+    void ActiveChanged() override;
+    void EditingChanged() override;
+    void LayoutChanged() override;
+    void RecordChanged(TField* Field) override;
+    void UpdateData() override;
+
+private:
+    void UpdateField();
+    void SetField(TField* Value);
+
+    std::string FFieldName;
+    TField* FField = nullptr;
+    TComponent* FControl = nullptr;
+    bool FModified = false;
+};
+
+} // namespace zorp::fw

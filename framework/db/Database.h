@@ -1,0 +1,75 @@
+// TDatabase: one SQLite connection, by file name (":memory:" for a private
+// in-memory database). TStatement: a prepared statement, finalized when it
+// goes. Failures raise EDatabaseError with SQLite's message.
+#pragma once
+
+#include "framework/base/Component.h"
+#include "framework/db/DBTypes.h"
+
+#include <string>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace zorp::fw {
+
+class TDatabase : public TComponent {
+public:
+    static constexpr const char* StaticClassName = "TDatabase";
+    explicit TDatabase(TComponent* AOwner);
+    ~TDatabase() override;
+    std::string ClassName() const override { return StaticClassName; }
+
+    const std::string& DatabaseName() const { return FDatabaseName; }
+    // Changing the name of an open connection closes it first.
+    void SetDatabaseName(const std::string& Name);
+    void Open();
+    void Close();
+    bool Connected() const { return FHandle != nullptr; }
+    sqlite3* Handle();
+
+    // Runs statements that return no rows.
+    void ExecSQL(const std::string& SQL);
+    void StartTransaction();
+    void Commit();
+    void Rollback();
+    bool InTransaction() const { return FInTransaction; }
+    // The rowid of the last row inserted through this connection.
+    int64_t LastInsertRowId();
+
+private:
+    std::string FDatabaseName;
+    sqlite3* FHandle = nullptr;
+    bool FInTransaction = false;
+};
+
+class TStatement {
+public:
+    TStatement(TDatabase& Database, const std::string& SQL);
+    ~TStatement();
+    TStatement(const TStatement&) = delete;
+    TStatement& operator=(const TStatement&) = delete;
+
+    // Parameters count from 1.
+    void Bind(int Index, const TVariant& Value);
+    // Next row: true while there is one.
+    bool Step();
+    // Runs a statement that returns no rows.
+    void Execute();
+    void Reset();
+
+    int ColumnCount() const;
+    TVariant Column(int Index) const;
+
+private:
+    [[noreturn]] void Fail() const;
+
+    TDatabase& FDatabase;
+    sqlite3_stmt* FStatement = nullptr;
+};
+
+// Quotes an identifier for SQL ("name" with inner quotes doubled).
+std::string QuoteIdentifier(const std::string& Name);
+
+} // namespace zorp::fw
