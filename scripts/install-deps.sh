@@ -4,8 +4,8 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format
-  googletest libgtest-dev zlib1g-dev libcli11-dev
-  lhasa libarchive-tools jlha-utils
+  googletest libgtest-dev zlib1g-dev libcli11-dev libsqlite3-dev
+  lhasa libarchive-tools jlha-utils binutils
 )
 missing=()
 for p in "${packages[@]}"; do
