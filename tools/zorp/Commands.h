@@ -12,4 +12,7 @@ void AddStreamCommands(CLI::App& App);
 // add, list, extract, delete, test and cat: multi-file archives.
 void AddArchiveCommands(CLI::App& App);
 
+// db pack, unpack, stat, get and put: compressed values in SQLite columns.
+void AddDbCommands(CLI::App& App);
+
 } // namespace zorp::tool
