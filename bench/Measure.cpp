@@ -1,0 +1,209 @@
+#include "Measure.h"
+
+#include "HeapCounter.h"
+#include "component/Zorp.h"
+#include "engine/Errors.h"
+#include "framework/base/MemoryStream.h"
+#include "framework/base/StringList.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <stdexcept>
+#include <zlib.h>
+
+namespace zorpbench {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double BestOf(int repeat, const std::function<void()>& work) {
+    double best = 1e30;
+    for (int i = 0; i < repeat; ++i) {
+        const auto start = Clock::now();
+        work();
+        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    return best;
+}
+
+// Peak heap of one more run of work, which has run before, so that the
+// memory streams already hold their full capacity and only the run's own
+// allocations count.
+size_t PeakHeapOf(const std::function<void()>& work) {
+    ResetHeapPeak();
+    work();
+    return HeapPeakSinceReset();
+}
+
+void Fill(zorp::fw::TMemoryStream& stream, const std::string& data) {
+    stream.SetSize(0);
+    stream.SetPosition(0);
+    stream.WriteBuffer(data.data(), static_cast<int32_t>(data.size()));
+    stream.SetPosition(0);
+}
+
+void Restart(zorp::fw::TMemoryStream& stream) {
+    stream.SetSize(0);
+    stream.SetPosition(0);
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream data;
+    data << in.rdbuf();
+    return data.str();
+}
+
+} // namespace
+
+Timing RunDriver(zorp::TZorpMethod method, const std::string& data, int repeat) {
+    zorp::TZorp zorp(nullptr);
+    zorp::fw::TMemoryStream source, packed, unpacked;
+    const auto size = static_cast<int32_t>(data.size());
+    int32_t checksum = 0;
+    Timing t;
+    Fill(source, data);
+    const auto compress = [&] {
+        source.SetPosition(0);
+        Restart(packed);
+        zorp.ProcessStreams(packed, source, size, 0, method, checksum, zorp::cmCompress, false);
+    };
+    try {
+        t.CompressSeconds = BestOf(repeat, compress);
+    } catch (const zorp::EUnableToCompress&) {
+        t.DoesNotShrink = true;
+        t.CompressSeconds = BestOf(repeat, [&] {
+            try {
+                compress();
+            } catch (const zorp::EUnableToCompress&) {
+            }
+        });
+        return t;
+    }
+    t.CompressHeap = PeakHeapOf(compress);
+    t.CompressedSize = packed.Size();
+    const uint32_t sum = static_cast<uint32_t>(checksum);
+    const auto expand = [&] {
+        packed.SetPosition(0);
+        Restart(unpacked);
+        zorp.ProcessStreams(unpacked, packed, static_cast<int32_t>(packed.Size()), size, method,
+                            checksum, zorp::cmExpand, false);
+    };
+    t.ExpandSeconds = BestOf(repeat, expand);
+    t.ExpandHeap = PeakHeapOf(expand);
+    if (unpacked.DataString() != data || static_cast<uint32_t>(checksum) != sum)
+        throw std::runtime_error("driver round trip changed the data");
+    return t;
+}
+
+Timing RunStream(zorp::TZorpMethod method, const std::string& data, int repeat) {
+    zorp::TZorp zorp(nullptr);
+    zorp::fw::TMemoryStream source, packed, unpacked;
+    Timing t;
+    Fill(source, data);
+    const auto compress = [&] {
+        source.SetPosition(0);
+        Restart(packed);
+        zorp.Compress(packed, source, method);
+    };
+    t.CompressSeconds = BestOf(repeat, compress);
+    t.CompressHeap = PeakHeapOf(compress);
+    t.CompressedSize = packed.Size();
+    const auto expand = [&] {
+        packed.SetPosition(0);
+        Restart(unpacked);
+        zorp.Expand(unpacked, packed);
+    };
+    t.ExpandSeconds = BestOf(repeat, expand);
+    t.ExpandHeap = PeakHeapOf(expand);
+    if (unpacked.DataString() != data)
+        throw std::runtime_error("stream round trip changed the data");
+    return t;
+}
+
+Timing RunArchive(zorp::TZorpMethod method, const std::vector<CorpusFile>& files,
+                  const std::string& scratchDir, int repeat) {
+    namespace fs = std::filesystem;
+    zorp::TZorp zorp(nullptr);
+    zorp::fw::TMemoryStream archive;
+    zorp::fw::TStringList list;
+    Timing t;
+    // Entry names relative to the corpus directory; extraction then goes
+    // under the scratch directory.
+    if (!files.empty())
+        zorp.SetTargetPath(fs::path(files.front().Path).parent_path().string() + "/");
+    const auto compress = [&] {
+        list.Clear();
+        for (const CorpusFile& f : files)
+            list.Add(f.Path);
+        Restart(archive);
+        zorp.CompressFilesToStream(archive, list, method);
+    };
+    t.CompressSeconds = BestOf(repeat, compress);
+    t.CompressHeap = PeakHeapOf(compress);
+    t.CompressedSize = archive.Size();
+
+    fs::remove_all(scratchDir);
+    fs::create_directories(scratchDir);
+    zorp.SetTargetPath(scratchDir + "/");
+    const auto expand = [&] {
+        archive.SetPosition(0);
+        zorp.ExpandFilesFromStream(archive, nullptr);
+    };
+    t.ExpandSeconds = BestOf(repeat, expand);
+    t.ExpandHeap = PeakHeapOf(expand);
+    for (const CorpusFile& f : files)
+        if (ReadFile(fs::path(scratchDir) / f.Name) != f.Data)
+            throw std::runtime_error("archive round trip changed " + f.Name);
+    fs::remove_all(scratchDir);
+    return t;
+}
+
+Timing RunZlib(const std::string& data, int repeat) {
+    Timing t;
+    std::vector<Bytef> packed(compressBound(data.size()));
+    uLongf packedSize = 0;
+    const auto compress = [&] {
+        packedSize = packed.size();
+        if (compress2(packed.data(), &packedSize, reinterpret_cast<const Bytef*>(data.data()),
+                      data.size(), 6) != Z_OK)
+            throw std::runtime_error("zlib compress failed");
+    };
+    t.CompressSeconds = BestOf(repeat, compress);
+    t.CompressHeap = PeakHeapOf(compress);
+    std::string back(data.size(), '\0');
+    const auto expand = [&] {
+        uLongf backSize = back.size();
+        if (uncompress(reinterpret_cast<Bytef*>(back.data()), &backSize, packed.data(),
+                       packedSize) != Z_OK)
+            throw std::runtime_error("zlib uncompress failed");
+    };
+    t.ExpandSeconds = BestOf(repeat, expand);
+    t.ExpandHeap = PeakHeapOf(expand);
+    if (back != data)
+        throw std::runtime_error("zlib round trip changed the data");
+    t.CompressedSize = static_cast<int64_t>(packedSize);
+    return t;
+}
+
+double RunCeiling(const std::string& data, int repeat) {
+    std::string copy(data.size(), '\0');
+    volatile uint32_t sink = 0;
+    const double t = BestOf(repeat, [&] {
+        std::memcpy(copy.data(), data.data(), data.size());
+        uint32_t sum = 0;
+        for (const char c : copy)
+            sum += static_cast<unsigned char>(c);
+        sink = sum;
+    });
+    (void)sink;
+    return t;
+}
+
+} // namespace zorpbench
