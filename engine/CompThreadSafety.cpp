@@ -4,6 +4,7 @@
 #include "framework/base/System.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace zorp {
 
@@ -79,24 +80,15 @@ void TCompThreadSafety::CopyWithCRC() {
             FlushFullBuffer();
         const int32_t n = std::min({static_cast<int32_t>(InEnd - InPos),
                                     static_cast<int32_t>(OutEnd - OutPos), OutBudget});
-        uint32_t inSum = 0;
-        uint32_t outSum = 0;
+        const auto k = static_cast<size_t>(n);
+        const uint32_t inSum = ByteSum(InPos, k);
+        uint32_t outSum = inSum;
         if (keyed) {
-            for (int32_t i = 0; i < n; ++i) {
-                const uint8_t raw = InPos[i];
-                const uint8_t stored = raw ^ KeyBytes[(KeyIndex + i) & 3];
-                inSum += raw;
-                outSum += stored;
-                OutPos[i] = stored;
-            }
+            CopyScrambled(OutPos, InPos, k, KeyBytes, KeyIndex);
             KeyIndex = static_cast<int16_t>((KeyIndex + n) & 3);
+            outSum = ByteSum(OutPos, k);
         } else {
-            for (int32_t i = 0; i < n; ++i) {
-                const uint8_t raw = InPos[i];
-                inSum += raw;
-                OutPos[i] = raw;
-            }
-            outSum = inSum;
+            std::memcpy(OutPos, InPos, k);
         }
         InSum += inSum;
         OutSum += outSum;

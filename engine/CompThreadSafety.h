@@ -11,11 +11,13 @@
 // with TRunBuffers, runs exactly one codec and flushes what is left.
 #pragma once
 
+#include "engine/ByteBlocks.h"
 #include "engine/ZorpTypes.h"
 #include "framework/base/Object.h"
 #include "framework/base/Stream.h"
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 namespace zorp {
@@ -94,6 +96,43 @@ public:
         ++OutCount;
     }
 
+    // Appends p[0 .. n-1] exactly as n calls of PutChar would (budget,
+    // flushes, key, sums), a stretch at a time.
+    void PutBytes(const uint8_t* p, int32_t n) {
+        while (n > 0) {
+            if (OutBudget <= 0) [[unlikely]]
+                RaiseBudgetExhausted();
+            if (OutPos == OutEnd) [[unlikely]]
+                FlushFullBuffer();
+            int32_t k = static_cast<int32_t>(OutEnd - OutPos);
+            if (k > n)
+                k = n;
+            if (k > OutBudget)
+                k = OutBudget;
+            StoreStretch(p, k);
+            p += k;
+            n -= k;
+        }
+    }
+
+    // Appends n copies of b, as n calls of PutChar would.
+    void PutRepeated(uint8_t b, int32_t n) {
+        while (n > 0) {
+            if (OutBudget <= 0) [[unlikely]]
+                RaiseBudgetExhausted();
+            if (OutPos == OutEnd) [[unlikely]]
+                FlushFullBuffer();
+            int32_t k = static_cast<int32_t>(OutEnd - OutPos);
+            if (k > n)
+                k = n;
+            if (k > OutBudget)
+                k = OutBudget;
+            std::memset(OutPos, b, static_cast<size_t>(k));
+            StoreStretch(OutPos, k);
+            n -= k;
+        }
+    }
+
     // XORs b with the next key byte, lowest byte of the key first.
     uint8_t Encrypt(uint8_t b) {
         const uint8_t r = b ^ KeyBytes[KeyIndex];
@@ -118,12 +157,32 @@ public:
     void ExpandLZH5(int32_t count);
 
 private:
+    // Stores k bytes (k fits the buffer and the budget; p may be OutPos
+    // itself) with the key applied, and counts them.
+    void StoreStretch(const uint8_t* p, int32_t k) {
+        const auto n = static_cast<size_t>(k);
+        if (ScrambleOutput) {
+            CopyScrambled(OutPos, p, n, KeyBytes, KeyIndex);
+            KeyIndex = static_cast<int16_t>((KeyIndex + k) & 3);
+        } else if (p != OutPos) {
+            std::memcpy(OutPos, p, n);
+        }
+        OutSum += ByteSum(OutPos, n);
+        OutPos += k;
+        OutBudget -= k;
+        OutCount += k;
+    }
+
     // Reads the next chunk into InBuffer; false (EndOfInput left true) when
     // the input is exhausted or the progress handler cancelled.
     bool RefillInput();
     // Writes the full OutBuffer and starts it again.
     void FlushFullBuffer();
     [[noreturn]] static void RaiseBudgetExhausted();
+    // The run-length codec on the bytes already in the input buffer, while
+    // the output has room; without a key only.
+    void CompressRLEStretch();
+    void ExpandRLEStretch();
     // Per-byte stored copy, used when both scrambling directions are on.
     void CopyByteByByte();
 };

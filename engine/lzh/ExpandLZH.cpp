@@ -1,6 +1,7 @@
 // The LZH expander: decodes symbols with the adaptive Huffman code and copies
 // matches out of a 4096-byte ring that starts filled with spaces.
 #include "engine/CompThreadSafety.h"
+#include "engine/RingCopy.h"
 #include "engine/lzh/LzhDecoder.h"
 
 #include <cstring>
@@ -34,12 +35,11 @@ void TCompThreadSafety::ExpandLZH(int32_t count) {
             if (state->Bits.OverRead())
                 return;
             const int length = v - 255 + Threshold;
-            for (int k = 0; k < length; ++k) {
-                const uint8_t b = text[(i + k) & RingMask];
-                PutChar(b);
-                text[r] = b;
-                r = (r + 1) & RingMask;
-            }
+            CopyMatch(text, RingMask, static_cast<unsigned>(i), static_cast<unsigned>(r),
+                      static_cast<unsigned>(length));
+            PutRingBytes(*this, text, RingSize, static_cast<unsigned>(r),
+                         static_cast<unsigned>(length));
+            r = (r + length) & RingMask;
             produced += length;
         }
     }

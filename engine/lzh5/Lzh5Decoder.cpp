@@ -1,6 +1,7 @@
 #include "engine/lzh5/Lzh5Decoder.h"
 
 #include "engine/Errors.h"
+#include "engine/RingCopy.h"
 
 #include <algorithm>
 #include <memory>
@@ -147,15 +148,11 @@ void TDecoder::Expand(int32_t count) {
             continue;
         }
         const unsigned len = v - LengthBias;
-        unsigned i = (loc - DecodePosition5() - 1) & WindowMask;
+        const unsigned from = (loc - DecodePosition5() - 1) & WindowMask;
         produced += len;
-        for (unsigned k = 0; k < len; ++k) {
-            const uint8_t b = slideText[i];
-            slideText[loc] = b;
-            FEngine.PutChar(b);
-            loc = (loc + 1) & WindowMask;
-            i = (i + 1) & WindowMask;
-        }
+        CopyMatch(slideText, WindowMask, from, loc, len);
+        PutRingBytes(FEngine, slideText, WindowSize, loc, len);
+        loc = (loc + len) & WindowMask;
     }
 }
 

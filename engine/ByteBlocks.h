@@ -1,0 +1,78 @@
+// Whole-block forms of the per-byte work of the byte I/O: the byte sum of a
+// stretch and a copy that XORs with the 4-byte key stream. The codecs' bulk
+// paths use them so that a stretch costs what copying it costs.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace zorp {
+
+// Sum of the byte values of p[0 .. n-1], modulo 2^32.
+inline uint32_t ByteSum(const uint8_t* p, size_t n) {
+    uint32_t sum = 0;
+    size_t i = 0;
+#if defined(__SSE2__)
+    // psadbw against zero adds up each group of 8 bytes into a 64-bit lane.
+    __m128i acc = _mm_setzero_si128();
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        acc = _mm_add_epi64(acc, _mm_sad_epu8(v, zero));
+    }
+    sum = static_cast<uint32_t>(_mm_cvtsi128_si32(acc)) +
+          static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_unpackhi_epi64(acc, acc)));
+#endif
+    for (; i < n; ++i)
+        sum += p[i];
+    return sum;
+}
+
+// The key stream from position keyIndex on, repeated to 16 bytes.
+inline void KeyPattern(const uint8_t key[4], int keyIndex, uint8_t pattern[16]) {
+    for (int i = 0; i < 16; ++i)
+        pattern[i] = key[(keyIndex + i) & 3];
+}
+
+// dst[i] = src[i] XOR key[(keyIndex + i) mod 4] for i below n. dst and src
+// may be the same but must not overlap otherwise.
+inline void CopyScrambled(uint8_t* dst, const uint8_t* src, size_t n, const uint8_t key[4],
+                          int keyIndex) {
+    uint8_t pattern[16];
+    KeyPattern(key, keyIndex, pattern);
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i k = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern));
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_xor_si128(v, k));
+    }
+#endif
+    // 16 is a multiple of 4, so the pattern lines up again here.
+    for (; i < n; ++i)
+        dst[i] = static_cast<uint8_t>(src[i] ^ pattern[i & 15]);
+}
+
+// True when none of the 16 bytes from p on equals the marker or the byte
+// before it (p[-1] must be readable): sixteen run-length literals in a row.
+inline bool NoRunNorMarker16(const uint8_t* p, uint8_t marker) {
+#if defined(__SSE2__)
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 1));
+    const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(v, before),
+                                      _mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(marker))));
+    return _mm_movemask_epi8(hits) == 0;
+#else
+    for (int i = 0; i < 16; ++i)
+        if (p[i] == marker || p[i] == p[i - 1])
+            return false;
+    return true;
+#endif
+}
+
+} // namespace zorp
