@@ -37,15 +37,15 @@ public:
     // Index of the first line equal to S ignoring case, or -1.
     int IndexOf(const std::string& S) const;
     // Replaces the lines (and attached objects) with those of Source.
-    void Assign(const TStrings& Source);
+    virtual void Assign(const TStrings& Source);
 
     // All lines, each followed by a line break.
     std::string Text() const;
-    void SetText(const std::string& Value);
+    virtual void SetText(const std::string& Value);
 
-    void SaveToStream(TStream& Stream) const;
+    virtual void SaveToStream(TStream& Stream) const;
     // Replaces the lines with the text from the stream's position to its end.
-    void LoadFromStream(TStream& Stream);
+    virtual void LoadFromStream(TStream& Stream);
     void SaveToFile(const std::string& FileName) const;
     void LoadFromFile(const std::string& FileName);
 };
