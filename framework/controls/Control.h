@@ -1,0 +1,219 @@
+// TControl: the base of every control. A control is a component with a
+// parent (the windowed control it sits on), bounds, visibility, enabled
+// state, a text, a colour and a font, and two sets of flags: ControlStyle
+// (what kind of control it is) and ControlState (what it is doing now, such
+// as painting a copy of itself for a grid of controls: csPaintCopy).
+//
+// Everything reaches a control as a message. Perform(Msg, WParam, LParam)
+// builds a TMessage and hands it to the virtual WndProc, which calls
+// Dispatch: the message number selects one of the virtual handlers below
+// (WMPaint for WM_PAINT, CMEnter for CM_ENTER, ...); numbers without a
+// handler go to DefaultHandler. A subclass overrides WndProc to see every
+// message, or one handler to change what one message does; a handler calls
+// its base to get the inherited behaviour ("let the control do the paste").
+//
+// Invalidate does not paint: it records that the control needs painting
+// (InvalidateCount); painting happens on WM_PAINT.
+#pragma once
+
+#include "framework/base/Component.h"
+#include "framework/controls/Canvas.h"
+#include "framework/controls/Messages.h"
+#include "framework/controls/Types.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace zorp::fw {
+
+class TBasicAction;
+class TWinControl;
+
+// ControlStyle bits.
+using TControlStyle = uint32_t;
+inline constexpr TControlStyle csAcceptsControls = 1u << 0;
+inline constexpr TControlStyle csCaptureMouse = 1u << 1;
+inline constexpr TControlStyle csClickEvents = 1u << 3;
+inline constexpr TControlStyle csFramed = 1u << 4;
+inline constexpr TControlStyle csSetCaption = 1u << 5;
+inline constexpr TControlStyle csOpaque = 1u << 6;
+inline constexpr TControlStyle csDoubleClicks = 1u << 7;
+inline constexpr TControlStyle csReplicatable = 1u << 11;
+
+// ControlState bits.
+using TControlState = uint32_t;
+inline constexpr TControlState csLButtonDown = 1u << 0;
+inline constexpr TControlState csClicked = 1u << 1;
+inline constexpr TControlState csFocusing = 1u << 5;
+inline constexpr TControlState csCreating = 1u << 6;
+// The control paints a copy of itself (one per record in a grid of
+// controls) into the device context of the paint message.
+inline constexpr TControlState csPaintCopy = 1u << 7;
+
+enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
+enum TBiDiMode : uint8_t {
+    bdLeftToRight,
+    bdRightToLeft,
+    bdRightToLeftNoAlign,
+    bdRightToLeftReadingOnly
+};
+
+// Controls draw with the window system's newer look (client edges instead
+// of borders, no frame style); on by default.
+bool NewStyleControls();
+void SetNewStyleControls(bool Value);
+
+class TControl : public TComponent {
+public:
+    static constexpr const char* StaticClassName = "TControl";
+    explicit TControl(TComponent* AOwner);
+    ~TControl() override;
+    std::string ClassName() const override { return StaticClassName; }
+
+    TWinControl* Parent() const { return FParent; }
+    // Moves the control onto Value's children (nullptr: off any parent).
+    virtual void SetParent(TWinControl* Value);
+
+    int32_t Left() const { return FLeft; }
+    int32_t Top() const { return FTop; }
+    int32_t Width() const { return FWidth; }
+    int32_t Height() const { return FHeight; }
+    void SetLeft(int32_t Value) { SetBounds(Value, FTop, FWidth, FHeight); }
+    void SetTop(int32_t Value) { SetBounds(FLeft, Value, FWidth, FHeight); }
+    void SetWidth(int32_t Value) { SetBounds(FLeft, FTop, Value, FHeight); }
+    void SetHeight(int32_t Value) { SetBounds(FLeft, FTop, FWidth, Value); }
+    // Negative sizes count as 0. A windowed control with a window gets
+    // WM_SIZE when its size changed and WM_WINDOWPOSCHANGED when its bounds
+    // did.
+    virtual void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight);
+    TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+    // The area inside the control, at (0, 0).
+    virtual TRect ClientRect() const { return Rect(0, 0, FWidth, FHeight); }
+    int32_t ClientWidth() const { return ClientRect().Width(); }
+    int32_t ClientHeight() const { return ClientRect().Height(); }
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value);
+    // Visible itself and on every parent.
+    bool Showing() const;
+
+    // The control's text (Caption and Text are the same property). A
+    // change performs CM_TEXTCHANGED.
+    virtual std::string Text() const { return FText; }
+    virtual void SetText(const std::string& Value);
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& Value) { SetText(Value); }
+
+    // Background colour. With ParentColor set the control shows its
+    // parent's colour; setting Color clears ParentColor. Changes perform
+    // CM_COLORCHANGED.
+    TColor Color() const;
+    void SetColor(TColor Value);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool Value);
+    // The control's font; a change performs CM_FONTCHANGED.
+    TFont& Font() { return FFont; }
+    const TFont& Font() const { return FFont; }
+
+    TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(TControlStyle Value) { FControlStyle = Value; }
+    TControlState ControlState() const { return FControlState; }
+    void SetControlState(TControlState Value) { FControlState = Value; }
+
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode Value) { FBiDiMode = Value; }
+    // True when text aligns to the right: a right-to-left BiDiMode on a
+    // Middle East locale.
+    virtual bool UseRightToLeftAlignment() const;
+
+    // Sends a message to the control and answers its result.
+    LRESULT Perform(uint32_t Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+    virtual void WndProc(TMessage& Message);
+    // Calls the handler of the message's number, or DefaultHandler.
+    void Dispatch(TMessage& Message);
+    // Messages nobody handles; the base leaves the result at 0.
+    virtual void DefaultHandler(TMessage& Message);
+
+    // Asks for a repaint (recorded, see InvalidateCount).
+    virtual void Invalidate();
+    int InvalidateCount() const { return FInvalidateCount; }
+
+    // The palette the control wants selected when it paints; 0 for none.
+    virtual HPALETTE GetPalette() { return 0; }
+
+    // The action asks to work on this control; true when it did.
+    virtual bool ExecuteAction(TBasicAction* Action);
+    virtual bool UpdateAction(TBasicAction* Action);
+
+    std::function<void(TControl& Sender)> OnClick;
+    std::function<void(TControl& Sender)> OnDblClick;
+    std::function<void(TControl& Sender, TMouseButton Button, TShiftState Shift, int32_t X,
+                       int32_t Y)>
+        OnMouseDown;
+    std::function<void(TControl& Sender, TMouseButton Button, TShiftState Shift, int32_t X,
+                       int32_t Y)>
+        OnMouseUp;
+
+protected:
+    // Fire the events.
+    virtual void Click();
+    virtual void DblClick();
+    virtual void MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y);
+
+    // Message handlers; each base implementation is described where it is
+    // not simply DefaultHandler.
+    virtual void WMCreate(TMessage& Message) { DefaultHandler(Message); }
+    virtual void WMSize(TMessage& Message) { DefaultHandler(Message); }
+    virtual void WMWindowPosChanged(TMessage& Message) { DefaultHandler(Message); }
+    virtual void WMSetText(TMessage& Message) { DefaultHandler(Message); }
+    virtual void WMPaint(TMessage& Message) { DefaultHandler(Message); }
+    virtual void WMEraseBkgnd(TMessage& Message) { DefaultHandler(Message); }
+    virtual void WMKeyDown(TMessage& Message) { DefaultHandler(Message); }
+    virtual void WMKeyUp(TMessage& Message) { DefaultHandler(Message); }
+    virtual void WMChar(TMessage& Message) { DefaultHandler(Message); }
+    // Mouse: DefaultHandler first, then MouseDown (OnMouseDown); the button-up after a button-down
+    // on the control is a click (Click, OnClick); a double click runs DblClick (OnDblClick) and
+    // MouseDown with ssDouble.
+    virtual void WMLButtonDown(TMessage& Message);
+    virtual void WMLButtonUp(TMessage& Message);
+    virtual void WMLButtonDblClk(TMessage& Message);
+    virtual void WMCut(TMessage& Message) { DefaultHandler(Message); }
+    virtual void WMCopy(TMessage& Message) { DefaultHandler(Message); }
+    virtual void WMPaste(TMessage& Message) { DefaultHandler(Message); }
+    virtual void WMClear(TMessage& Message) { DefaultHandler(Message); }
+    virtual void CMEnter(TMessage& Message) { DefaultHandler(Message); }
+    virtual void CMExit(TMessage& Message) { DefaultHandler(Message); }
+    // CM_TEXTCHANGED, CM_FONTCHANGED and CM_COLORCHANGED invalidate.
+    virtual void CMTextChanged(TMessage& Message);
+    virtual void CMFontChanged(TMessage& Message);
+    virtual void CMColorChanged(TMessage& Message);
+    virtual void CMEnabledChanged(TMessage& Message) { DefaultHandler(Message); }
+    virtual void CMVisibleChanged(TMessage& Message) { DefaultHandler(Message); }
+    // A data-aware control answers its data link in Result; the base 0.
+    virtual void CMGetDataLink(TMessage& Message) { DefaultHandler(Message); }
+
+private:
+    friend class TWinControl;
+
+    TWinControl* FParent = nullptr;
+    int32_t FLeft = 0;
+    int32_t FTop = 0;
+    int32_t FWidth = 0;
+    int32_t FHeight = 0;
+    bool FVisible = true;
+    bool FEnabled = true;
+    bool FParentColor = false;
+    TColor FColor = clWindow;
+    TFont FFont;
+    std::string FText;
+    TControlStyle FControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+    TControlState FControlState = 0;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    int FInvalidateCount = 0;
+};
+
+} // namespace zorp::fw

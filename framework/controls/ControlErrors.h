@@ -1,0 +1,22 @@
+// Exceptions of the controls layer.
+#pragma once
+
+#include "framework/base/Exceptions.h"
+
+namespace zorp::fw {
+
+// An operation the control cannot do in its current state: focusing a
+// hidden or disabled control, text beyond an edit control's capacity.
+class EInvalidOperation : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A window-system resource ran out; the rich edit control raises it for
+// text beyond its capacity.
+class EOutOfResources : public Exception {
+public:
+    using Exception::Exception;
+};
+
+} // namespace zorp::fw

@@ -1,0 +1,57 @@
+// Forms: the top-level windowed controls that hold the focus. A form keeps
+// one active control, the control with the input focus. Moving the focus
+// (SetActiveControl, or a control's SetFocus) performs CM_EXIT on the
+// control that had it and then CM_ENTER on the new one; when CM_EXIT
+// raises, the focus stays where it was and the exception propagates (a
+// control that refuses to be left takes the focus back this way). A form
+// starts hidden; Show makes it visible and makes the windows of it and its
+// controls.
+#pragma once
+
+#include "framework/controls/WinControl.h"
+
+#include <string>
+
+namespace zorp::fw {
+
+class TCustomForm : public TWinControl {
+public:
+    static constexpr const char* StaticClassName = "TCustomForm";
+    explicit TCustomForm(TComponent* AOwner);
+    ~TCustomForm() override;
+    std::string ClassName() const override { return StaticClassName; }
+
+    // The control with the focus, or nullptr.
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    // Moves the focus to Control (nullptr: to no control). Raises
+    // EInvalidOperation for a control on another form or one that cannot
+    // take the focus.
+    void SetActiveControl(TWinControl* Control);
+    // A form is focusable when it is visible and enabled.
+    bool CanFocus() const override { return Visible() && Enabled(); }
+    // A form focuses its active control, or itself has nothing to do.
+    void SetFocus() override;
+
+    void Show();
+
+private:
+    friend class TWinControl;
+    // Control (or one of its children) leaves the form: the focus is
+    // dropped without messages when it was there.
+    void ControlRemoving(const TControl* Control);
+
+    TWinControl* FActiveControl = nullptr;
+};
+
+class TForm : public TCustomForm {
+public:
+    static constexpr const char* StaticClassName = "TForm";
+    explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+    std::string ClassName() const override { return StaticClassName; }
+};
+
+// The form at the top of Control's parents (Control itself when it is a
+// form), or nullptr when the top is not a form.
+TCustomForm* GetParentForm(const TControl* Control);
+
+} // namespace zorp::fw

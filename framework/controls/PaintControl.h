@@ -1,0 +1,54 @@
+// TPaintControl: a hidden helper window that paints copies of its owner
+// control. A data-aware edit in a grid of controls shows the record of each
+// grid cell by sending the text of that record to its paint control
+// (WM_SETTEXT) and having it paint into the grid's device context
+// (WM_ERASEBKGND, WM_PAINT), without touching the owner's own text.
+//
+// The window is made on demand (Handle) with the window class name given at
+// construction ("EDIT" for edits) and can be destroyed at any time
+// (DestroyHandle); it is made again the next time it is needed. It paints
+// as an edit window does: the owner's colour as background and the text's
+// lines in the owner's font, from the top-left corner inward by two pixels.
+#pragma once
+
+#include "framework/controls/Messages.h"
+
+#include <string>
+
+namespace zorp::fw {
+
+class TCanvas;
+class TWinControl;
+
+class TPaintControl {
+public:
+    TPaintControl(TWinControl& Owner, std::string WinClassName);
+    TPaintControl(const TPaintControl&) = delete;
+    TPaintControl& operator=(const TPaintControl&) = delete;
+
+    const std::string& WinClassName() const { return FWinClassName; }
+    TWinControl& Owner() const { return FOwner; }
+
+    bool HandleAllocated() const { return FHandleAllocated; }
+    // Makes the window when there is none.
+    void HandleNeeded();
+    void DestroyHandle();
+    // Windows made so far.
+    int HandleCreateCount() const { return FHandleCreateCount; }
+
+    // Sends a message to the window (making it first): WM_SETTEXT (LParam a
+    // NUL-terminated const char*), WM_ERASEBKGND and WM_PAINT (WParam a
+    // TCanvas*). Others answer 0.
+    LRESULT Perform(uint32_t Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+    // The window's text.
+    const std::string& Text() const { return FText; }
+
+private:
+    TWinControl& FOwner;
+    std::string FWinClassName;
+    bool FHandleAllocated = false;
+    int FHandleCreateCount = 0;
+    std::string FText;
+};
+
+} // namespace zorp::fw

@@ -1,0 +1,91 @@
+// TCustomRichEdit: a memo whose characters carry attributes (bold, italic,
+// size; see RichText.h) and whose Lines write and read rich text.
+//
+// Lines.SaveToStream writes the whole content as RTF, and
+// Lines.LoadFromStream reads RTF (data that is not RTF is read as plain
+// text); with PlainText set both move plain text (lines ending with CR LF)
+// instead. Other code that moves the lines through streams (a BLOB field
+// assigning itself to them, for one) gets the same.
+//
+// Text set or typed takes attributes as an edit does: new text typed at
+// the caret continues the attributes of the character before it (or those
+// chosen with SetSelAttributes on an empty selection); text that replaces
+// everything takes DefAttributes. Text beyond TextLimit raises
+// EOutOfResources.
+#pragma once
+
+#include "framework/controls/Memo.h"
+#include "framework/controls/RichText.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zorp::fw {
+
+class TCustomRichEdit;
+
+class TRichEditStrings : public TMemoStrings {
+public:
+    explicit TRichEditStrings(TCustomRichEdit& Edit);
+
+    void SaveToStream(TStream& Stream) const override;
+    void LoadFromStream(TStream& Stream) override;
+
+private:
+    TCustomRichEdit& FEdit;
+};
+
+class TCustomRichEdit : public TCustomMemo {
+public:
+    static constexpr const char* StaticClassName = "TCustomRichEdit";
+    explicit TCustomRichEdit(TComponent* AOwner);
+    std::string ClassName() const override { return StaticClassName; }
+
+    bool PlainText() const { return FPlainText; }
+    void SetPlainText(bool Value) { FPlainText = Value; }
+
+    // The attributes of text that replaces the whole content; size from
+    // Font unless set.
+    const TTextAttributes& DefAttributes() const { return FDefAttributes; }
+    void SetDefAttributes(const TTextAttributes& Value);
+    // The attributes at the selection: of its first character, or with an
+    // empty selection those the next typed character gets.
+    TTextAttributes SelAttributes() const;
+    // Gives the selected characters Value; with an empty selection, the next
+    // typed text.
+    void SetSelAttributes(const TTextAttributes& Value);
+    // The attributes of the character at Pos (DefAttributes past the end).
+    TTextAttributes AttributesAt(int32_t Pos) const;
+
+    // The content as RTF, and replacing it by RTF (one change; text equal to
+    // the current one only takes the new attributes, and runs Change when
+    // they differ).
+    std::string RichText() const;
+    void SetRichText(const std::string& Rtf);
+
+protected:
+    void TextReplaced(size_t Start, size_t OldLength, size_t NewLength) override;
+    [[noreturn]] void TextLimitError() const override;
+    // Draws every character in its own attributes; lines are as tall as
+    // their largest character.
+    void PaintWindow(TCanvas& Canvas) override;
+
+private:
+    void LoadContent(const TRichText& Content);
+
+    bool FPlainText = false;
+    TTextAttributes FDefAttributes;
+    std::vector<TTextAttributes> FAttributes; // one per byte of the text
+    std::optional<TTextAttributes> FTypingAttributes;
+    const std::vector<TTextAttributes>* FIncoming = nullptr;
+};
+
+class TRichEdit : public TCustomRichEdit {
+public:
+    static constexpr const char* StaticClassName = "TRichEdit";
+    explicit TRichEdit(TComponent* AOwner) : TCustomRichEdit(AOwner) {}
+    std::string ClassName() const override { return StaticClassName; }
+};
+
+} // namespace zorp::fw

@@ -1,0 +1,10 @@
+#include "framework/controls/SysLocale.h"
+
+namespace zorp::fw {
+
+TSysLocale& SysLocale() {
+    static TSysLocale locale;
+    return locale;
+}
+
+} // namespace zorp::fw
