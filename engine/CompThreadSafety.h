@@ -161,13 +161,23 @@ private:
     // itself) with the key applied, and counts them.
     void StoreStretch(const uint8_t* p, int32_t k) {
         const auto n = static_cast<size_t>(k);
-        if (ScrambleOutput) {
+        if (k <= 16 && !ScrambleOutput) {
+            // Short stretches (most matches): a plain loop beats the calls.
+            uint32_t sum = 0;
+            for (size_t i = 0; i < n; ++i) {
+                OutPos[i] = p[i];
+                sum += p[i];
+            }
+            OutSum += sum;
+        } else if (ScrambleOutput) {
             CopyScrambled(OutPos, p, n, KeyBytes, KeyIndex);
             KeyIndex = static_cast<int16_t>((KeyIndex + k) & 3);
-        } else if (p != OutPos) {
-            std::memcpy(OutPos, p, n);
+            OutSum += ByteSum(OutPos, n);
+        } else {
+            if (p != OutPos)
+                std::memcpy(OutPos, p, n);
+            OutSum += ByteSum(OutPos, n);
         }
-        OutSum += ByteSum(OutPos, n);
         OutPos += k;
         OutBudget -= k;
         OutCount += k;

@@ -1,12 +1,19 @@
 // Bit input of the LZH5 decoder: bitBuf always holds the next 16 bits of the
-// stream, most significant first; subBitBuf holds the bits of the last byte
-// read that are not in bitBuf yet. Past the end of the data the stream reads
+// stream, most significant first. Past the end of the data the stream reads
 // as zero bits.
+//
+// The bits are kept in a 64-bit word that takes up to 8 bytes at once from
+// what the input buffer already holds. A byte beyond the buffer is asked of
+// GetChar only at the moment fewer than 16 bits would be left, which is
+// exactly when a reader holding 16 bits plus the rest of one byte would ask
+// for it; so refills, progress events and cancellation fall on the same bits.
+// The bytes taken early are counted and descrambled as GetChar would.
 #pragma once
 
 #include "engine/CompThreadSafety.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace zorp::lzh5 {
 
@@ -15,20 +22,20 @@ public:
     explicit TBitInput(TCompThreadSafety& Engine) : FEngine(Engine) {}
 
     uint16_t bitBuf = 0;
-    uint8_t subBitBuf = 0;
-    uint8_t bitCount = 0; // bits left in subBitBuf
+
+    // Loads the first 16 bits.
+    void Start() {
+        Refill();
+        bitBuf = static_cast<uint16_t>(FBits >> 48);
+    }
 
     // Drops n bits (0 to 16) from bitBuf and refills it from the input.
     void fillbuf(unsigned n) {
-        while (n > bitCount) {
-            n -= bitCount;
-            bitBuf = static_cast<uint16_t>((bitBuf << bitCount) + (subBitBuf >> (8 - bitCount)));
-            subBitBuf = FEngine.EndOfInput ? 0 : FEngine.GetChar();
-            bitCount = 8;
-        }
-        bitCount = static_cast<uint8_t>(bitCount - n);
-        bitBuf = static_cast<uint16_t>((bitBuf << n) + (subBitBuf >> (8 - n)));
-        subBitBuf = static_cast<uint8_t>(subBitBuf << n);
+        FBits <<= n;
+        FAvail -= n;
+        if (FAvail < 16)
+            Refill();
+        bitBuf = static_cast<uint16_t>(FBits >> 48);
     }
 
     // Reads n bits (1 to 16).
@@ -39,7 +46,42 @@ public:
     }
 
 private:
+    void Refill() {
+        TCompThreadSafety& e = FEngine;
+        if (!e.EndOfInput) {
+            if (e.InEnd - e.InPos >= 8 && !e.DescrambleInput) {
+                // Whole bytes that fit, read big-endian from the buffer.
+                const unsigned take = (64 - FAvail) / 8;
+                uint64_t word;
+                std::memcpy(&word, e.InPos, sizeof word);
+                word = __builtin_bswap64(word); // the first byte on top
+                const uint64_t taken = take == 8 ? word : word >> (64 - 8 * take);
+                FBits |= (taken << (64 - 8 * take)) >> FAvail;
+                FAvail += 8 * take;
+                e.InSum += SumOfBytes(taken);
+                e.InPos += take;
+            } else {
+                while (FAvail <= 56 && e.InPos != e.InEnd)
+                    Push(e.GetChar()); // from the buffer: no refill
+            }
+        }
+        while (FAvail < 16)
+            Push(e.EndOfInput ? 0 : e.GetChar());
+    }
+
+    void Push(uint8_t b) {
+        FBits |= static_cast<uint64_t>(b) << (56 - FAvail);
+        FAvail += 8;
+    }
+
+    static uint32_t SumOfBytes(uint64_t v) {
+        const uint64_t pairs = (v & 0x00FF00FF00FF00FFull) + ((v >> 8) & 0x00FF00FF00FF00FFull);
+        return static_cast<uint32_t>((pairs * 0x0001000100010001ull) >> 48);
+    }
+
     TCompThreadSafety& FEngine;
+    uint64_t FBits = 0;  // the next FAvail bits of the stream, left-aligned; zeros below
+    unsigned FAvail = 0; // at least 16 once started
 };
 
 } // namespace zorp::lzh5

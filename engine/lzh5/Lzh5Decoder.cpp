@@ -134,7 +134,7 @@ unsigned TDecoder::DecodePosition5() {
 }
 
 void TDecoder::Expand(int32_t count) {
-    FIn.fillbuf(16);
+    FIn.Start();
     std::fill(std::begin(slideText), std::end(slideText), uint8_t{0x20});
     unsigned loc = 0;
     int64_t produced = 0;
