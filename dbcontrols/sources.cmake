@@ -2,4 +2,5 @@
 set(ZORP_DBCONTROLS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CBlobStream.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CompressedFields.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FieldBinding.cpp
 )
