@@ -3,6 +3,7 @@
 // paths use them so that a stretch costs what copying it costs.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -56,6 +57,29 @@ inline void CopyScrambled(uint8_t* dst, const uint8_t* src, size_t n, const uint
     // 16 is a multiple of 4, so the pattern lines up again here.
     for (; i < n; ++i)
         dst[i] = static_cast<uint8_t>(src[i] ^ pattern[i & 15]);
+}
+
+// How many of the bytes a[0 .. limit-1] and b[0 .. limit-1] are equal before
+// the first difference (limit when none differs), eight at a time.
+inline int CommonPrefix(const uint8_t* a, const uint8_t* b, int limit) {
+    int i = 0;
+    while (limit - i >= 8) {
+        uint64_t x;
+        uint64_t y;
+        std::memcpy(&x, a + i, sizeof x);
+        std::memcpy(&y, b + i, sizeof y);
+        if (x != y) {
+            const uint64_t d = x ^ y;
+            if constexpr (std::endian::native == std::endian::little)
+                return i + std::countr_zero(d) / 8;
+            else
+                return i + std::countl_zero(d) / 8;
+        }
+        i += 8;
+    }
+    while (i < limit && a[i] == b[i])
+        ++i;
+    return i;
 }
 
 // True when none of the 16 bytes from p on equals the marker or the byte

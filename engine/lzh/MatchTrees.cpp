@@ -1,5 +1,7 @@
 #include "engine/lzh/MatchTrees.h"
 
+#include "engine/ByteBlocks.h"
+
 namespace zorp::lzh {
 
 void TMatchTrees::InitTree() {
@@ -30,12 +32,9 @@ void TMatchTrees::InsertNode(int r) {
             i = s;
             cmp = key[i] - lzhText[p + i];
         } else if (i == s) {
-            while (i < MaxMatch) {
+            i += CommonPrefix(key + i, &lzhText[p + i], MaxMatch - i);
+            if (i < MaxMatch)
                 cmp = key[i] - lzhText[p + i];
-                if (cmp != 0)
-                    break;
-                ++i;
-            }
         }
         if (i > Threshold) {
             const int d = ((r - p) & RingMask) - 1;
@@ -70,8 +69,8 @@ void TMatchTrees::link(int start, int q, int n) {
         return;
     }
     int k = start;
-    while (k < MaxMatch && lzhText[q + k] == lzhText[n + k])
-        ++k;
+    if (k < MaxMatch)
+        k += CommonPrefix(&lzhText[q + k], &lzhText[n + k], MaxMatch - k);
     lzhSame[n] = static_cast<uint8_t>(k < MaxMatch ? k : MaxMatch);
 }
 

@@ -1,5 +1,7 @@
 #include "engine/lzh5/Lzh5MatchFinder.h"
 
+#include "engine/ByteBlocks.h"
+
 #include <cstring>
 
 namespace zorp::lzh5 {
@@ -118,22 +120,19 @@ void TMatchFinder::insert_node() {
         }
         if (matchPos >= slidePos)
             matchPos -= WindowSize;
-        const uint8_t* t1 = &slideText[slidePos + matchLen];
-        const uint8_t* t2 = &slideText[matchPos + matchLen];
-        while (matchLen < j) {
-            if (*t1 != *t2) {
+        if (matchLen < j) {
+            matchLen += CommonPrefix(&slideText[slidePos + matchLen],
+                                     &slideText[matchPos + matchLen], j - matchLen);
+            if (matchLen < j) {
                 split(r);
                 return;
             }
-            ++matchLen;
-            ++t1;
-            ++t2;
         }
         if (matchLen >= MaxMatch)
             break;
         nodePosition[r] = static_cast<uint16_t>(slidePos);
         q = r;
-        const int b = *t1;
+        const int b = slideText[slidePos + matchLen];
         r = child(q, b);
         if (r == 0) {
             makechild(q, b, slidePos);
