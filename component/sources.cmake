@@ -8,6 +8,7 @@ set(ZORP_COMPONENT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Headers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PathRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProcessStreams.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Resources.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SingleStream.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StringOperations.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Zorp.cpp

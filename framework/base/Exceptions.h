@@ -71,6 +71,19 @@ public:
     using Exception::Exception;
 };
 
+// A resource of the requested name and type is not in the module.
+class EResNotFound : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A module file that cannot be read as an executable or shared library:
+// not ELF, another byte order, or a damaged header or section table.
+class EModuleError : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // Image data that cannot be read (damaged or unsupported), or a bad image
 // operation.
 class EInvalidGraphic : public Exception {

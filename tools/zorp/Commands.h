@@ -12,6 +12,9 @@ void AddStreamCommands(CLI::App& App);
 // add, list, extract, delete, test and cat: multi-file archives.
 void AddArchiveCommands(CLI::App& App);
 
+// resource add, list and extract: compressed resources of modules.
+void AddResourceCommands(CLI::App& App);
+
 // db pack, unpack, stat, get and put: compressed values in SQLite columns.
 void AddDbCommands(CLI::App& App);
 

@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     zorp::tool::AddStreamCommands(app);
     zorp::tool::AddArchiveCommands(app);
+    zorp::tool::AddResourceCommands(app);
     zorp::tool::AddDbCommands(app);
     try {
         app.parse(argc, argv);

@@ -1,0 +1,40 @@
+// Modules: the executable and the shared libraries of the process. A
+// module handle is what dlopen returns; the main program's handle is
+// dlopen(nullptr). Resources are read from a module's file, so what
+// matters about a module here is where its file is.
+#pragma once
+
+#include <string>
+
+namespace zorp::fw {
+
+using HMODULE = void*;
+
+// A library loaded with dlopen for as long as the object lives.
+class TLoadedLibrary {
+public:
+    // Loads Name as dlopen finds it: a path when it holds a "/", otherwise
+    // a file name searched on the library path. Handle() is null when the
+    // library could not be loaded; Error() tells why.
+    explicit TLoadedLibrary(const std::string& Name);
+    ~TLoadedLibrary();
+    TLoadedLibrary(const TLoadedLibrary&) = delete;
+    TLoadedLibrary& operator=(const TLoadedLibrary&) = delete;
+
+    HMODULE Handle() const { return FHandle; }
+    const std::string& Error() const { return FError; }
+
+private:
+    HMODULE FHandle = nullptr;
+    std::string FError;
+};
+
+// The file of a loaded module; "/proc/self/exe" for the main program.
+// Raises EModuleError for a handle that names no module file.
+std::string GetModuleFileName(HMODULE Module);
+
+// The file of the module whose code or data holds Address; "/proc/self/exe"
+// for the main program. Raises EModuleError when no module holds it.
+std::string ModuleFileNameOfAddress(const void* Address);
+
+} // namespace zorp::fw

@@ -1,0 +1,36 @@
+// TResourceStream: a read-only stream over the bytes of a resource of a
+// module (see Resources.h). The bytes are copied out of the module's file
+// when the stream is made, so the module may be released at once.
+#pragma once
+
+#include "framework/base/Modules.h"
+#include "framework/base/Stream.h"
+
+#include <string>
+
+namespace zorp::fw {
+
+class TResourceStream : public TStream {
+public:
+    // The resource ResName of type ResType of a loaded module. Raises
+    // EResNotFound when the module has no such resource, EModuleError when
+    // its file is damaged.
+    TResourceStream(HMODULE Instance, const std::string& ResName, const std::string& ResType);
+    // The same from the module's file, loaded or not.
+    TResourceStream(const std::string& ModuleFileName, const std::string& ResName,
+                    const std::string& ResType);
+
+    int32_t Read(void* Buffer, int32_t Count) override;
+    // Raises EStreamError: resources cannot be written.
+    int32_t Write(const void* Buffer, int32_t Count) override;
+    int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
+    int64_t Size() override { return static_cast<int64_t>(FData.size()); }
+
+    const char* Memory() const { return FData.data(); }
+
+private:
+    std::string FData;
+    int64_t FPosition = 0;
+};
+
+} // namespace zorp::fw

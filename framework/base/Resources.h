@@ -1,0 +1,45 @@
+// Resources carried by modules. A resource is a section of its own in the
+// module's ELF file, added after linking (objcopy --add-section) and not
+// loaded into memory (no SHF_ALLOC); the section name holds type and name:
+//
+//   .zorp.res/<type>/<name>
+//
+// Letters, digits, "_", "-" and "." stand for themselves; every other byte
+// is written as "%XX" (two upper-case hexadecimal digits), so any name is
+// a valid section name and never carries characters that objcopy reads as
+// patterns or separators. Types and names are compared case-insensitively
+// (ASCII), as resource names always were.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zorp::fw {
+
+inline constexpr const char* ResourceSectionPrefix = ".zorp.res/";
+
+// The section name of a resource; raises Exception for an empty type or name.
+std::string ResourceSectionName(const std::string& Type, const std::string& Name);
+// Splits and decodes a section name; false when it names no resource.
+bool ParseResourceSectionName(const std::string& SectionName, std::string& Type, std::string& Name);
+
+struct TResourceEntry {
+    std::string Type;
+    std::string Name;
+    std::string SectionName;
+    uint64_t Size = 0;
+};
+
+// The resources of Type (every type when Type is empty) in a module file,
+// in the order of its sections. Raises EModuleError for a damaged file.
+std::vector<TResourceEntry> EnumResources(const std::string& ModuleFileName,
+                                          const std::string& Type);
+
+// The bytes of a resource (the first of that type and name). Raises
+// EResNotFound when the module has none, EModuleError for a damaged file or
+// a resource of 2 GiB or more.
+std::string LoadResourceData(const std::string& ModuleFileName, const std::string& Name,
+                             const std::string& Type);
+
+} // namespace zorp::fw

@@ -1,0 +1,4 @@
+// A library that holds nothing but resources and this function.
+extern "C" int zorp_test_resources_anchor() {
+    return 42;
+}

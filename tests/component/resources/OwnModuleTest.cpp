@@ -1,0 +1,35 @@
+// An empty module name reads the resources of the library that holds the
+// component. This program runs against a copy of zorpcore that carries the
+// resource OWN (the compressed sample text); the program itself carries a
+// different OWN (the source of the test library, stored).
+#include "component/Resources.h"
+#include "component/Zorp.h"
+#include "framework/base/ResourceStream.h"
+#include "support/TestFiles.h"
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+namespace zorp::test {
+namespace {
+
+TEST(OwnModule, EmptyModuleNameReadsTheComponentsLibrary) {
+    const std::string own = ComponentModuleFileName();
+    ASSERT_EQ(own.rfind(std::string(ZORP_OWN_MODULE_DIR) + "/", 0), 0u)
+        << "not running against the copy of zorpcore: " << own;
+
+    TZorp zorp(nullptr);
+    EXPECT_EQ(zorp.LoadExpandedResource("own", "")->DataString(), ReadWholeFile(ZORP_TEST_SAMPLE));
+    EXPECT_EQ(zorp.LoadCompressedResource("OWN", "")->Size(),
+              static_cast<int64_t>(fw::TResourceStream(own, "OWN", "TZORP").Size()));
+
+    // The program's own resource of that name is another one.
+    void* self = dlopen(nullptr, RTLD_NOW);
+    fw::TResourceStream program(self, "OWN", ZorpResourceType);
+    dlclose(self);
+    EXPECT_EQ(std::string(program.Memory(), static_cast<size_t>(program.Size())),
+              ReadWholeFile(ZORP_TEST_EXE_RESOURCE));
+}
+
+} // namespace
+} // namespace zorp::test
