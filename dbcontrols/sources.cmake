@@ -1,6 +1,7 @@
 # Sources of the compressed fields and data-aware controls (zorpdb only).
 set(ZORP_DBCONTROLS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CBlobStream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CDBMemo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CompressedFields.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FieldBinding.cpp
 )

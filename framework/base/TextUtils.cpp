@@ -45,6 +45,21 @@ std::string LowerCase(const std::string& S) {
     return r;
 }
 
+std::string AdjustLineBreaks(const std::string& S) {
+    std::string r;
+    r.reserve(S.size());
+    for (size_t i = 0; i < S.size(); ++i) {
+        if (S[i] == '\r' || S[i] == '\n') {
+            r += "\r\n";
+            if (S[i] == '\r' && i + 1 < S.size() && S[i + 1] == '\n')
+                ++i;
+        } else {
+            r += S[i];
+        }
+    }
+    return r;
+}
+
 std::string AnsiLowerCase(const std::string& S) {
     return LowerCase(S);
 }

@@ -13,5 +13,7 @@ std::string AnsiLowerCase(const std::string& S);
 std::string AnsiUpperCase(const std::string& S);
 std::string UpperCase(const std::string& S);
 std::string LowerCase(const std::string& S);
+// Line breaks (CR, LF or CR LF) made CR LF.
+std::string AdjustLineBreaks(const std::string& S);
 
 } // namespace zorp::fw

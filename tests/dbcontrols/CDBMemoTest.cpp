@@ -1,0 +1,145 @@
+// The compressed memo driven as a user drives it: a form over a real
+// SQLite table, keys, clicks, focus moves and posting.
+#include "dbcontrols/CDBMemo.h"
+#include "framework/controls/Forms.h"
+#include "framework/controls/Keyboard.h"
+#include "framework/db/Database.h"
+#include "framework/db/SQLiteTable.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace zorp::test {
+namespace {
+
+using namespace zorp::fw;
+
+class MemoForm : public testing::Test {
+protected:
+    void SetUp() override {
+        Db.SetDatabaseName(Dir / "m.db");
+        Db.ExecSQL("CREATE TABLE notes (id INTEGER, title VARCHAR(20), body TEXT)");
+        Db.ExecSQL("INSERT INTO notes VALUES (1, 'one', 'first body'), (2, 'two', 'second body')");
+        Form = std::make_unique<TForm>(nullptr);
+        Table = new TSQLiteTable(Form.get());
+        Table->SetName("Notes");
+        Table->SetDatabase(&Db);
+        Table->SetTableName("notes");
+        Source = new TDataSource(Form.get());
+        Source->SetDataSet(Table);
+        Zorp = new TZorp(Form.get());
+        Memo = new TCDBMemo(Form.get());
+        Memo->SetName("CDBMemo1");
+        Memo->SetParent(Form.get());
+        Other = new TCustomMemo(Form.get());
+        Other->SetParent(Form.get());
+        Memo->SetCompressSource(Zorp);
+        Memo->SetCompressionMethod(coLZH5);
+        Memo->SetDataSource(Source);
+        Memo->SetDataField("body");
+        Form->Show();
+    }
+    // What the table holds for the current row.
+    std::string Stored() {
+        TStatement s(Db, "SELECT body FROM notes WHERE rowid = " + std::to_string(Table->RowId()));
+        EXPECT_TRUE(s.Step());
+        return VarToStr(s.Column(0));
+    }
+
+    TempDir Dir;
+    TDatabase Db{nullptr};
+    std::unique_ptr<TForm> Form;
+    TSQLiteTable* Table = nullptr;
+    TDataSource* Source = nullptr;
+    TZorp* Zorp = nullptr;
+    TCDBMemo* Memo = nullptr;
+    TCustomMemo* Other = nullptr;
+};
+
+TEST_F(MemoForm, BindsACompressedFieldAndShowsTheText) {
+    ASSERT_NE(Memo->CompressedField(), nullptr);
+    EXPECT_EQ(Memo->CompressedField()->Name(), "CDBMemo1body");
+    Table->Open();
+    EXPECT_EQ(Memo->Text(), "first body"); // stored plain: read as it is
+    Table->Next();
+    EXPECT_EQ(Memo->Text(), "second body");
+    EXPECT_TRUE(Memo->TCustomMemo::ReadOnly()); // browsing
+}
+
+TEST_F(MemoForm, TypingEditsAndPostingStoresCompressed) {
+    Table->Open();
+    Form->SetActiveControl(Memo);
+    Memo->SetSelStart(static_cast<int32_t>(Memo->Text().size()));
+    TypeText(*Memo, " and more");
+    EXPECT_EQ(Table->State(), dsEdit);
+    EXPECT_EQ(Memo->Text(), "first body and more");
+    // Leaving the memo does not write a BLOB column.
+    Form->SetActiveControl(Other);
+    EXPECT_EQ(Stored(), "first body");
+    Table->Post();
+    EXPECT_EQ(Stored(), Zorp->CompressString("first body and more", coLZH5));
+    EXPECT_EQ(Memo->Text(), "first body and more");
+}
+
+TEST_F(MemoForm, EscapeUndoesAndInsertNeedsShift) {
+    Table->Open();
+    Form->SetActiveControl(Memo);
+    PressKey(*Memo, VK_INSERT);
+    EXPECT_EQ(Table->State(), dsBrowse);
+    PressKey(*Memo, VK_INSERT, ssShift);
+    EXPECT_EQ(Table->State(), dsEdit);
+    TypeText(*Memo, "x");
+    EXPECT_NE(Memo->Text(), "first body");
+    PressKey(*Memo, VK_ESCAPE);
+    EXPECT_EQ(Memo->Text(), "first body");
+}
+
+TEST_F(MemoForm, AutoDisplayOffShowsTheLabelUntilAsked) {
+    Memo->SetAutoDisplay(false);
+    Table->Open();
+    EXPECT_EQ(Memo->Text(), "(body)");
+    EXPECT_TRUE(Memo->TCustomMemo::ReadOnly());
+    Form->SetActiveControl(Memo);
+    TypeText(*Memo, "ignored");
+    EXPECT_EQ(Memo->Text(), "(body)");
+    PressKey(*Memo, VK_RETURN);
+    EXPECT_EQ(Memo->Text(), "first body");
+    Table->Next();
+    EXPECT_EQ(Memo->Text(), "(body)");
+    DoubleClickControl(*Memo);
+    EXPECT_EQ(Memo->Text(), "second body");
+}
+
+TEST_F(MemoForm, PlainColumnIsWrittenWhenTheFocusLeaves) {
+    // Without a CompressSource the memo works on the data link's own field.
+    auto* table = new TSQLiteTable(Form.get());
+    table->SetDatabase(&Db);
+    table->SetTableName("notes");
+    auto* source = new TDataSource(Form.get());
+    source->SetDataSet(table);
+    auto* plain = new TCDBMemo(Form.get());
+    plain->SetParent(Form.get());
+    plain->SetDataSource(source);
+    plain->SetDataField("title");
+    EXPECT_EQ(plain->CompressedField(), nullptr);
+    table->Open();
+    EXPECT_EQ(plain->Text(), "one");
+    Form->SetActiveControl(plain);
+    plain->SetSelStart(3);
+    TypeText(*plain, "!");
+    Form->SetActiveControl(Other);
+    EXPECT_EQ(table->FieldByName("title").AsString(), "one!");
+}
+
+TEST(CDBMemoDesign, ShowsItsNameWithoutAField) {
+    TForm form(nullptr);
+    auto* memo = new TCDBMemo(&form);
+    memo->SetName("CDBMemo7");
+    form.SetDesigning(true);
+    memo->BeginLoading();
+    memo->EndLoading();
+    EXPECT_EQ(memo->Text(), "CDBMemo7");
+}
+
+} // namespace
+} // namespace zorp::test
