@@ -2,6 +2,7 @@
 set(ZORP_DBCONTROLS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CBlobStream.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CDBMemo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CDBRichEdit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CompressedFields.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FieldBinding.cpp
 )

@@ -1,0 +1,98 @@
+// The compressed rich-text control on a real SQLite table.
+#include "dbcontrols/CDBRichEdit.h"
+#include "framework/controls/Forms.h"
+#include "framework/controls/Keyboard.h"
+#include "framework/db/Database.h"
+#include "framework/db/SQLiteTable.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace zorp::test {
+namespace {
+
+using namespace zorp::fw;
+
+class RichForm : public testing::Test {
+protected:
+    void SetUp() override {
+        Db.SetDatabaseName(Dir / "r.db");
+        Db.ExecSQL("CREATE TABLE docs (id INTEGER, body RICHTEXT)");
+        Db.ExecSQL("INSERT INTO docs VALUES (1, 'plain start'), (2, NULL)");
+        Form = std::make_unique<TForm>(nullptr);
+        Table = new TSQLiteTable(Form.get());
+        Table->SetDatabase(&Db);
+        Table->SetTableName("docs");
+        auto* source = new TDataSource(Form.get());
+        source->SetDataSet(Table);
+        Zorp = new TZorp(Form.get());
+        Rich = new TCDBRichEdit(Form.get());
+        Rich->SetName("Rich");
+        Rich->SetParent(Form.get());
+        Other = new TCustomMemo(Form.get());
+        Other->SetParent(Form.get());
+        Rich->SetCompressSource(Zorp);
+        Rich->SetCompressionMethod(coLZH);
+        Rich->SetDataSource(source);
+        Rich->SetDataField("body");
+        Form->Show();
+        Table->Open();
+    }
+    std::string Stored() {
+        TStatement s(Db, "SELECT body FROM docs WHERE rowid = " + std::to_string(Table->RowId()));
+        EXPECT_TRUE(s.Step());
+        return VarToStr(s.Column(0));
+    }
+
+    TempDir Dir;
+    TDatabase Db{nullptr};
+    std::unique_ptr<TForm> Form;
+    TSQLiteTable* Table = nullptr;
+    TZorp* Zorp = nullptr;
+    TCDBRichEdit* Rich = nullptr;
+    TCustomMemo* Other = nullptr;
+};
+
+TEST_F(RichForm, FirstKeyKeepsCaretAndExitWritesAtOnce) {
+    EXPECT_EQ(Rich->Text(), "plain start");
+    Form->SetActiveControl(Rich);
+    Rich->SetSelStart(5);
+    TypeText(*Rich, "X");
+    EXPECT_EQ(Table->State(), dsEdit);
+    EXPECT_EQ(Rich->Text(), "plainX start"); // not reloaded when editing began
+    Form->SetActiveControl(Other);
+    // Written into the record on exit, as rich text, before any Post.
+    const std::string value = Table->FieldByName("body").AsString();
+    EXPECT_EQ(value.rfind("{\\rtf", 0), 0u) << value;
+    Table->Post();
+    EXPECT_EQ(Stored(), Zorp->CompressString(value, coLZH));
+    Table->Close();
+    Table->Open();
+    EXPECT_EQ(Rich->Text(), "plainX start");
+}
+
+TEST_F(RichForm, PlainTextStoresPlainText) {
+    Rich->SetPlainText(true);
+    Form->SetActiveControl(Rich);
+    Rich->SetSelStart(0);
+    TypeText(*Rich, ">");
+    Form->SetActiveControl(Other);
+    EXPECT_EQ(Table->FieldByName("body").AsString(), ">plain start\r\n");
+}
+
+TEST_F(RichForm, CopyDoesNotEditCutDoes) {
+    Form->SetActiveControl(Rich);
+    Rich->SelectAll();
+    PressKey(*Rich, 'C', ssCtrl);
+    EXPECT_EQ(Table->State(), dsBrowse);
+    PressKey(*Rich, 'X', ssCtrl);
+    EXPECT_EQ(Table->State(), dsEdit);
+    EXPECT_EQ(Rich->Text(), "");
+}
+
+TEST_F(RichForm, CachingIsSwitchedOffWhenTheFieldIsAttached) {
+    EXPECT_FALSE(Table->CacheBlobs());
+}
+
+} // namespace
+} // namespace zorp::test
