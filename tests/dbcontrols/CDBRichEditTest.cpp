@@ -1,5 +1,9 @@
 // The compressed rich-text control on a real SQLite table.
 #include "dbcontrols/CDBRichEdit.h"
+#include "dbcontrols/CDBImage.h"
+#include "dbcontrols/CDBMemo.h"
+#include "dbcontrols/Register.h"
+#include "framework/base/ClassRegistry.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/Keyboard.h"
 #include "framework/db/Database.h"
@@ -92,6 +96,21 @@ TEST_F(RichForm, CopyDoesNotEditCutDoes) {
 
 TEST_F(RichForm, CachingIsSwitchedOffWhenTheFieldIsAttached) {
     EXPECT_FALSE(Table->CacheBlobs());
+}
+
+TEST(Palette, CompressPageListsTheComponentAndTheThreeControls) {
+    Register();
+    RegisterDataControls();
+    std::vector<std::string> names;
+    for (const TComponentClass* c : PalettePage("Compress"))
+        names.push_back(c->ClassName);
+    EXPECT_EQ(names, (std::vector<std::string>{"TZorp", "TCDBImage", "TCDBMemo", "TCDBRichEdit"}));
+    // Constructing a control registers its field class for form files.
+    TForm form(nullptr);
+    new TCDBMemo(&form);
+    new TCDBImage(&form);
+    EXPECT_NE(GetClass("TCMemoField"), nullptr);
+    EXPECT_NE(GetClass("TCGraphicField"), nullptr);
 }
 
 } // namespace

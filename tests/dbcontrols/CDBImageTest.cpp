@@ -1,0 +1,147 @@
+// The compressed image control on a real SQLite table: loading, pasting,
+// saving, and what it paints.
+#include "dbcontrols/CDBImage.h"
+#include "framework/controls/Bitmap.h"
+#include "framework/controls/Canvas.h"
+#include "framework/controls/Clipboard.h"
+#include "framework/controls/Forms.h"
+#include "framework/controls/Icon.h"
+#include "framework/controls/Keyboard.h"
+#include "framework/controls/Memo.h"
+#include "framework/db/Database.h"
+#include "framework/db/SQLiteTable.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace zorp::test {
+namespace {
+
+using namespace zorp::fw;
+
+std::unique_ptr<TBitmap> Solid(int32_t w, int32_t h, TColor color) {
+    auto made = std::make_unique<TBitmap>();
+    TBitmap& b = *made;
+    b.SetPixelFormat(pf24bit);
+    b.SetSize(w, h);
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x)
+            b.SetPixel(x, y, color);
+    return made;
+}
+
+class ImageForm : public testing::Test {
+protected:
+    void SetUp() override {
+        Db.SetDatabaseName(Dir / "i.db");
+        Db.ExecSQL("CREATE TABLE pics (id INTEGER, pic GRAPHIC)");
+        Db.ExecSQL("INSERT INTO pics (id) VALUES (1), (2)");
+        Form = std::make_unique<TForm>(nullptr);
+        Table = new TSQLiteTable(Form.get());
+        Table->SetDatabase(&Db);
+        Table->SetTableName("pics");
+        auto* source = new TDataSource(Form.get());
+        source->SetDataSet(Table);
+        Zorp = new TZorp(Form.get());
+        Image = new TCDBImage(Form.get());
+        Image->SetName("Image1");
+        Image->SetParent(Form.get());
+        Other = new TCustomMemo(Form.get());
+        Other->SetParent(Form.get());
+        Image->SetCompressSource(Zorp);
+        Image->SetCompressionMethod(coLZH5);
+        Image->SetDataSource(source);
+        Image->SetDataField("pic");
+        Form->Show();
+        Table->Open();
+    }
+    std::string Stored() {
+        TStatement s(Db, "SELECT pic FROM pics WHERE rowid = " + std::to_string(Table->RowId()));
+        EXPECT_TRUE(s.Step());
+        return VarToStr(s.Column(0));
+    }
+
+    TempDir Dir;
+    TDatabase Db{nullptr};
+    std::unique_ptr<TForm> Form;
+    TSQLiteTable* Table = nullptr;
+    TZorp* Zorp = nullptr;
+    TCDBImage* Image = nullptr;
+    TCustomMemo* Other = nullptr;
+};
+
+TEST_F(ImageForm, PastedPictureIsSavedCompressedWhenLeaving) {
+    EXPECT_EQ(Image->Width(), 105);
+    Clipboard().Assign(*Solid(8, 6, clRed));
+    Form->SetActiveControl(Image);
+    PressKey(*Image, VK_INSERT, ssShift);
+    EXPECT_EQ(Table->State(), dsEdit);
+    Form->SetActiveControl(Other); // leaving writes the picture
+    Table->Post();
+    const std::string stored = Stored();
+    EXPECT_EQ(stored.substr(0, 8), std::string("WELM\x1ALH5", 8));
+    const std::string expanded = Zorp->ExpandString(stored);
+    EXPECT_EQ(expanded.substr(0, 4), std::string("\x01\x00\x00\x01", 4)); // graphic header
+    Table->Next();
+    Table->First();
+    auto* shown = dynamic_cast<TBitmap*>(Image->Picture().Graphic());
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->Width(), 8);
+    EXPECT_EQ(shown->Pixel(3, 3), clRed);
+}
+
+TEST_F(ImageForm, AutoDisplayOffShowsTheLabelUntilEnter) {
+    Table->Edit();
+    Image->CompressedField()->Assign(*Solid(4, 4, clBlue));
+    Table->Post();
+    Image->SetAutoDisplay(false);
+    Table->Next();
+    Table->First();
+    EXPECT_FALSE(Image->PictureLoaded());
+    EXPECT_EQ(Image->Picture().Graphic(), nullptr);
+    Form->SetActiveControl(Image);
+    PressKey(*Image, VK_RETURN);
+    ASSERT_NE(Image->Picture().Graphic(), nullptr);
+    EXPECT_EQ(Image->Picture().Graphic()->Width(), 4);
+}
+
+TEST_F(ImageForm, WidePictureIsCentredAndCut) {
+    Image->Picture().Assign(*Solid(200, 100, clLime));
+    Image->SetColor(clBlack);
+    TBitmap painted;
+    Image->PaintToBitmap(painted);
+    ASSERT_EQ(painted.Width(), 105);
+    // Drawn at x = -47, y = 2: rows 2 to 101 are the picture, the rest is filled.
+    EXPECT_EQ(painted.Pixel(0, 1), clBlack);
+    EXPECT_EQ(painted.Pixel(0, 2), clLime);
+    EXPECT_EQ(painted.Pixel(104, 101), clLime);
+    EXPECT_EQ(painted.Pixel(50, 102), clBlack);
+}
+
+TEST_F(ImageForm, IconsAreSavedEmptyAndCutWithoutPictureDoesNothing) {
+    Image->SetAutoDisplay(false);
+    Table->Next(); // nothing loaded: no picture at all
+    Table->First();
+    Form->SetActiveControl(Image);
+    PressKey(*Image, VK_DELETE, ssShift); // nothing to cut
+    EXPECT_EQ(Table->State(), dsBrowse);
+    Table->Edit();
+    TIcon icon;
+    Image->Picture().Assign(icon);
+    Form->SetActiveControl(Other);
+    Table->Post();
+    EXPECT_EQ(Stored(), "");
+}
+
+TEST_F(ImageForm, FocusFrameOnlyForTheActiveControl) {
+    Image->SetColor(clWhite);
+    TBitmap painted;
+    Image->PaintToBitmap(painted);
+    EXPECT_EQ(painted.Pixel(0, 0), clWhite);
+    Form->SetActiveControl(Image);
+    Image->PaintToBitmap(painted);
+    EXPECT_EQ(painted.Pixel(0, 0), clBlack); // the window frame colour
+}
+
+} // namespace
+} // namespace zorp::test
