@@ -89,5 +89,23 @@ TEST_F(ArchiveCommands, DamagedEntryFailsTestAndLeavesNoFile) {
     EXPECT_EQ(RunZorp("cat " + Arc() + " nothing").Status, 1);
 }
 
+TEST_F(ArchiveCommands, JsonListingAndVersion) {
+    ASSERT_EQ(RunZorp("add -q -k 3 -C " + Quote(Dir / "src") + " " + Arc() + " " +
+                      Quote(Dir / "src/a.txt") + " " + Quote(Dir / "src/sub/c.txt"))
+                  .Status,
+              0);
+    const Outcome json = RunZorp("list --json " + Arc());
+    ASSERT_EQ(json.Status, 0) << json.Output;
+    EXPECT_EQ(json.Output.front(), '[');
+    EXPECT_NE(json.Output.find("{\"name\": \"a.txt\", \"size\": 5003,"), std::string::npos)
+        << json.Output;
+    EXPECT_NE(json.Output.find("\"name\": \"sub/c.txt\""), std::string::npos);
+    EXPECT_NE(json.Output.find("\"locked\": true}"), std::string::npos);
+    EXPECT_EQ(json.Output.substr(json.Output.size() - 2), "]\n");
+    const Outcome version = RunZorp("--version");
+    EXPECT_EQ(version.Status, 0);
+    EXPECT_EQ(version.Output.rfind("zorp ", 0), 0u) << version.Output;
+}
+
 } // namespace
 } // namespace zorp::test

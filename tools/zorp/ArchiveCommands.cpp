@@ -55,6 +55,7 @@ struct ArchiveOptions {
     bool MakeDirs = false;
     bool AbsoluteNames = false;
     bool Quiet = false;
+    bool Json = false;
     std::string Archive;
     std::vector<std::string> Names;
 };
@@ -138,10 +139,49 @@ const char* MethodName(TZorpMethod m) {
     return "custom";
 }
 
+// A JSON string: quotes, backslashes and control characters escaped; bytes
+// above 0x7F written as \u00XX (names are bytes, read as Latin-1).
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (b < 0x20 || b > 0x7E) {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\u%04x", b);
+            out += code;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+void ListJson(fw::TStringList& entries) {
+    std::printf("[");
+    for (int i = 0; i < entries.Count(); ++i) {
+        const auto* info = dynamic_cast<const TZorpFileInfo*>(entries.GetObject(i));
+        std::printf("%s\n  {\"name\": %s, \"size\": %d, \"packed\": %d, \"method\": \"%s\", "
+                    "\"date\": %s, \"attributes\": %d, \"locked\": %s}",
+                    i == 0 ? "" : ",", JsonString(entries.Get(i)).c_str(), info->UncompressedSize,
+                    info->CompressedSize, MethodName(info->Method),
+                    info->FileDate == 0 ? "null" : JsonString(Date(info->FileDate)).c_str(),
+                    info->Attributes, info->Locked ? "true" : "false");
+    }
+    std::printf("%s]\n", entries.Count() > 0 ? "\n" : "");
+}
+
 void List(const ArchiveOptions& o) {
     TZorp zorp(nullptr);
     fw::TStringList entries;
     zorp.ScanCompressedFile(o.Archive, entries);
+    if (o.Json) {
+        ListJson(entries);
+        zorp.FreeFileList(&entries);
+        return;
+    }
     std::printf("%12s %12s %6s  %-6s %-16s %-5s %-6s %s\n", "size", "packed", "ratio", "method",
                 "date", "attr", "locked", "name");
     int64_t size = 0;
@@ -274,6 +314,7 @@ void AddArchiveCommands(CLI::App& App) {
     add->callback([o] { Add(*o); });
 
     CLI::App* list = App.add_subcommand("list", "List the entries of an archive");
+    list->add_flag("--json", o->Json, "One JSON array of entries instead of the table");
     list->add_option("ARCHIVE", o->Archive, "Archive file")->required();
     list->callback([o] { List(*o); });
 

@@ -10,6 +10,7 @@
 int main(int argc, char** argv) {
     CLI::App app("zorp: compress and expand files with the Zorp library", "zorp");
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("zorp ") + ZORP_VERSION);
     zorp::tool::AddStreamCommands(app);
     zorp::tool::AddArchiveCommands(app);
     zorp::tool::AddResourceCommands(app);
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         std::fprintf(stderr, "zorp: %s (see zorp --help)\n", e.what());
