@@ -77,10 +77,10 @@ void TZorp::GetMatchingFiles(fw::TStrings* List, const std::string& FileSpec) {
     if (FileSpec.empty())
         return;
     // "/S" is taken off before the path is split, since "/" also separates.
-    std::string spec;
-    const bool recurse = SplitRecursion(FileSpec, spec);
-    const std::string mask = fw::ExtractFileName(spec) + (recurse ? "/S" : "");
-    GetAllFilesInDir(List, fw::ExtractFilePath(spec), mask, false);
+    std::string path;
+    const bool recurse = SplitRecursion(FileSpec, path);
+    const std::string mask = fw::ExtractFileName(path) + (recurse ? "/S" : "");
+    GetAllFilesInDir(List, fw::ExtractFilePath(path), mask, false);
 }
 
 void TZorp::FreeFileList(fw::TStrings* List) {

@@ -104,7 +104,7 @@ public:
     // TakeEvery set, every entry is taken and directories are listed too.
     void GetAllFilesInDir(fw::TStrings* List, const std::string& Directory, const std::string& Mask,
                           bool TakeEvery);
-    // GetAllFilesInDir for a specification such as "/data/*.txt/S".
+    // GetAllFilesInDir for a path whose last part is a mask, as "/data/*.txt/S".
     void GetMatchingFiles(fw::TStrings* List, const std::string& FileSpec);
     // Frees the object of every line (TZorpFileInfo of a listing), then
     // clears the list.

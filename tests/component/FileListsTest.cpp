@@ -75,7 +75,7 @@ TEST_F(FileTree, MatchingFilesOfOneDirectory) {
     Zorp.GetMatchingFiles(&list, Dir / "*.txt");
     EXPECT_EQ(Relative(list), (std::vector<std::string>{"B.TXT", "a.txt"}));
     Zorp.GetMatchingFiles(&list, "");
-    EXPECT_EQ(list.Count(), 2); // an empty specification leaves the list alone
+    EXPECT_EQ(list.Count(), 2); // an empty path leaves the list alone
 }
 
 TEST_F(FileTree, RecursionListsSubdirectoryContentsWhereTheyAreMet) {
