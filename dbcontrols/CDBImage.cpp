@@ -87,6 +87,19 @@ void TCDBImage::Notification(fw::TComponent* AComponent, fw::TOperation Operatio
     FBinding.Notification(AComponent, Operation);
 }
 
+void TCDBImage::SetDataSource(fw::TDataSource* Value) {
+    const bool loading = (ComponentState() & fw::csLoading) != 0;
+    FBinding.SetDataSource(Value, FDataLink.DataSourceFixed() && loading);
+}
+
+bool TCDBImage::ExecuteAction(fw::TBasicAction* Action) {
+    return fw::TCustomControl::ExecuteAction(Action) || FDataLink.ExecuteAction(Action);
+}
+
+bool TCDBImage::UpdateAction(fw::TBasicAction* Action) {
+    return fw::TCustomControl::UpdateAction(Action) || FDataLink.UpdateAction(Action);
+}
+
 void TCDBImage::SetAutoDisplay(bool Value) {
     if (FAutoDisplay == Value)
         return;

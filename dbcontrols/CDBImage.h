@@ -25,7 +25,8 @@ public:
     TZorpMethod CompressionMethod() const { return FBinding.CompressionMethod(); }
     void SetCompressionMethod(TZorpMethod Value) { FBinding.SetCompressionMethod(Value); }
     fw::TDataSource* DataSource() const { return FDataLink.DataSource(); }
-    void SetDataSource(fw::TDataSource* Value) { FBinding.SetDataSource(Value); }
+    // Left alone while loading when the data link's data source is fixed.
+    void SetDataSource(fw::TDataSource* Value);
     const std::string& DataField() const { return FDataLink.FieldName(); }
     void SetDataField(const std::string& Value) { FBinding.SetDataField(Value); }
     bool ReadOnly() const { return FDataLink.ReadOnly(); }
@@ -52,6 +53,10 @@ public:
     void CopyToClipboard();
     void CutToClipboard();
     void PasteFromClipboard();
+
+    // The control's own handling, else the data link's.
+    bool ExecuteAction(fw::TBasicAction* Action) override;
+    bool UpdateAction(fw::TBasicAction* Action) override;
 
 protected:
     void Loaded() override;

@@ -1,10 +1,9 @@
 #include "dbcontrols/CDBMemo.h"
 
+#include "dbcontrols/DBAlignment.h"
 #include "framework/base/ClassRegistry.h"
 #include "framework/base/TextUtils.h"
 #include "framework/controls/ControlErrors.h"
-#include "framework/controls/Dialogs.h"
-#include "framework/controls/SysLocale.h"
 #include "framework/db/BlobField.h"
 
 namespace zorp {
@@ -13,22 +12,18 @@ namespace {
 
 bool MemoFieldRegistered = false;
 
-bool IsBlobField(const fw::TField* Field) {
-    return Field != nullptr && Field->IsBlob();
-}
-
 } // namespace
 
 TCDBMemo::TCDBMemo(fw::TComponent* AOwner)
     : fw::TCustomMemo(AOwner),
       FBinding(
           *this, FDataLink, [](fw::TComponent* owner) { return new TCMemoField(owner); },
-          [](fw::TField* f) { return dynamic_cast<TCMemoField*>(f) != nullptr; }) {
+          [](fw::TField* f) { return dynamic_cast<TCMemoField*>(f) != nullptr; }),
+      FState(
+          *this, FDataLink, FBinding, [this] { LoadMemo(); }, [this] { FDataLink.Edit(); }) {
     fw::TCustomMemo::SetReadOnly(true);
     SetControlStyle(ControlStyle() | fw::csReplicatable);
     FDataLink.SetControl(this);
-    FDataLink.OnDataChange = [this] { DataChange(); };
-    FDataLink.OnEditingChange = [this] { EditingChange(); };
     FDataLink.OnUpdateData = [this] { UpdateData(); };
     FPaintControl = std::make_unique<fw::TPaintControl>(*this, "EDIT");
     if (!MemoFieldRegistered) {
@@ -38,16 +33,12 @@ TCDBMemo::TCDBMemo(fw::TComponent* AOwner)
 }
 
 TCDBMemo::~TCDBMemo() {
-    FDataLink.OnDataChange = nullptr;
-    FDataLink.OnEditingChange = nullptr;
     FDataLink.OnUpdateData = nullptr;
 }
 
 void TCDBMemo::Loaded() {
     fw::TCustomMemo::Loaded();
-    FBinding.CheckCompressedField();
-    if (ComponentState() & fw::csDesigning)
-        DataChange();
+    FState.Loaded();
 }
 
 void TCDBMemo::Notification(fw::TComponent* AComponent, fw::TOperation Operation) {
@@ -55,50 +46,34 @@ void TCDBMemo::Notification(fw::TComponent* AComponent, fw::TOperation Operation
     FBinding.Notification(AComponent, Operation);
 }
 
-void TCDBMemo::SetAutoDisplay(bool Value) {
-    if (FAutoDisplay == Value)
-        return;
-    FAutoDisplay = Value;
-    if (Value)
-        LoadMemo();
+void TCDBMemo::SetDataSource(fw::TDataSource* Value) {
+    const bool loading = (ComponentState() & fw::csLoading) != 0;
+    FBinding.SetDataSource(Value, FDataLink.DataSourceFixed() && loading);
+}
+
+bool TCDBMemo::ExecuteAction(fw::TBasicAction* Action) {
+    return fw::TCustomMemo::ExecuteAction(Action) || FDataLink.ExecuteAction(Action);
+}
+
+bool TCDBMemo::UpdateAction(fw::TBasicAction* Action) {
+    return fw::TCustomMemo::UpdateAction(Action) || FDataLink.UpdateAction(Action);
+}
+
+bool TCDBMemo::UseRightToLeftAlignment() const {
+    return fw::DBUseRightToLeftAlignment(*this, FDataLink.Field());
 }
 
 void TCDBMemo::LoadMemo() {
-    if (FMemoLoaded || !IsBlobField(FDataLink.Field()))
+    if (FState.MemoLoaded() || !IsBlobField(FDataLink.Field()))
         return;
     try {
         SetText(FBinding.Field()->AsString()); // the compressed field first
-        FMemoLoaded = true;
+        FState.SetMemoLoaded(true);
     } catch (const fw::EInvalidOperation& e) {
         SetText("(" + e.Message() + ")");
-        FMemoLoaded = false;
+        FState.SetMemoLoaded(false);
     }
-    EditingChange();
-}
-
-void TCDBMemo::DataChange() {
-    fw::TField* field = FDataLink.Field();
-    if (field != nullptr && field->IsBlob()) {
-        if (FAutoDisplay || (FDataLink.Editing() && FMemoLoaded)) {
-            FMemoLoaded = false;
-            LoadMemo();
-        } else {
-            SetText("(" + field->DisplayLabel() + ")");
-            FMemoLoaded = false;
-        }
-    } else if (field != nullptr) {
-        SetText(FFocused && FDataLink.CanModify() ? field->Text() : field->DisplayText());
-        FMemoLoaded = true;
-    } else {
-        SetText((ComponentState() & fw::csDesigning) ? Name() : std::string());
-        FMemoLoaded = false;
-    }
-    if (HandleAllocated())
-        RedrawWindow(fw::RDW_INVALIDATE | fw::RDW_ERASE | fw::RDW_FRAME);
-}
-
-void TCDBMemo::EditingChange() {
-    fw::TCustomMemo::SetReadOnly(!(FDataLink.Editing() && FMemoLoaded));
+    FState.EditingChange();
 }
 
 void TCDBMemo::UpdateData() {
@@ -106,45 +81,20 @@ void TCDBMemo::UpdateData() {
 }
 
 void TCDBMemo::Change() {
-    if (FMemoLoaded)
-        FDataLink.Modified();
-    FMemoLoaded = true;
+    FState.Change();
     fw::TCustomMemo::Change();
 }
 
 void TCDBMemo::KeyDown(uint16_t& Key, fw::TShiftState Shift) {
     fw::TCustomMemo::KeyDown(Key, Shift);
-    if (FMemoLoaded &&
+    if (FState.MemoLoaded() &&
         (Key == fw::VK_DELETE || (Key == fw::VK_INSERT && (Shift & fw::ssShift) != 0)))
         FDataLink.Edit();
 }
 
 void TCDBMemo::KeyPress(char& Key) {
     fw::TCustomMemo::KeyPress(Key);
-    if (!FMemoLoaded) {
-        if (Key == '\r')
-            LoadMemo();
-        Key = 0; // until the text is loaded typing is ignored
-        return;
-    }
-    const auto c = static_cast<unsigned char>(Key);
-    if (c >= 32 && FDataLink.Field() != nullptr && !FDataLink.Field()->IsValidChar(Key)) {
-        fw::MessageBeep(0);
-        Key = 0;
-    }
-    const auto k = static_cast<unsigned char>(Key);
-    if (k == 8 || k == 9 || k == 10 || k == 13 || k == 22 || k == 24 || k >= 32)
-        FDataLink.Edit();
-    else if (k == 27)
-        FDataLink.Reset();
-}
-
-void TCDBMemo::SetFocused(bool Value) {
-    if (FFocused == Value)
-        return;
-    FFocused = Value;
-    if (!IsBlobField(FDataLink.Field()))
-        FDataLink.Reset(); // a plain column switches between display and edit text
+    FState.KeyPress(Key);
 }
 
 void TCDBMemo::WMCut(fw::TMessage& Message) {
@@ -158,10 +108,9 @@ void TCDBMemo::WMPaste(fw::TMessage& Message) {
 }
 
 void TCDBMemo::CMEnter(fw::TMessage& Message) {
-    SetFocused(true);
+    FState.BeforeEnter();
     fw::TCustomMemo::CMEnter(Message);
-    if (fw::SysLocale().FarEast && FDataLink.CanModify())
-        fw::TCustomMemo::SetReadOnly(false);
+    FState.AfterEnter();
 }
 
 void TCDBMemo::CMExit(fw::TMessage& Message) {
@@ -175,14 +124,12 @@ void TCDBMemo::CMExit(fw::TMessage& Message) {
             throw;
         }
     }
-    SetFocused(false);
+    FState.SetFocused(false);
     fw::TCustomMemo::CMExit(Message);
 }
 
 void TCDBMemo::WMLButtonDblClk(fw::TMessage& Message) {
-    if (!FMemoLoaded)
-        LoadMemo();
-    else
+    if (!FState.DblClickLoads())
         fw::TCustomMemo::WMLButtonDblClk(Message);
 }
 
@@ -195,7 +142,7 @@ void TCDBMemo::WMPaint(fw::TMessage& Message) {
     fw::TField* field = FDataLink.Field();
     if (field != nullptr && !field->IsBlob())
         text = field->DisplayText();
-    else if (field != nullptr && FAutoDisplay)
+    else if (field != nullptr && FState.AutoDisplay())
         text = fw::AdjustLineBreaks(FBinding.Field()->AsString());
     else if (field != nullptr)
         text = "(" + field->DisplayLabel() + ")";

@@ -5,6 +5,7 @@
 // the text (Enter or a double-click), so scrolling expands nothing.
 #pragma once
 
+#include "dbcontrols/DBMemoState.h"
 #include "dbcontrols/FieldBinding.h"
 #include "framework/controls/Memo.h"
 #include "framework/controls/PaintControl.h"
@@ -25,22 +26,28 @@ public:
     TZorpMethod CompressionMethod() const { return FBinding.CompressionMethod(); }
     void SetCompressionMethod(TZorpMethod Value) { FBinding.SetCompressionMethod(Value); }
     fw::TDataSource* DataSource() const { return FDataLink.DataSource(); }
-    void SetDataSource(fw::TDataSource* Value) { FBinding.SetDataSource(Value); }
+    // Left alone while loading when the data link's data source is fixed.
+    void SetDataSource(fw::TDataSource* Value);
     const std::string& DataField() const { return FDataLink.FieldName(); }
     void SetDataField(const std::string& Value) { FBinding.SetDataField(Value); }
     // The data link's read-only flag (the edit's own state follows editing).
     bool ReadOnly() const { return FDataLink.ReadOnly(); }
     void SetReadOnly(bool Value) { FDataLink.SetReadOnly(Value); }
-    bool AutoDisplay() const { return FAutoDisplay; }
-    void SetAutoDisplay(bool Value);
+    bool AutoDisplay() const { return FState.AutoDisplay(); }
+    void SetAutoDisplay(bool Value) { FState.SetAutoDisplay(Value); }
 
     // The data link's field, and the compressed field when there is one.
     fw::TField* Field() const { return FDataLink.Field(); }
     TCBlobField* CompressedField() const { return FBinding.CompressedField(); }
     fw::TFieldDataLink& DataLink() { return FDataLink; }
-    bool MemoLoaded() const { return FMemoLoaded; }
+    bool MemoLoaded() const { return FState.MemoLoaded(); }
     // Shows the column's (expanded) text when a BLOB column is not shown yet.
     void LoadMemo();
+
+    // The control's own handling, else the data link's.
+    bool ExecuteAction(fw::TBasicAction* Action) override;
+    bool UpdateAction(fw::TBasicAction* Action) override;
+    bool UseRightToLeftAlignment() const override;
 
 protected:
     void Loaded() override;
@@ -58,16 +65,11 @@ protected:
     void CMGetDataLink(fw::TMessage& Message) override;
 
 private:
-    void DataChange();
-    void EditingChange();
     void UpdateData();
-    void SetFocused(bool Value);
 
     fw::TFieldDataLink FDataLink;
     TFieldBinding FBinding;
-    bool FAutoDisplay = true;
-    bool FFocused = false;
-    bool FMemoLoaded = false;
+    TDBMemoState FState;
     std::unique_ptr<fw::TPaintControl> FPaintControl;
 };
 

@@ -1,9 +1,8 @@
 #include "dbcontrols/CDBRichEdit.h"
 
+#include "dbcontrols/DBAlignment.h"
 #include "framework/base/ClassRegistry.h"
 #include "framework/controls/ControlErrors.h"
-#include "framework/controls/Dialogs.h"
-#include "framework/controls/SysLocale.h"
 #include "framework/db/SQLiteTable.h"
 
 namespace zorp {
@@ -12,22 +11,22 @@ namespace {
 
 bool RichEditFieldRegistered = false;
 
-bool IsBlobField(const fw::TField* Field) {
-    return Field != nullptr && Field->IsBlob();
-}
-
 } // namespace
 
 TCDBRichEdit::TCDBRichEdit(fw::TComponent* AOwner)
     : fw::TCustomRichEdit(AOwner),
       FBinding(
           *this, FDataLink, [](fw::TComponent* owner) { return new TCMemoField(owner); },
-          [](fw::TField* f) { return dynamic_cast<TCMemoField*>(f) != nullptr; }) {
+          [](fw::TField* f) { return dynamic_cast<TCMemoField*>(f) != nullptr; }),
+      FState(
+          *this, FDataLink, FBinding, [this] { LoadMemo(); }, [this] { BeginEditing(); }) {
     fw::TCustomMemo::SetReadOnly(true);
     FDataLink.SetControl(this);
-    FDataLink.OnDataChange = [this] { DataChange(); };
-    FDataLink.OnEditingChange = [this] { EditingChange(); };
     FDataLink.OnUpdateData = [this] { UpdateData(); };
+    // Entering edit mode on an unchanged value keeps text, caret and selection.
+    FState.OnKeepText = [this](fw::TField& field) {
+        return !FDataSave.empty() && FDataSave == field.AsString();
+    };
     // Each value is read afresh, so editing starts from what the table holds.
     FBinding.OnAttached = [](fw::TDataSet& dataSet) {
         if (auto* table = dynamic_cast<fw::TSQLiteTable*>(&dataSet))
@@ -40,16 +39,12 @@ TCDBRichEdit::TCDBRichEdit(fw::TComponent* AOwner)
 }
 
 TCDBRichEdit::~TCDBRichEdit() {
-    FDataLink.OnDataChange = nullptr;
-    FDataLink.OnEditingChange = nullptr;
     FDataLink.OnUpdateData = nullptr;
 }
 
 void TCDBRichEdit::Loaded() {
     fw::TCustomRichEdit::Loaded();
-    FBinding.CheckCompressedField();
-    if (ComponentState() & fw::csDesigning)
-        DataChange();
+    FState.Loaded();
 }
 
 void TCDBRichEdit::Notification(fw::TComponent* AComponent, fw::TOperation Operation) {
@@ -57,25 +52,29 @@ void TCDBRichEdit::Notification(fw::TComponent* AComponent, fw::TOperation Opera
     FBinding.Notification(AComponent, Operation);
 }
 
-void TCDBRichEdit::SetAutoDisplay(bool Value) {
-    if (FAutoDisplay == Value)
-        return;
-    FAutoDisplay = Value;
-    if (Value)
-        LoadMemo();
+bool TCDBRichEdit::ExecuteAction(fw::TBasicAction* Action) {
+    return fw::TCustomRichEdit::ExecuteAction(Action) || FDataLink.ExecuteAction(Action);
+}
+
+bool TCDBRichEdit::UpdateAction(fw::TBasicAction* Action) {
+    return fw::TCustomRichEdit::UpdateAction(Action) || FDataLink.UpdateAction(Action);
+}
+
+bool TCDBRichEdit::UseRightToLeftAlignment() const {
+    return fw::DBUseRightToLeftAlignment(*this, FDataLink.Field());
 }
 
 void TCDBRichEdit::LoadMemo() {
-    if (FMemoLoaded || !IsBlobField(FDataLink.Field()))
+    if (FState.MemoLoaded() || !IsBlobField(FDataLink.Field()))
         return;
     try {
         FBinding.Field()->AssignTo(Lines()); // the line list reads rich or plain text
-        FMemoLoaded = true;
+        FState.SetMemoLoaded(true);
     } catch (const fw::EOutOfResources& e) {
         SetText("(" + e.Message() + ")");
-        FMemoLoaded = false;
+        FState.SetMemoLoaded(false);
     }
-    EditingChange();
+    FState.EditingChange();
 }
 
 void TCDBRichEdit::BeginEditing() {
@@ -92,34 +91,6 @@ void TCDBRichEdit::BeginEditing() {
     FDataSave.clear();
 }
 
-void TCDBRichEdit::DataChange() {
-    fw::TField* field = FDataLink.Field();
-    if (field != nullptr && field->IsBlob()) {
-        if (FAutoDisplay || (FDataLink.Editing() && FMemoLoaded)) {
-            // Entering edit mode on an unchanged value keeps text and caret.
-            if (!FDataSave.empty() && FDataSave == field->AsString())
-                return;
-            FMemoLoaded = false;
-            LoadMemo();
-        } else {
-            SetText("(" + field->DisplayLabel() + ")");
-            FMemoLoaded = false;
-        }
-    } else if (field != nullptr) {
-        SetText(FFocused && FDataLink.CanModify() ? field->Text() : field->DisplayText());
-        FMemoLoaded = true;
-    } else {
-        SetText((ComponentState() & fw::csDesigning) ? Name() : std::string());
-        FMemoLoaded = false;
-    }
-    if (HandleAllocated())
-        RedrawWindow(fw::RDW_INVALIDATE | fw::RDW_ERASE | fw::RDW_FRAME);
-}
-
-void TCDBRichEdit::EditingChange() {
-    fw::TCustomMemo::SetReadOnly(!(FDataLink.Editing() && FMemoLoaded));
-}
-
 void TCDBRichEdit::UpdateData() {
     if (IsBlobField(FDataLink.Field()))
         FBinding.Field()->Assign(Lines());
@@ -128,15 +99,13 @@ void TCDBRichEdit::UpdateData() {
 }
 
 void TCDBRichEdit::Change() {
-    if (FMemoLoaded)
-        FDataLink.Modified();
-    FMemoLoaded = true;
+    FState.Change();
     fw::TCustomRichEdit::Change();
 }
 
 void TCDBRichEdit::KeyDown(uint16_t& Key, fw::TShiftState Shift) {
     fw::TCustomRichEdit::KeyDown(Key, Shift);
-    if (!FMemoLoaded)
+    if (!FState.MemoLoaded())
         return;
     const bool ctrl = (Shift & fw::ssCtrl) != 0;
     if (Key == fw::VK_DELETE || Key == fw::VK_BACK ||
@@ -147,30 +116,7 @@ void TCDBRichEdit::KeyDown(uint16_t& Key, fw::TShiftState Shift) {
 
 void TCDBRichEdit::KeyPress(char& Key) {
     fw::TCustomRichEdit::KeyPress(Key);
-    if (!FMemoLoaded) {
-        if (Key == '\r')
-            LoadMemo();
-        Key = 0;
-        return;
-    }
-    const auto c = static_cast<unsigned char>(Key);
-    if (c >= 32 && FDataLink.Field() != nullptr && !FDataLink.Field()->IsValidChar(Key)) {
-        fw::MessageBeep(0);
-        Key = 0;
-    }
-    const auto k = static_cast<unsigned char>(Key);
-    if (k == 8 || k == 9 || k == 10 || k == 13 || k == 22 || k == 24 || k >= 32)
-        BeginEditing();
-    else if (k == 27)
-        FDataLink.Reset();
-}
-
-void TCDBRichEdit::SetFocused(bool Value) {
-    if (FFocused == Value)
-        return;
-    FFocused = Value;
-    if (!IsBlobField(FDataLink.Field()))
-        FDataLink.Reset();
+    FState.KeyPress(Key);
 }
 
 void TCDBRichEdit::WMCut(fw::TMessage& Message) {
@@ -184,10 +130,9 @@ void TCDBRichEdit::WMPaste(fw::TMessage& Message) {
 }
 
 void TCDBRichEdit::CMEnter(fw::TMessage& Message) {
-    SetFocused(true);
+    FState.BeforeEnter();
     fw::TCustomRichEdit::CMEnter(Message);
-    if (fw::SysLocale().FarEast && FDataLink.CanModify())
-        fw::TCustomMemo::SetReadOnly(false);
+    FState.AfterEnter();
 }
 
 void TCDBRichEdit::CMExit(fw::TMessage& Message) {
@@ -197,14 +142,12 @@ void TCDBRichEdit::CMExit(fw::TMessage& Message) {
         SetFocus();
         throw;
     }
-    SetFocused(false);
+    FState.SetFocused(false);
     fw::TCustomRichEdit::CMExit(Message);
 }
 
 void TCDBRichEdit::WMLButtonDblClk(fw::TMessage& Message) {
-    if (!FMemoLoaded)
-        LoadMemo();
-    else
+    if (!FState.DblClickLoads())
         fw::TCustomRichEdit::WMLButtonDblClk(Message);
 }
 

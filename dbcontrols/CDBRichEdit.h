@@ -6,6 +6,7 @@
 // text the user is looking at.
 #pragma once
 
+#include "dbcontrols/DBMemoState.h"
 #include "dbcontrols/FieldBinding.h"
 #include "framework/controls/RichEdit.h"
 
@@ -28,14 +29,19 @@ public:
     void SetDataField(const std::string& Value) { FBinding.SetDataField(Value); }
     bool ReadOnly() const { return FDataLink.ReadOnly(); }
     void SetReadOnly(bool Value) { FDataLink.SetReadOnly(Value); }
-    bool AutoDisplay() const { return FAutoDisplay; }
-    void SetAutoDisplay(bool Value);
+    bool AutoDisplay() const { return FState.AutoDisplay(); }
+    void SetAutoDisplay(bool Value) { FState.SetAutoDisplay(Value); }
 
     fw::TField* Field() const { return FDataLink.Field(); }
     TCBlobField* CompressedField() const { return FBinding.CompressedField(); }
     fw::TFieldDataLink& DataLink() { return FDataLink; }
-    bool MemoLoaded() const { return FMemoLoaded; }
+    bool MemoLoaded() const { return FState.MemoLoaded(); }
     void LoadMemo();
+
+    // The control's own handling, else the data link's.
+    bool ExecuteAction(fw::TBasicAction* Action) override;
+    bool UpdateAction(fw::TBasicAction* Action) override;
+    bool UseRightToLeftAlignment() const override;
 
 protected:
     void Loaded() override;
@@ -54,16 +60,11 @@ private:
     // Puts the record into edit mode, remembering the value it holds so the
     // data change that follows does not reload the text.
     void BeginEditing();
-    void DataChange();
-    void EditingChange();
     void UpdateData();
-    void SetFocused(bool Value);
 
     fw::TFieldDataLink FDataLink;
     TFieldBinding FBinding;
-    bool FAutoDisplay = true;
-    bool FFocused = false;
-    bool FMemoLoaded = false;
+    TDBMemoState FState;
     std::string FDataSave;
 };
 

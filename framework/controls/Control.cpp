@@ -1,7 +1,7 @@
 #include "framework/controls/Control.h"
 
+#include "framework/base/BasicAction.h"
 #include "framework/base/Exceptions.h"
-#include "framework/controls/Actions.h"
 #include "framework/controls/SysLocale.h"
 #include "framework/controls/WinControl.h"
 

@@ -16,6 +16,7 @@
 // (InvalidateCount); painting happens on WM_PAINT.
 #pragma once
 
+#include "framework/base/Alignment.h"
 #include "framework/base/Component.h"
 #include "framework/controls/Canvas.h"
 #include "framework/controls/Messages.h"
@@ -51,7 +52,6 @@ inline constexpr TControlState csCreating = 1u << 6;
 // controls) into the device context of the paint message.
 inline constexpr TControlState csPaintCopy = 1u << 7;
 
-enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 enum TBiDiMode : uint8_t {
     bdLeftToRight,
     bdRightToLeft,

@@ -1,5 +1,6 @@
 #include "framework/db/DataLink.h"
 
+#include "framework/base/BasicAction.h"
 #include "framework/db/DataSet.h"
 #include "framework/db/DataSource.h"
 #include "framework/db/Field.h"
@@ -48,6 +49,20 @@ void TDataLink::UpdateRecord() {
         throw;
     }
     FUpdating = false;
+}
+
+bool TDataLink::ExecuteAction(TBasicAction* Action) {
+    if (Action == nullptr || !Action->HandlesTarget(FDataSource))
+        return false;
+    Action->ExecuteTarget(FDataSource);
+    return true;
+}
+
+bool TDataLink::UpdateAction(TBasicAction* Action) {
+    if (Action == nullptr || !Action->HandlesTarget(FDataSource))
+        return false;
+    Action->UpdateTarget(FDataSource);
+    return true;
 }
 
 void TDataLink::UpdateState() {

@@ -10,6 +10,7 @@
 
 namespace zorp::fw {
 
+class TBasicAction;
 class TComponent;
 class TDataSet;
 class TDataSource;
@@ -24,6 +25,11 @@ public:
 
     TDataSource* DataSource() const { return FDataSource; }
     void SetDataSource(TDataSource* Value);
+    // Set by a container that supplies the data source to the controls it
+    // holds (a grid of controls): the controls then leave the data source
+    // alone while they are read from a form file.
+    bool DataSourceFixed() const { return FDataSourceFixed; }
+    void SetDataSourceFixed(bool Value) { FDataSourceFixed = Value; }
     // The data source's data set, or nullptr.
     TDataSet* DataSet() const;
     bool Active() const { return FActive; }
@@ -35,6 +41,11 @@ public:
     // Asks the control to write its value back (UpdateData) now.
     void UpdateRecord();
     bool Updating() const { return FUpdating; }
+
+    // An action that handles the link's data source as its target runs on
+    // it (ExecuteTarget / UpdateTarget); true then.
+    virtual bool ExecuteAction(TBasicAction* Action);
+    virtual bool UpdateAction(TBasicAction* Action);
 
     // From the data source.
     void DataEvent(TDataEvent Event, TField* Info);
@@ -53,6 +64,7 @@ private:
     void UpdateState();
 
     TDataSource* FDataSource = nullptr;
+    bool FDataSourceFixed = false;
     bool FActive = false;
     bool FEditing = false;
     bool FReadOnly = false;

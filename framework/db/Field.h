@@ -4,6 +4,7 @@
 // module) and are attached with SetDataSet while the data set is closed.
 #pragma once
 
+#include "framework/base/Alignment.h"
 #include "framework/base/Component.h"
 #include "framework/db/DBTypes.h"
 
@@ -33,6 +34,9 @@ public:
     // The column's label: DisplayLabel when set, else the field name.
     std::string DisplayLabel() const { return FDisplayLabel.empty() ? FFieldName : FDisplayLabel; }
     void SetDisplayLabel(const std::string& Value) { FDisplayLabel = Value; }
+    // How the value's text is aligned where controls show it.
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value) { FAlignment = Value; }
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool Value) { FReadOnly = Value; }
     // True when the value may be changed: not read-only, in an open data set.
@@ -93,6 +97,7 @@ private:
     std::string FFieldName;
     std::string FDisplayLabel;
     TFieldType FDataType = ftUnknown;
+    TAlignment FAlignment = taLeftJustify;
     int32_t FSize = 0;
     bool FReadOnly = false;
     int FFieldNo = -1;

@@ -1,7 +1,7 @@
 // Controls: dispatch of messages by number to overridable handlers, focus
 // moves between the controls of a form with CM_EXIT before CM_ENTER, and
 // the keyboard pipeline where handlers may swallow keys and characters.
-#include "framework/controls/Actions.h"
+#include "framework/base/BasicAction.h"
 #include "framework/controls/ControlErrors.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/Keyboard.h"

@@ -1,0 +1,78 @@
+// What the compressed memo and rich-text controls share: whether the edit
+// holds the column's value (MemoLoaded) or a placeholder, AutoDisplay and
+// focus, the edit's own read-only state following the editing state, and
+// how data changes, typed characters, entering and double-clicks are
+// handled. Each control owns one and calls it from its overrides; what
+// differs (how the value is loaded, how editing starts) comes in as
+// functions of the control.
+#pragma once
+
+#include "dbcontrols/FieldBinding.h"
+#include "framework/controls/Memo.h"
+#include "framework/db/DataLink.h"
+
+#include <functional>
+
+namespace zorp {
+
+// True for a field of a BLOB class.
+bool IsBlobField(const fw::TField* Field);
+
+class TDBMemoState {
+public:
+    // LoadMemo loads the column into the edit while MemoLoaded is clear;
+    // StartEditing puts the record into edit mode. The state takes the data
+    // link's data-change and editing-change events.
+    TDBMemoState(fw::TCustomMemo& Memo, fw::TFieldDataLink& DataLink, TFieldBinding& Binding,
+                 std::function<void()> LoadMemo, std::function<void()> StartEditing);
+    ~TDBMemoState();
+    TDBMemoState(const TDBMemoState&) = delete;
+    TDBMemoState& operator=(const TDBMemoState&) = delete;
+
+    bool AutoDisplay() const { return FAutoDisplay; }
+    // Loads the value when AutoDisplay was turned on.
+    void SetAutoDisplay(bool Value);
+    bool Focused() const { return FFocused; }
+    // A plain (not BLOB) column switches between display and edit text.
+    void SetFocused(bool Value);
+    bool MemoLoaded() const { return FMemoLoaded; }
+    void SetMemoLoaded(bool Value) { FMemoLoaded = Value; }
+
+    // Asked before a data change reloads a BLOB value that the edit shows;
+    // true keeps the text as it is.
+    std::function<bool(fw::TField& Field)> OnKeepText;
+
+    // The data link reports a new record or value.
+    void DataChange();
+    // The edit is writable only while the record is edited and the value
+    // is loaded.
+    void EditingChange();
+    // Before the control's base Change: a change of the loaded text is a
+    // modification of the value.
+    void Change();
+    // After the control's base KeyPress: until the value is loaded Enter
+    // loads it and every character is swallowed; then a character the field
+    // refuses is swallowed with a beep, editing characters start editing and
+    // Escape resets the link.
+    void KeyPress(char& Key);
+    // Around the control's base enter handling.
+    void BeforeEnter() { SetFocused(true); }
+    void AfterEnter();
+    // A double-click loads a value not shown yet; false when it is shown,
+    // and the control passes the click on.
+    bool DblClickLoads();
+    // From the control's Loaded: bind, and at design time show the column.
+    void Loaded();
+
+private:
+    fw::TCustomMemo& FMemo;
+    fw::TFieldDataLink& FDataLink;
+    TFieldBinding& FBinding;
+    std::function<void()> FLoadMemo;
+    std::function<void()> FStartEditing;
+    bool FAutoDisplay = true;
+    bool FFocused = false;
+    bool FMemoLoaded = false;
+};
+
+} // namespace zorp
