@@ -1,0 +1,72 @@
+# What `cmake --install` puts under the prefix:
+#
+#   lib/        libzorpcore and libzorpdb, and the framework runtime
+#               libraries they load (libzorprtl, libzorpdbrtl, libzorpvclrtl),
+#               each with the soname lib<name>.so.<major>;
+#               lib/cmake/Zorp/ the package for find_package(Zorp);
+#               lib/pkgconfig/ zorpcore.pc and zorpdb.pc
+#   include/zorp/  the public headers, under the same relative paths as in
+#               the tree ("component/Zorp.h", "framework/base/Stream.h"),
+#               so include/zorp is the one include directory to add
+#   bin/zorp    the command-line tool
+#   share/man/man1/zorp.1
+#   share/doc/zorp/  README.md and the guides of docs/
+#
+# The framework runtime libraries stay shared libraries of their own: both
+# packages and the application must see one copy of the framework's global
+# state (class and palette registries, the clipboard, the locale), which two
+# embedded static copies would split.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+set(ZORP_LIBRARIES zorprtl zorpdbrtl zorpvclrtl zorpcore zorpdb)
+set(ZORP_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Zorp)
+set(ZORP_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/zorp)
+
+# Installed binaries find the libraries beside them, wherever the prefix is.
+file(RELATIVE_PATH bin_to_lib ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
+set_target_properties(${ZORP_LIBRARIES} PROPERTIES
+  VERSION ${PROJECT_VERSION}
+  SOVERSION ${PROJECT_VERSION_MAJOR}
+  INSTALL_RPATH "$ORIGIN")
+set_target_properties(zorp PROPERTIES INSTALL_RPATH "$ORIGIN/${bin_to_lib}")
+
+install(TARGETS ${ZORP_LIBRARIES} EXPORT ZorpTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(TARGETS zorp RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES tools/zorp/zorp.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp)
+install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp FILES_MATCHING PATTERN "*.md")
+
+# Public headers. Every header of the framework and of dbcontrols is public
+# (new ones are installed without touching this file), except the ELF section
+# reader behind TResourceStream. Of the component and the engine only
+# TZorp's header and what it includes are: codecs and helpers stay inside.
+install(DIRECTORY framework dbcontrols DESTINATION ${ZORP_INSTALL_INCLUDEDIR}
+  FILES_MATCHING PATTERN "*.h"
+  PATTERN "ElfSections.h" EXCLUDE)
+install(FILES component/Zorp.h component/Headers.h component/FileInfo.h
+  DESTINATION ${ZORP_INSTALL_INCLUDEDIR}/component)
+install(FILES engine/CompThreadSafety.h engine/ByteBlocks.h engine/Errors.h engine/ZorpTypes.h
+  DESTINATION ${ZORP_INSTALL_INCLUDEDIR}/engine)
+
+# find_package(Zorp): Zorp::zorpcore, Zorp::zorpdb and the runtime libraries
+# they link. No public header includes a third-party header, so the package
+# needs no other package (SQLite is a private dependency of zorpdbrtl).
+install(EXPORT ZorpTargets NAMESPACE Zorp:: DESTINATION ${ZORP_INSTALL_CMAKEDIR})
+configure_package_config_file(cmake/ZorpConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/ZorpConfig.cmake
+  INSTALL_DESTINATION ${ZORP_INSTALL_CMAKEDIR})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/ZorpConfigVersion.cmake
+  COMPATIBILITY SameMinorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/ZorpConfig.cmake ${PROJECT_BINARY_DIR}/ZorpConfigVersion.cmake
+  DESTINATION ${ZORP_INSTALL_CMAKEDIR})
+
+# pkg-config files. The prefix is found from where the file lies, so the same
+# files serve any install prefix (a temporary one, /usr in the Debian package).
+file(RELATIVE_PATH pc_to_prefix ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
+string(REGEX REPLACE "/$" "" pc_to_prefix "${pc_to_prefix}")
+foreach(pc zorpcore zorpdb)
+  configure_file(cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endforeach()
