@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format
   googletest libgtest-dev zlib1g-dev libcli11-dev libsqlite3-dev
   lhasa libarchive-tools jlha-utils binutils
+  dpkg-dev file pkgconf man-db
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, builds and runs every test
-# in the sanitizer preset (dev) and the optimised preset (release), then runs
-# each fuzzer for FUZZ_SECONDS (default 15) seconds. Exits non-zero on any
-# failure.
+# in the sanitizer preset (dev) and the optimised preset (release), checks
+# the packaging of the release build (scripts/test-package.sh: install,
+# consumers, Debian package), then runs each fuzzer for FUZZ_SECONDS
+# (default 15) seconds. Exits non-zero on any failure.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -18,6 +19,9 @@ for preset in dev release; do
   echo "== $preset: tests"
   ctest --preset "$preset" -j2
 done
+
+echo "== packaging: install, consumers, Debian package"
+scripts/test-package.sh build/release
 
 echo "== fuzzers"
 fuzz/run.sh "${FUZZ_SECONDS:-15}"

@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# Packaging checks on a built tree (default build/release), run by
+# scripts/test.sh after the release tests:
+#  1. installs it into a temporary prefix; every installed header must
+#     compile with include/zorp as the only include directory, and the codec
+#     internals must not be there;
+#  2. builds tests/consumer against that install with find_package, and once
+#     more with pkg-config on a plain g++ command line, and runs them;
+#  3. builds the Debian package with CPack, installs it with apt-get, runs
+#     its /usr/bin/zorp over the corpus (default ../shared/corpus, or
+#     $ZORP_CORPUS), builds a program against the system install with
+#     pkg-config, checks that `man zorp` shows the page and names every
+#     command and option that `zorp --help` lists, and removes the package.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+build=$(cd "${1:-build/release}" && pwd)
+corpus=${ZORP_CORPUS:-$root/../shared/corpus}
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+work=$(mktemp -d)
+installed=""
+cleanup() {
+  if [ -n "$installed" ]; then
+    echo "removing the package again"
+    $sudo apt-get purge -y -qq zorp >/dev/null
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAILED: $*" >&2; exit 1; }
+
+echo "== install into a temporary prefix"
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+headers=$(cd "$prefix/include/zorp" && find . -name '*.h' | sort | sed 's|^\./||')
+sed 's|.*|#include "&"|' <<<"$headers" >"$work/all_headers.cpp"
+g++ -std=c++20 -Wall -Wextra -Werror -fsyntax-only -I "$prefix/include/zorp" "$work/all_headers.cpp" ||
+  fail "installed headers do not compile on their own"
+echo "$(wc -l <<<"$headers") public headers compile from include/zorp alone"
+for private in engine/lzh engine/lzh5 engine/RingCopy.h component/PathRules.h \
+  component/FileMasks.h framework/base/ElfSections.h; do
+  [ ! -e "$prefix/include/zorp/$private" ] || fail "private $private was installed"
+done
+
+echo "== consumer with find_package(Zorp)"
+cmake -S tests/consumer -B "$work/consumer" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build "$work/consumer" >/dev/null
+"$work/consumer/zorp_consumer"
+"$work/consumer/zorpdb_consumer"
+
+echo "== consumer with pkg-config"
+pcdir=$(dirname "$(find "$prefix" -name zorpcore.pc)")
+for pair in "zorpcore StringsAndStreams" "zorpdb CompressedColumn"; do
+  read -r lib source <<<"$pair"
+  # shellcheck disable=SC2046 # the flags are separate words
+  g++ -std=c++20 -o "$work/pc_$lib" "tests/consumer/$source.cpp" \
+    $(PKG_CONFIG_PATH=$pcdir pkg-config --cflags --libs "$lib") \
+    -Wl,-rpath,"$(PKG_CONFIG_PATH=$pcdir pkg-config --variable=libdir "$lib")"
+  "$work/pc_$lib" | tail -n 1
+done
+
+echo "== Debian package"
+rm -f "$build"/zorp_*.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(echo "$build"/zorp_*.deb)
+dpkg-deb -f "$deb" Package Version Depends
+dpkg -c "$deb" >"$work/contents"
+for path in usr/bin/zorp usr/lib/libzorpcore.so.0 usr/lib/libzorpdb.so.0 usr/share/man/man1/zorp.1 \
+  usr/include/zorp/component/Zorp.h usr/lib/cmake/Zorp/ZorpConfig.cmake usr/lib/pkgconfig/zorpdb.pc; do
+  grep -q " \./$path\( ->.*\)\?\$" "$work/contents" || fail "$path is not in $deb"
+done
+apt_options=()
+# Container images often tell dpkg to leave out every manual page; then the
+# page is let in explicitly, so that `man zorp` shows what the package holds.
+if grep -rqsE '^[[:space:]]*path-exclude[[:space:]=]+/usr/share/man' /etc/dpkg/dpkg.cfg.d/; then
+  echo "dpkg leaves out /usr/share/man on this machine: installing with zorp.1 let in"
+  apt_options=(-o "DPkg::Options::=--path-include=/usr/share/man/man1/zorp.1")
+fi
+installed=yes
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${apt_options[@]}" "$deb" >/dev/null
+[ "$(command -v zorp)" = /usr/bin/zorp ] || fail "zorp is not /usr/bin/zorp"
+/usr/bin/zorp --version
+ldconfig -p | grep -q 'libzorpcore\.so\.0 ' || fail "ldconfig does not know libzorpcore.so.0"
+
+echo "== /usr/bin/zorp over $corpus"
+count=0
+for file in "$corpus"/*; do
+  [ -f "$file" ] || continue
+  for m in none rle lzh lh5; do
+    /usr/bin/zorp compress -q -m "$m" -k 0x5A5A1234 "$file" "$work/packed"
+    /usr/bin/zorp expand -q -k 0x5A5A1234 "$work/packed" "$work/out"
+    cmp -s "$file" "$work/out" || fail "round trip of $file with $m changed the data"
+  done
+  count=$((count + 1))
+done
+[ "$count" -gt 0 ] || fail "no files in $corpus"
+/usr/bin/zorp add -q -C "$corpus" "$work/corpus.zrp" "$corpus"
+/usr/bin/zorp test "$work/corpus.zrp"
+/usr/bin/zorp extract -q --mkdirs -C "$work/extracted" "$work/corpus.zrp"
+diff -r "$corpus" "$work/extracted" || fail "extracted tree differs from the corpus"
+echo "$count files: compress/expand with every method, and an archive of the corpus, unchanged"
+
+echo "== a program against the system install (pkg-config, ldconfig)"
+# shellcheck disable=SC2046
+g++ -std=c++20 -o "$work/system_consumer" tests/consumer/StringsAndStreams.cpp \
+  $(pkg-config --cflags --libs zorpcore)
+"$work/system_consumer" | tail -n 1
+
+echo "== man zorp"
+MANWIDTH=400 LC_ALL=C man zorp >"$work/man.txt" 2>"$work/man.err" ||
+  fail "man zorp: $(cat "$work/man.err")"
+grep -q '^NAME' "$work/man.txt" || fail "man zorp shows no page"
+# Subcommands and options as `zorp ... --help` lists them.
+subcommands() { zorp "$@" --help | awk '/^Subcommands:/ {on = 1; next} on && NF {print $1}'; }
+options() {
+  zorp "$@" --help | awk '/^Options:/ {on = 1; next} /^$|^Subcommands:/ {on = 0} on {print $1}' |
+    tr ',' '\n'
+}
+missing=0
+check_command() {
+  local path=("$@") sub opt
+  for opt in $(options "${path[@]}"); do
+    grep -qE -- "(^|[^-[:alnum:]])$opt([^-[:alnum:]]|\$)" "$work/man.txt" ||
+      { echo "man zorp does not name $opt of zorp ${path[*]}" >&2; missing=1; }
+  done
+  for sub in $(subcommands "${path[@]}"); do
+    grep -qF -- "zorp ${path[*]:+${path[*]} }$sub" "$work/man.txt" ||
+      { echo "man zorp does not show zorp ${path[*]} $sub" >&2; missing=1; }
+    check_command "${path[@]}" "$sub"
+  done
+}
+check_command
+[ "$missing" -eq 0 ] || fail "the man page misses commands or options"
+echo "man zorp shows every command and option of zorp --help"
