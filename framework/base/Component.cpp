@@ -102,6 +102,16 @@ void TComponent::Loaded() {
     FComponentState &= ~csLoading;
 }
 
+TPropertyList TComponent::PublishedProperties() {
+    TPropertyList properties;
+    DefineProperties(properties);
+    return properties;
+}
+
+void TComponent::DefineProperties(TPropertyList&) {}
+
+void TComponent::SetParentComponent(TComponent*) {}
+
 void TComponent::FreeNotification(TComponent* AComponent) {
     if (AComponent == nullptr || AComponent == this)
         return;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "framework/base/Object.h"
+#include "framework/base/Properties.h"
 
 #include <cstdint>
 #include <string>
@@ -58,6 +59,16 @@ public:
     void InsertComponent(TComponent* AComponent);
     void RemoveComponent(TComponent* AComponent);
 
+    // The published properties form files keep, in declaration order.
+    TPropertyList PublishedProperties();
+    // A component that a form file nests under another one rather than
+    // under the root (a field under its data set, a control under its
+    // parent) answers HasParent true and names that component.
+    virtual bool HasParent() const { return false; }
+    virtual TComponent* GetParentComponent() const { return nullptr; }
+    // Puts the component under Value while a form file is read.
+    virtual void SetParentComponent(TComponent* Value);
+
 protected:
     // Called when AComponent is inserted into or removed from the owner's
     // components, or freed while this one asked for it. Overrides call the
@@ -65,6 +76,9 @@ protected:
     virtual void Notification(TComponent* AComponent, TOperation Operation);
     // Runs after the component's properties have been read.
     virtual void Loaded();
+    // Lists the published properties; overrides call the base first, so
+    // that a base class's properties come before those of its descendants.
+    virtual void DefineProperties(TPropertyList& Properties);
 
 private:
     void Insert(TComponent* AComponent);

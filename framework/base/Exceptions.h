@@ -31,6 +31,12 @@ public:
     using EStreamError::EStreamError;
 };
 
+// A form file's text is not well formed: "<what> on line <n>".
+class EParserError : public EReadError {
+public:
+    using EReadError::EReadError;
+};
+
 // A file stream could not be opened or created; the message names the file.
 class EFileStreamError : public EStreamError {
 public:

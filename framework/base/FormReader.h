@@ -1,0 +1,30 @@
+// Reading form files (see FormWriter.h for the text form). The root block
+// is read into an existing component of the same class; every nested block
+// makes a component of the registered class it names (RegisterClass),
+// owned by the root, or reuses a component of that name and class the
+// root already owns. Properties are set in the order of the file, each
+// nested component is placed under the block that holds it, references
+// are resolved by name (a reference to a component further down the file
+// once everything is read), and then every component read runs Loaded.
+// While this goes on the components are in the loading state.
+//
+// Errors raise EParserError for malformed text ("<what> on line <n>"),
+// EClassNotFound for an unregistered class, and EReadError for a property
+// that does not exist or a value it does not take ("Error reading
+// Zorp1.Key: Invalid property value"). Components made by a read that
+// fails are freed again.
+#pragma once
+
+#include "framework/base/Component.h"
+#include "framework/base/Stream.h"
+
+#include <string>
+
+namespace zorp::fw {
+
+// Reads form text from Stream's position to its end into Root.
+void ReadFormText(TStream& Stream, TComponent& Root);
+void TextToForm(const std::string& Text, TComponent& Root);
+void LoadFormFromFile(const std::string& FileName, TComponent& Root);
+
+} // namespace zorp::fw

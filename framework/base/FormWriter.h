@@ -1,0 +1,36 @@
+// Form files: the text form of a component tree. The root component is
+// written as one object block holding its published properties and, nested
+// inside it, a block for each component it owns; a field is nested under
+// its data set and a control under its parent. Unnamed components and
+// components nested under a parent that is not written (a field without a
+// data set) are left out. References to other components are written by
+// name. Event handlers are code, not data: form files do not keep them, so
+// an application assigns them again after reading a form.
+//
+//   object Form1: TForm
+//     Left = 0
+//     object Zorp1: TZorp
+//       TargetPath = '/tmp/out/'
+//       Key = 0
+//     end
+//   end
+#pragma once
+
+#include "framework/base/Component.h"
+#include "framework/base/Stream.h"
+
+#include <string>
+
+namespace zorp::fw {
+
+// Writes Root and everything it owns as form text at Stream's position.
+void WriteFormText(TStream& Stream, TComponent& Root);
+std::string FormToText(TComponent& Root);
+// Creates (or replaces) the file.
+void SaveFormToFile(const std::string& FileName, TComponent& Root);
+
+// A string as a form-file value: printable characters in single quotes
+// (a quote doubled), other bytes as #<code>; '' for the empty string.
+std::string QuoteFormString(const std::string& Value);
+
+} // namespace zorp::fw
