@@ -15,6 +15,30 @@ void TZorp::SetTargetPath(const std::string& Value) {
         FTargetPath += '/';
 }
 
+void TZorp::DefineProperties(fw::TPropertyList& Properties) {
+    fw::TComponent::DefineProperties(Properties);
+    Properties.AddString(
+        "TargetPath", [this] { return FTargetPath; },
+        [this](const std::string& Value) { SetTargetPath(Value); });
+    Properties.AddBoolean(
+        "MakeDirectories", [this] { return FMakeDirectories; },
+        [this](bool Value) { FMakeDirectories = Value; });
+    Properties.AddBoolean(
+        "ExceptionOnFileError", [this] { return FExceptionOnFileError; },
+        [this](bool Value) { FExceptionOnFileError = Value; });
+    Properties.AddInteger(
+        "Key", [this] { return FKey; },
+        [this](int64_t Value) { FKey = static_cast<int32_t>(Value); });
+    Properties.AddBoolean(
+        "CheckSpaceBeforeExpand", [this] { return FCheckSpaceBeforeExpand; },
+        [this](bool Value) { FCheckSpaceBeforeExpand = Value; });
+}
+
+const std::vector<std::string>& ZorpMethodNames() {
+    static const std::vector<std::string> names{"coNone", "coRLE", "coLZH", "coCustom", "coLZH5"};
+    return names;
+}
+
 void Register() {
     fw::RegisterComponents("Compress", {&fw::ClassOf<TZorp>()});
 }

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zorp {
 
@@ -172,6 +173,10 @@ public:
     int32_t GetSavedPercentage() const { return 100 - FLastRatio; }
 
 protected:
+    // TargetPath, MakeDirectories, ExceptionOnFileError, Key and
+    // CheckSpaceBeforeExpand. The five events are code and are not kept in
+    // form files.
+    void DefineProperties(fw::TPropertyList& Properties) override;
     // The engine object of this component.
     TCompThreadSafety& Engine() { return *FEngine; }
 
@@ -195,6 +200,9 @@ private:
     bool FCheckSpaceBeforeExpand = false;
     int32_t FHeaderReserve = 0;
 };
+
+// The identifiers of TZorpMethod by ordinal, as form files write them.
+const std::vector<std::string>& ZorpMethodNames();
 
 // Puts TZorp on the component palette page "Compress".
 void Register();

@@ -37,6 +37,16 @@ TCBlobField::~TCBlobField() {
     SetCompressSource(nullptr);
 }
 
+void TCBlobField::DefineProperties(fw::TPropertyList& Properties) {
+    fw::TBlobField::DefineProperties(Properties);
+    Properties.AddComponent<TZorp>(
+        "CompressSource", [this] { return FCompressSource; },
+        [this](TZorp* Value) { SetCompressSource(Value); });
+    Properties.AddEnumeration(
+        "CompressionMethod", ZorpMethodNames(), [this] { return FCompressionMethod; },
+        [this](int64_t Value) { FCompressionMethod = static_cast<TZorpMethod>(Value); });
+}
+
 void TCBlobField::SetCompressSource(TZorp* Value) {
     if (Value == FCompressSource)
         return;

@@ -49,6 +49,8 @@ public:
     void Clear() override;
 
 protected:
+    // Adds CompressSource and CompressionMethod.
+    void DefineProperties(fw::TPropertyList& Properties) override;
     void Notification(fw::TComponent* AComponent, fw::TOperation Operation) override;
     std::string GetAsString() override;
     void SetAsStringValue(const std::string& Value) override;

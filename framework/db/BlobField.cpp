@@ -32,6 +32,16 @@ void TBlobField::SetBlobTypeValue(TBlobType Value) {
         SetDataType(Value);
 }
 
+void TBlobField::DefineProperties(TPropertyList& Properties) {
+    TField::DefineProperties(Properties);
+    Properties.AddEnumeration(
+        "BlobType", FieldTypeNames(), [this] { return GetBlobType(); },
+        [this](int64_t Value) { SetBlobType(static_cast<TBlobType>(Value)); });
+    Properties.AddInteger(
+        "Size", [this] { return Size(); },
+        [this](int64_t Value) { SetSize(static_cast<int32_t>(Value)); }, 0);
+}
+
 int32_t TBlobField::GetBlobSize() {
     return static_cast<int32_t>(ReadValue(*this).size());
 }

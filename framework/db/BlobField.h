@@ -39,6 +39,8 @@ public:
     void AssignTo(TObject& Dest) override;
 
 protected:
+    // Adds BlobType and Size.
+    void DefineProperties(TPropertyList& Properties) override;
     virtual TBlobType GetBlobType() const { return DataType(); }
     virtual void SetBlobTypeValue(TBlobType Value);
     virtual int32_t GetBlobSize();

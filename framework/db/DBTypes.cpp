@@ -4,6 +4,17 @@
 
 namespace zorp::fw {
 
+const std::vector<std::string>& FieldTypeNames() {
+    static const std::vector<std::string> names{
+        "ftUnknown",    "ftString",     "ftSmallint", "ftInteger",     "ftWord",      "ftBoolean",
+        "ftFloat",      "ftCurrency",   "ftBCD",      "ftDate",        "ftTime",      "ftDateTime",
+        "ftBytes",      "ftVarBytes",   "ftAutoInc",  "ftBlob",        "ftMemo",      "ftGraphic",
+        "ftFmtMemo",    "ftParadoxOle", "ftDBaseOle", "ftTypedBinary", "ftCursor",    "ftFixedChar",
+        "ftWideString", "ftLargeint",   "ftADT",      "ftArray",       "ftReference", "ftDataSet",
+        "ftOraBlob",    "ftOraClob"};
+    return names;
+}
+
 std::string VarToStr(const TVariant& v) {
     if (const auto* i = std::get_if<int64_t>(&v))
         return std::to_string(*i);

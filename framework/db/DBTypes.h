@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace zorp::fw {
 
@@ -53,6 +54,9 @@ enum TFieldType : uint8_t {
     ftOraClob = 31,
 };
 using TBlobType = TFieldType;
+
+// The identifiers of TFieldType by ordinal ("ftUnknown" to "ftOraClob").
+const std::vector<std::string>& FieldTypeNames();
 
 inline bool IsBlobType(TFieldType t) {
     return t >= ftBlob && t <= ftOraClob && t != ftCursor && t != ftFixedChar &&

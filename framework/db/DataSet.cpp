@@ -49,6 +49,23 @@ void TDataSet::SetState(TDataSetState Value) {
     DataEvent(deUpdateState, nullptr);
 }
 
+void TDataSet::SetActive(bool Value) {
+    if (ComponentState() & csReading)
+        FStreamedActive = Value;
+    else if (Value)
+        Open();
+    else
+        Close();
+}
+
+void TDataSet::Loaded() {
+    TComponent::Loaded();
+    if (FStreamedActive) {
+        FStreamedActive = false;
+        Open();
+    }
+}
+
 void TDataSet::Open() {
     if (Active())
         return;

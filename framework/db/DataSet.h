@@ -54,7 +54,8 @@ public:
     void Open();
     void Close();
     bool Active() const { return FState != dsInactive; }
-    void SetActive(bool Value) { Value ? Open() : Close(); }
+    // While a form file is read, opening waits for Loaded.
+    void SetActive(bool Value);
     TDataSetState State() const { return FState; }
 
     void First();
@@ -108,6 +109,8 @@ public:
     void CheckEditing() const;
 
 protected:
+    // Opens the data set when a form file asked for it.
+    void Loaded() override;
     // Makes record Index (0-based) current, as the navigation does.
     void GotoRecord(int Index) { MoveTo(Index); }
     // Fills FieldDefs() from the source.
@@ -135,6 +138,7 @@ private:
     void BindFields();
     void DestroyDefaultFields();
 
+    bool FStreamedActive = false;
     TDataSetState FState = dsInactive;
     TFieldDefs FFieldDefs;
     std::vector<TField*> FFields;        // attached, not owned (defaults are owned as components)

@@ -45,6 +45,14 @@ void TDataSource::Edit() {
         FDataSet->Edit();
 }
 
+void TDataSource::DefineProperties(TPropertyList& Properties) {
+    TComponent::DefineProperties(Properties);
+    Properties.AddComponent<TDataSet>(
+        "DataSet", [this] { return FDataSet; }, [this](TDataSet* Value) { SetDataSet(Value); });
+    Properties.AddBoolean(
+        "Enabled", [this] { return FEnabled; }, [this](bool Value) { SetEnabled(Value); }, true);
+}
+
 void TDataSource::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FDataSet) {

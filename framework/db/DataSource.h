@@ -41,6 +41,8 @@ public:
     void RemoveDataLink(TDataLink* Link);
 
 protected:
+    // DataSet and Enabled.
+    void DefineProperties(TPropertyList& Properties) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:

@@ -15,6 +15,13 @@ void TDatabase::SetDatabaseName(const std::string& Name) {
     FDatabaseName = Name;
 }
 
+void TDatabase::DefineProperties(TPropertyList& Properties) {
+    TComponent::DefineProperties(Properties);
+    Properties.AddString(
+        "DatabaseName", [this] { return FDatabaseName; },
+        [this](const std::string& Value) { SetDatabaseName(Value); });
+}
+
 void TDatabase::Open() {
     if (FHandle != nullptr)
         return;

@@ -38,6 +38,10 @@ public:
     // The rowid of the last row inserted through this connection.
     int64_t LastInsertRowId();
 
+protected:
+    // DatabaseName.
+    void DefineProperties(TPropertyList& Properties) override;
+
 private:
     std::string FDatabaseName;
     sqlite3* FHandle = nullptr;

@@ -29,6 +29,28 @@ void TField::SetDataSet(TDataSet* Value) {
     FFieldNo = -1;
 }
 
+TComponent* TField::GetParentComponent() const {
+    return FDataSet;
+}
+
+void TField::SetParentComponent(TComponent* Value) {
+    if (auto* dataSet = dynamic_cast<TDataSet*>(Value))
+        SetDataSet(dataSet);
+}
+
+void TField::DefineProperties(TPropertyList& Properties) {
+    TComponent::DefineProperties(Properties);
+    Properties.AddString(
+        "DisplayLabel", [this] { return FDisplayLabel; },
+        [this](const std::string& Value) { FDisplayLabel = Value; });
+    Properties.AddString(
+        "FieldName", [this] { return FFieldName; },
+        [this](const std::string& Value) { SetFieldName(Value); });
+    Properties.AddBoolean(
+        "ReadOnly", [this] { return FReadOnly; }, [this](bool Value) { SetReadOnly(Value); },
+        false);
+}
+
 bool TField::CanModify() const {
     return !FReadOnly && FDataSet != nullptr && FDataSet->CanModify();
 }
@@ -123,6 +145,13 @@ void TField::Assign(TObject& Source) {
 
 void TField::AssignTo(TObject& Dest) {
     throw EDatabaseError("Cannot assign a " + ClassName() + " to a " + Dest.ClassName());
+}
+
+void TStringField::DefineProperties(TPropertyList& Properties) {
+    TField::DefineProperties(Properties);
+    Properties.AddInteger(
+        "Size", [this] { return Size(); },
+        [this](int64_t Value) { SetSize(static_cast<int32_t>(Value)); }, 20);
 }
 
 TStringField::TStringField(TComponent* AOwner) : TField(AOwner) {

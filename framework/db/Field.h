@@ -74,7 +74,14 @@ public:
     // Used by the data set when it binds its fields at open.
     void Bind(int FieldNo) { FFieldNo = FieldNo; }
 
+    // Form files keep a persistent field inside its data set's block.
+    bool HasParent() const override { return true; }
+    TComponent* GetParentComponent() const override;
+    void SetParentComponent(TComponent* Value) override;
+
 protected:
+    // DisplayLabel, FieldName and ReadOnly.
+    void DefineProperties(TPropertyList& Properties) override;
     void SetDataType(TFieldType Value) { FDataType = Value; }
     // The raw value of the column in the current record.
     TVariant GetData() const;
@@ -110,6 +117,8 @@ public:
     std::string ClassName() const override { return StaticClassName; }
 
 protected:
+    // Adds Size.
+    void DefineProperties(TPropertyList& Properties) override;
     void SetAsStringValue(const std::string& Value) override;
     int64_t GetAsInteger() override;
     double GetAsFloat() override;

@@ -40,6 +40,22 @@ void TSQLiteTable::SetTableName(const std::string& Value) {
     FTableName = Value;
 }
 
+void TSQLiteTable::DefineProperties(TPropertyList& Properties) {
+    TDataSet::DefineProperties(Properties);
+    Properties.AddComponent<TDatabase>(
+        "Database", [this] { return FDatabase; }, [this](TDatabase* Value) { SetDatabase(Value); });
+    Properties.AddString(
+        "TableName", [this] { return FTableName; },
+        [this](const std::string& Value) { SetTableName(Value); });
+    Properties.AddBoolean(
+        "CacheBlobs", [this] { return FCacheBlobs; }, [this](bool Value) { FCacheBlobs = Value; },
+        true);
+    Properties.AddBoolean(
+        "ReadOnly", [this] { return FReadOnly; }, [this](bool Value) { FReadOnly = Value; }, false);
+    Properties.AddBoolean(
+        "Active", [this] { return Active(); }, [this](bool Value) { SetActive(Value); }, false);
+}
+
 void TSQLiteTable::Notification(TComponent* AComponent, TOperation Operation) {
     TDataSet::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FDatabase) {

@@ -46,6 +46,8 @@ public:
     static TFieldDef MapColumnType(const std::string& Name, const std::string& DeclaredType);
 
 protected:
+    // Database, TableName, CacheBlobs, ReadOnly and Active.
+    void DefineProperties(TPropertyList& Properties) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void InternalInitFieldDefs() override;
     void InternalOpen() override;
