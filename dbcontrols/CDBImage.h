@@ -59,6 +59,8 @@ public:
     bool UpdateAction(fw::TBasicAction* Action) override;
 
 protected:
+    // What form files keep of the control (dbcontrols/PublishedProperties.cpp).
+    void DefineProperties(fw::TPropertyList& Properties) override;
     void Loaded() override;
     void Notification(fw::TComponent* AComponent, fw::TOperation Operation) override;
     void CreateParams(fw::TCreateParams& Params) override;

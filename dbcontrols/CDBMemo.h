@@ -50,6 +50,8 @@ public:
     bool UseRightToLeftAlignment() const override;
 
 protected:
+    // What form files keep of the control (dbcontrols/PublishedProperties.cpp).
+    void DefineProperties(fw::TPropertyList& Properties) override;
     void Loaded() override;
     void Notification(fw::TComponent* AComponent, fw::TOperation Operation) override;
     void WndProc(fw::TMessage& Message) override;

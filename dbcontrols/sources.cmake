@@ -8,5 +8,6 @@ set(ZORP_DBCONTROLS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/DBAlignment.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DBMemoState.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FieldBinding.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PublishedProperties.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Register.cpp
 )

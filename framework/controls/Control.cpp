@@ -31,6 +31,31 @@ TControl::~TControl() {
         FParent->RemoveControl(this);
 }
 
+TComponent* TControl::GetParentComponent() const {
+    return FParent;
+}
+
+void TControl::SetParentComponent(TComponent* Value) {
+    if (auto* parent = dynamic_cast<TWinControl*>(Value))
+        SetParent(parent);
+}
+
+void TControl::DefineProperties(TPropertyList& Properties) {
+    TComponent::DefineProperties(Properties);
+    Properties.AddInteger(
+        "Left", [this] { return FLeft; },
+        [this](int64_t Value) { SetLeft(static_cast<int32_t>(Value)); });
+    Properties.AddInteger(
+        "Top", [this] { return FTop; },
+        [this](int64_t Value) { SetTop(static_cast<int32_t>(Value)); });
+    Properties.AddInteger(
+        "Width", [this] { return FWidth; },
+        [this](int64_t Value) { SetWidth(static_cast<int32_t>(Value)); });
+    Properties.AddInteger(
+        "Height", [this] { return FHeight; },
+        [this](int64_t Value) { SetHeight(static_cast<int32_t>(Value)); });
+}
+
 void TControl::SetParent(TWinControl* Value) {
     if (Value == FParent)
         return;

@@ -157,7 +157,14 @@ public:
                        int32_t Y)>
         OnMouseUp;
 
+    // Form files keep a control inside its parent's block.
+    bool HasParent() const override { return true; }
+    TComponent* GetParentComponent() const override;
+    void SetParentComponent(TComponent* Value) override;
+
 protected:
+    // Left, Top, Width and Height; each control class adds its own.
+    void DefineProperties(TPropertyList& Properties) override;
     // Fire the events.
     virtual void Click();
     virtual void DblClick();

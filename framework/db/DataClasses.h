@@ -1,0 +1,12 @@
+// Registers the data-set layer's component classes with the class registry
+// so that form files holding them (a database, tables, data sources and
+// persistent fields) can be read.
+#pragma once
+
+namespace zorp::fw {
+
+// TDatabase, TSQLiteTable, TDataSource and the field classes. Calling it
+// again is harmless.
+void RegisterDataClasses();
+
+} // namespace zorp::fw
