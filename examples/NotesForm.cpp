@@ -1,17 +1,23 @@
 // notes_form: a form with a TZorp, a table over a SQLite file, and the
 // compressed memo, rich-text and image controls bound to its columns. It
 // types, pastes and posts as a user would, prints the stored and expanded
-// size of each column, and saves what the memo and the image paint.
+// size of each column, and saves what the memo and the image paint. Then it
+// saves the form as a form file and reads it into a second form, whose memo
+// binds by adopting the compressed field kept in the file.
 //
 //   notes_form [DATABASE] [OUTPUT_DIR]     (defaults: notes.db, .)
 #include "component/Zorp.h"
 #include "dbcontrols/CDBImage.h"
 #include "dbcontrols/CDBMemo.h"
 #include "dbcontrols/CDBRichEdit.h"
+#include "dbcontrols/Register.h"
+#include "framework/base/FormReader.h"
+#include "framework/base/FormWriter.h"
 #include "framework/controls/Bitmap.h"
 #include "framework/controls/Clipboard.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/Keyboard.h"
+#include "framework/db/DataClasses.h"
 #include "framework/db/Database.h"
 #include "framework/db/SQLiteTable.h"
 
@@ -57,20 +63,25 @@ int main(int argc, char** argv) {
     const std::string dbName = argc > 1 ? argv[1] : "notes.db";
     const std::string outDir = argc > 2 ? std::string(argv[2]) + "/" : "./";
     try {
-        TDatabase db(nullptr);
+        TForm form(nullptr);
+        form.SetName("NotesForm");
+        auto* database = new TDatabase(&form);
+        database->SetName("NotesDb");
+        TDatabase& db = *database;
         db.SetDatabaseName(dbName);
         db.ExecSQL("CREATE TABLE IF NOT EXISTS memos (id INTEGER, notes TEXT, doc RICHTEXT, "
                    "picture GRAPHIC)");
         db.ExecSQL("INSERT INTO memos (id) VALUES (1), (2)");
 
-        TForm form(nullptr);
         auto* table = new TSQLiteTable(&form);
         table->SetName("Memos");
         table->SetDatabase(&db);
         table->SetTableName("memos");
         auto* source = new TDataSource(&form);
+        source->SetName("MemosSource");
         source->SetDataSet(table);
         auto* zorp = new TZorp(&form);
+        zorp->SetName("Zorp1");
 
         auto* memo = new TCDBMemo(&form);
         memo->SetName("NotesMemo");
@@ -114,6 +125,22 @@ int main(int argc, char** argv) {
         memo->SaveImageToFile(outDir + "memo.bmp");
         image->SaveImageToFile(outDir + "image.bmp");
         std::printf("painted: %smemo.bmp, %simage.bmp\n", outDir.c_str(), outDir.c_str());
+
+        // The form as a form file, read back into a second form.
+        Register();
+        RegisterDataControls();
+        RegisterDataClasses();
+        SaveFormToFile(outDir + "notes_form.txt", form);
+        TForm again(nullptr);
+        LoadFormFromFile(outDir + "notes_form.txt", again);
+        auto* memoAgain = dynamic_cast<TCDBMemo*>(again.FindComponent("NotesMemo"));
+        if (memoAgain == nullptr || memoAgain->CompressedField() == nullptr)
+            throw Exception("the form read back has no bound memo");
+        dynamic_cast<TSQLiteTable&>(*again.FindComponent("Memos")).Last();
+        std::printf("form file: %snotes_form.txt; read back, NotesMemo adopted %s and shows "
+                    "%zu characters of the last row\n",
+                    outDir.c_str(), memoAgain->CompressedField()->Name().c_str(),
+                    memoAgain->Text().size());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "notes_form: %s\n", e.what());
         return 1;

@@ -53,8 +53,13 @@ private:
         }
         case TPropertyKind::String:
             return QuoteFormString(Info.GetString());
-        case TPropertyKind::Component:
-            return ReferenceText(*Info.GetComponent());
+        case TPropertyKind::Component: {
+            TComponent& target = *Info.GetComponent();
+            if (target.Name().empty()) // no name: nothing could find it again
+                throw EWriteError("Error writing " + Component.Name() + "." + Info.Name +
+                                  ": the component it refers to has no name");
+            return ReferenceText(target);
+        }
         }
         return {};
     }

@@ -285,6 +285,16 @@ TEST_F(FormFiles, SavesAndLoadsFilesAndWritesNothingWhenAValueCannotBeWritten) {
     shape->Kind = 9; // no identifier for it
     EXPECT_THROW(SaveFormToFile(dir / "bad.txt", source), EWriteError);
     EXPECT_FALSE(std::filesystem::exists(dir / "bad.txt"));
+
+    shape->Kind = 0;
+    TTestShape unnamed(nullptr); // a reference nothing could resolve
+    shape->Partner = &unnamed;
+    try {
+        FormToText(source);
+        ADD_FAILURE() << "a reference to an unnamed component was written";
+    } catch (const EWriteError& e) {
+        EXPECT_EQ(e.Message(), "Error writing A.Partner: the component it refers to has no name");
+    }
 }
 
 } // namespace
