@@ -81,6 +81,7 @@ void TBitmap::SetPixelFormat(TPixelFormat Value) {
                 image.SetColor(x, y, FImage.Color(x, y));
         }
     FImage = std::move(image);
+    NewPaletteHandle();
     Changed();
 }
 
@@ -93,6 +94,7 @@ void TBitmap::SetPalette(std::vector<TRGBQuad> Value) {
     for (TRGBQuad& q : Value)
         q.rgbReserved = 0;
     FImage.Palette = std::move(Value);
+    NewPaletteHandle();
     Changed();
 }
 
@@ -138,6 +140,7 @@ const uint8_t* TBitmap::ScanLine(int32_t Y) const {
 
 void TBitmap::LoadFromStream(TStream& Stream) {
     FImage = ReadBitmapImage(Stream);
+    NewPaletteHandle();
     Changed();
 }
 
@@ -154,6 +157,7 @@ void TBitmap::Assign(const TGraphic& Source) {
         return;
     FImage = source->FImage;
     FIgnorePalette = source->FIgnorePalette;
+    FPalette = source->FPalette;
     Changed();
 }
 
@@ -161,7 +165,17 @@ std::unique_ptr<TGraphic> TBitmap::Clone() const {
     auto copy = std::make_unique<TBitmap>();
     copy->FImage = FImage;
     copy->FIgnorePalette = FIgnorePalette;
+    copy->FPalette = FPalette;
     return copy;
+}
+
+HPALETTE TBitmap::PaletteHandle() const {
+    return reinterpret_cast<HPALETTE>(FPalette.get());
+}
+
+void TBitmap::NewPaletteHandle() {
+    FPalette =
+        FImage.Indexed() ? std::make_shared<const std::vector<TRGBQuad>>(FImage.Palette) : nullptr;
 }
 
 void TBitmap::CheckPoint(int32_t X, int32_t Y) const {

@@ -38,6 +38,9 @@ public:
     void SetSize(int32_t NewWidth, int32_t NewHeight);
     bool Empty() const override { return FImage.Width == 0 || FImage.Height == 0; }
     bool HasPalette() const override { return FImage.Indexed(); }
+    // Copies made by Assign or Clone share the handle of the colour table;
+    // a new table (SetPalette, SetPixelFormat, loading) gets a new one.
+    HPALETTE PaletteHandle() const override;
 
     TPixelFormat PixelFormat() const;
     int BitsPerPixel() const { return FImage.BitsPerPixel; }
@@ -79,9 +82,13 @@ public:
 private:
     void CheckPoint(int32_t X, int32_t Y) const;
     void CheckIndexed() const;
+    // Gives the current colour table a handle of its own.
+    void NewPaletteHandle();
 
     TBitmapImage FImage;
     bool FIgnorePalette = false;
+    // The colour table as selected into canvases; its address is the handle.
+    std::shared_ptr<const std::vector<TRGBQuad>> FPalette;
 };
 
 } // namespace zorp::fw

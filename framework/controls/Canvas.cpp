@@ -32,9 +32,7 @@ TColor ColorToRGB(TColor Color) {
 }
 
 HPALETTE PaletteHandleOf(const TGraphic* Graphic) {
-    if (Graphic == nullptr || !Graphic->HasPalette())
-        return 0;
-    return reinterpret_cast<HPALETTE>(Graphic);
+    return Graphic != nullptr && Graphic->HasPalette() ? Graphic->PaletteHandle() : 0;
 }
 
 void TFont::SetColor(TColor Value) {

@@ -55,10 +55,12 @@ inline constexpr TColor clNone = 0x1FFFFFFF;
 // navy, ...); other values are returned without their high byte.
 TColor ColorToRGB(TColor Color);
 
-// A palette as the canvas selects it: 0 for none. PaletteHandleOf gives the
-// handle of a graphic's colour table (nonzero when the graphic has one).
-using HPALETTE = uintptr_t;
+// The handle of a graphic's colour table (nonzero when the graphic has
+// one), as the graphic's PaletteHandle gives it.
 HPALETTE PaletteHandleOf(const TGraphic* Graphic);
+// The palette every canvas starts with, as a device context has the
+// system's stock palette selected; no graphic's palette has this handle.
+inline constexpr HPALETTE DEFAULT_PALETTE = 1;
 
 enum TBrushStyle : uint8_t { bsSolid, bsClear };
 
@@ -224,7 +226,7 @@ private:
     TRect FTextClip{};            // surface coordinates, while TextRect draws
     bool FTextClipping = false;
     TPoint FPenPos;
-    HPALETTE FPalette = 0;
+    HPALETTE FPalette = DEFAULT_PALETTE;
     std::vector<TPaletteSelection> FSelections;
     int FRealizeCount = 0;
 };

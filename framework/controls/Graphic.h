@@ -15,6 +15,9 @@
 
 namespace zorp::fw {
 
+// A palette as a canvas selects it: 0 for none.
+using HPALETTE = uintptr_t;
+
 class TGraphic : public TObject {
 public:
     static constexpr const char* StaticClassName = "TGraphic";
@@ -29,6 +32,8 @@ public:
     // True when the graphic carries a colour table worth selecting before
     // drawing it.
     virtual bool HasPalette() const { return false; }
+    // The colour table as a canvas selects it; 0 without one.
+    virtual HPALETTE PaletteHandle() const { return 0; }
 
     // Reads the graphic from Stream's current position, leaving the position
     // after the graphic's bytes. On failure the graphic is unchanged.

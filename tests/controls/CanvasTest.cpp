@@ -158,14 +158,34 @@ TEST(Canvas, PaletteSelectionIsRecorded) {
     EXPECT_NE(palette, 0u);
     EXPECT_EQ(PaletteHandleOf(nullptr), 0u);
     const HPALETTE old = canvas.SelectPalette(palette, false);
-    EXPECT_EQ(old, 0u);
+    EXPECT_EQ(old, DEFAULT_PALETTE); // a canvas starts with the stock palette
     EXPECT_EQ(canvas.RealizePalette(), 1);
     canvas.SelectPalette(old, true);
     ASSERT_EQ(canvas.PaletteSelections().size(), 2u);
     EXPECT_EQ(canvas.PaletteSelections()[0].Palette, palette);
     EXPECT_FALSE(canvas.PaletteSelections()[0].ForceBackground);
     EXPECT_TRUE(canvas.PaletteSelections()[1].ForceBackground);
-    EXPECT_EQ(canvas.SelectedPalette(), 0u);
+    EXPECT_EQ(canvas.SelectedPalette(), DEFAULT_PALETTE);
+}
+
+TEST(Canvas, CopiesOfABitmapShareItsPaletteUntilTheTableChanges) {
+    TBitmap indexed;
+    indexed.SetSize(2, 2);
+    indexed.SetPixelFormat(pf4bit);
+    const HPALETTE palette = PaletteHandleOf(&indexed);
+    ASSERT_NE(palette, 0u);
+    TBitmap copy;
+    copy.Assign(indexed);
+    EXPECT_EQ(PaletteHandleOf(&copy), palette);
+    EXPECT_EQ(PaletteHandleOf(indexed.Clone().get()), palette);
+    copy.SetSize(3, 3); // same table
+    EXPECT_EQ(PaletteHandleOf(&copy), palette);
+    copy.SetPalette({ColorToRGBQuad(clRed), ColorToRGBQuad(clBlue)});
+    EXPECT_NE(PaletteHandleOf(&copy), palette);
+    EXPECT_NE(PaletteHandleOf(&copy), 0u);
+    EXPECT_EQ(PaletteHandleOf(&indexed), palette); // the original keeps its own
+    copy.SetPixelFormat(pf24bit);
+    EXPECT_EQ(PaletteHandleOf(&copy), 0u);
 }
 
 // Paints a yellow square in the middle and its name in the corner.

@@ -143,5 +143,41 @@ TEST_F(ImageForm, FocusFrameOnlyForTheActiveControl) {
     EXPECT_EQ(painted.Pixel(0, 0), clBlack); // the window frame colour
 }
 
+TEST_F(ImageForm, FocusedImageSelectsAndRealizesThePicturePalette) {
+    auto picture = Solid(20, 10, clRed);
+    picture->SetPixelFormat(pf8bit); // a colour table to select
+    Image->Picture().Assign(*picture);
+    TControl& control = *Image;
+    const HPALETTE palette = control.GetPalette();
+    ASSERT_NE(palette, 0u);
+    EXPECT_EQ(palette, PaletteHandleOf(Image->Picture().Graphic()));
+    TCanvas& canvas = Image->Canvas();
+
+    TBitmap painted;
+    Image->PaintToBitmap(painted); // not focused: the palette is left alone
+    EXPECT_TRUE(canvas.PaletteSelections().empty());
+    EXPECT_EQ(canvas.RealizeCount(), 0);
+
+    Form->SetActiveControl(Image);
+    Image->PaintToBitmap(painted);
+    ASSERT_EQ(canvas.PaletteSelections().size(), 2u);
+    EXPECT_EQ(canvas.PaletteSelections()[0].Palette, palette);
+    EXPECT_FALSE(canvas.PaletteSelections()[0].ForceBackground);
+    EXPECT_EQ(canvas.RealizeCount(), 1);
+    // The canvas's own palette is put back, in the background.
+    EXPECT_EQ(canvas.PaletteSelections()[1].Palette, DEFAULT_PALETTE);
+    EXPECT_TRUE(canvas.PaletteSelections()[1].ForceBackground);
+    EXPECT_EQ(canvas.SelectedPalette(), DEFAULT_PALETTE);
+    EXPECT_EQ(painted.Pixel(52, 52), clRed); // the picture itself, centred
+
+    // A picture without a colour table selects nothing, focused or not.
+    Image->Picture().Assign(*Solid(20, 10, clBlue));
+    EXPECT_EQ(control.GetPalette(), 0u);
+    Image->PaintToBitmap(painted);
+    EXPECT_EQ(canvas.PaletteSelections().size(), 2u);
+    EXPECT_EQ(canvas.RealizeCount(), 1);
+    EXPECT_EQ(painted.Pixel(52, 52), clBlue);
+}
+
 } // namespace
 } // namespace zorp::test

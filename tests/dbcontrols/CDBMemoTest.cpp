@@ -1,6 +1,7 @@
 // The compressed memo driven as a user drives it: a form over a real
 // SQLite table, keys, clicks, focus moves and posting.
 #include "dbcontrols/CDBMemo.h"
+#include "framework/controls/Bitmap.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/Keyboard.h"
 #include "framework/db/Database.h"
@@ -129,6 +130,61 @@ TEST_F(MemoForm, PlainColumnIsWrittenWhenTheFocusLeaves) {
     TypeText(*plain, "!");
     Form->SetActiveControl(Other);
     EXPECT_EQ(table->FieldByName("title").AsString(), "one!");
+}
+
+// What a control paints, and how many of its pixels are not white.
+std::unique_ptr<TBitmap> Painted(TWinControl& Control) {
+    auto painted = std::make_unique<TBitmap>();
+    Control.PaintToBitmap(*painted);
+    return painted;
+}
+
+int Ink(const TBitmap& Bitmap) {
+    int ink = 0;
+    for (int32_t y = 0; y < Bitmap.Height(); ++y)
+        for (int32_t x = 0; x < Bitmap.Width(); ++x)
+            ink += Bitmap.Pixel(x, y) != clWhite ? 1 : 0;
+    return ink;
+}
+
+bool SamePixels(const TBitmap& A, const TBitmap& B) {
+    if (A.Width() != B.Width() || A.Height() != B.Height())
+        return false;
+    for (int32_t y = 0; y < A.Height(); ++y)
+        for (int32_t x = 0; x < A.Width(); ++x)
+            if (A.Pixel(x, y) != B.Pixel(x, y))
+                return false;
+    return true;
+}
+
+TEST_F(MemoForm, PaintedCopyShowsTheStoredTextNotTheEdit) {
+    Memo->SetBounds(0, 0, 120, 40);
+    Table->Open();
+    Table->Edit();
+    Memo->CompressedField()->SetAsString("alpha\nbeta"); // stored compressed, LF only
+    Table->Post();
+    ASSERT_EQ(Stored(), Zorp->CompressString("alpha\nbeta", coLZH5));
+    Form->SetActiveControl(Memo);
+    TypeText(*Memo, "zz"); // an edit not posted yet
+    const std::string edited = Memo->Text();
+    ASSERT_EQ(edited.substr(0, 7), "zzalpha");
+
+    // A memo that shows the stored value: what the copy must look like.
+    auto* reference = new TCustomMemo(Form.get());
+    reference->SetParent(Form.get());
+    reference->SetBounds(0, 0, 120, 40);
+    reference->SetText("alpha\r\nbeta");
+    const auto expected = Painted(*reference);
+    ASSERT_GT(Ink(*expected), 0);
+
+    EXPECT_FALSE(SamePixels(*Painted(*Memo), *expected)); // the edit itself
+    Memo->SetControlState(Memo->ControlState() | csPaintCopy);
+    EXPECT_TRUE(SamePixels(*Painted(*Memo), *expected));
+    EXPECT_EQ(Memo->Text(), edited); // the copy leaves the edit alone
+
+    Memo->SetAutoDisplay(false); // a copy then shows the label
+    reference->SetText("(body)");
+    EXPECT_TRUE(SamePixels(*Painted(*Memo), *Painted(*reference)));
 }
 
 TEST(CDBMemoDesign, ShowsItsNameWithoutAField) {
