@@ -3,16 +3,18 @@
 #include "framework/base/Exceptions.h"
 #include "framework/base/FileStream.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
 namespace zorp::fw {
 
 int32_t TMemoryStream::Read(void* Buffer, int32_t Count) {
-    if (Count <= 0 || FPosition >= Size())
+    if (Count <= 0 || FPosition >= FSize)
         return 0;
-    const int64_t n = std::min<int64_t>(Count, Size() - FPosition);
-    std::memcpy(Buffer, FData.data() + FPosition, static_cast<size_t>(n));
+    const int64_t n = std::min<int64_t>(Count, FSize - FPosition);
+    ZeroUpTo(FPosition + n);
+    std::memcpy(Buffer, FData.get() + FPosition, static_cast<size_t>(n));
     FPosition += n;
     return static_cast<int32_t>(n);
 }
@@ -21,9 +23,15 @@ int32_t TMemoryStream::Write(const void* Buffer, int32_t Count) {
     if (Count <= 0)
         return 0;
     const int64_t end = FPosition + Count;
-    if (end > Size())
-        FData.resize(static_cast<size_t>(end));
-    std::memcpy(FData.data() + FPosition, Buffer, static_cast<size_t>(Count));
+    Reserve(end, false);
+    // The bytes between the stored content and the write become zeros.
+    if (FPosition > FFilled) {
+        std::memset(FData.get() + FFilled, 0, static_cast<size_t>(FPosition - FFilled));
+        FFilled = FPosition;
+    }
+    std::memcpy(FData.get() + FPosition, Buffer, static_cast<size_t>(Count));
+    FFilled = std::max(FFilled, end);
+    FSize = std::max(FSize, end);
     FPosition = end;
     return Count;
 }
@@ -33,7 +41,7 @@ int64_t TMemoryStream::Seek(int64_t Offset, TSeekOrigin Origin) {
     if (Origin == soCurrent)
         base = FPosition;
     else if (Origin == soEnd)
-        base = Size();
+        base = FSize;
     const int64_t target = base + Offset;
     if (target < 0)
         throw EStreamError("Invalid stream position");
@@ -44,15 +52,52 @@ int64_t TMemoryStream::Seek(int64_t Offset, TSeekOrigin Origin) {
 void TMemoryStream::SetSize(int64_t NewSize) {
     if (NewSize < 0 || static_cast<uint64_t>(NewSize) > std::numeric_limits<size_t>::max() / 2)
         throw EStreamError("Invalid stream size");
-    FData.resize(static_cast<size_t>(NewSize));
+    Reserve(NewSize, true);
+    FSize = NewSize;
+    FFilled = std::min(FFilled, NewSize);
     if (FPosition > NewSize)
         FPosition = NewSize;
 }
 
+char* TMemoryStream::Memory() {
+    ZeroUpTo(FSize);
+    return FData.get();
+}
+
+const char* TMemoryStream::Memory() const {
+    ZeroUpTo(FSize);
+    return FData.get();
+}
+
+std::string TMemoryStream::DataString() const {
+    ZeroUpTo(FSize);
+    return std::string(FData.get(), static_cast<size_t>(FSize));
+}
+
 void TMemoryStream::Clear() {
-    FData.clear();
-    FData.shrink_to_fit();
+    FData.reset();
+    FCapacity = 0;
+    FSize = 0;
+    FFilled = 0;
     FPosition = 0;
+}
+
+void TMemoryStream::Reserve(int64_t Needed, bool Exact) {
+    if (Needed <= FCapacity)
+        return;
+    const int64_t capacity = Exact ? Needed : std::max<int64_t>({Needed, 2 * FCapacity, 256});
+    auto data = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(capacity));
+    if (FFilled > 0)
+        std::memcpy(data.get(), FData.get(), static_cast<size_t>(FFilled));
+    FData = std::move(data);
+    FCapacity = capacity;
+}
+
+void TMemoryStream::ZeroUpTo(int64_t End) const {
+    if (End <= FFilled)
+        return;
+    std::memset(FData.get() + FFilled, 0, static_cast<size_t>(End - FFilled));
+    FFilled = End;
 }
 
 void TMemoryStream::LoadFromStream(TStream& Source) {
@@ -60,17 +105,20 @@ void TMemoryStream::LoadFromStream(TStream& Source) {
     const int64_t size = Source.Size();
     SetSize(size);
     FPosition = 0;
+    FFilled = 0;
     for (int64_t done = 0; done < size;) {
         const auto n = static_cast<int32_t>(std::min<int64_t>(size - done, 1 << 30));
-        Source.ReadBuffer(FData.data() + done, n);
+        Source.ReadBuffer(FData.get() + done, n);
         done += n;
+        FFilled = done;
     }
 }
 
 void TMemoryStream::SaveToStream(TStream& Dest) {
-    for (int64_t done = 0; done < Size();) {
-        const auto n = static_cast<int32_t>(std::min<int64_t>(Size() - done, 1 << 30));
-        Dest.WriteBuffer(FData.data() + done, n);
+    ZeroUpTo(FSize);
+    for (int64_t done = 0; done < FSize;) {
+        const auto n = static_cast<int32_t>(std::min<int64_t>(FSize - done, 1 << 30));
+        Dest.WriteBuffer(FData.get() + done, n);
         done += n;
     }
 }

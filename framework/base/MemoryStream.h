@@ -1,11 +1,16 @@
 // TMemoryStream: a growable in-memory stream. SetSize may grow it ahead of
 // writing; writing past the end grows it as needed.
+//
+// The storage grows geometrically and is not cleared when it grows. Bytes
+// that SetSize or a write past the end exposes read as zeros, but they are
+// only stored as zeros when something reads them or writes beyond them, so a
+// stream sized ahead and then written costs one copy of the data.
 #pragma once
 
 #include "framework/base/Stream.h"
 
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace zorp::fw {
 
@@ -15,13 +20,13 @@ public:
     int32_t Write(const void* Buffer, int32_t Count) override;
     int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
     void SetSize(int64_t NewSize) override;
-    int64_t Size() override { return static_cast<int64_t>(FData.size()); }
+    int64_t Size() override { return FSize; }
 
     // The stream's bytes; valid until the next write or resize.
-    char* Memory() { return FData.data(); }
-    const char* Memory() const { return FData.data(); }
+    char* Memory();
+    const char* Memory() const;
     // A copy of the whole content as a byte string.
-    std::string DataString() const { return std::string(FData.begin(), FData.end()); }
+    std::string DataString() const;
 
     void Clear();
     void LoadFromStream(TStream& Source);
@@ -30,7 +35,18 @@ public:
     void SaveToFile(const std::string& FileName);
 
 private:
-    std::vector<char> FData;
+    // Makes room for Needed bytes, at least doubling the storage when it
+    // has to move (Exact: just Needed, for a size set ahead).
+    void Reserve(int64_t Needed, bool Exact);
+    // Stores the zeros of the bytes from FFilled up to End.
+    void ZeroUpTo(int64_t End) const;
+
+    std::unique_ptr<char[]> FData;
+    int64_t FCapacity = 0;
+    int64_t FSize = 0;
+    // Bytes below FFilled hold the content; those from FFilled up to FSize
+    // are zeros not stored yet. FFilled <= FSize <= FCapacity.
+    mutable int64_t FFilled = 0;
     int64_t FPosition = 0;
 };
 

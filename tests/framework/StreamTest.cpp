@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 namespace zorp::fw {
 namespace {
 
@@ -54,6 +57,60 @@ TEST(TMemoryStream, WritingPastTheEndFillsTheGapWithZeros) {
     s.SetPosition(3);
     s.WriteBuffer("z", 1);
     EXPECT_EQ(s.DataString(), std::string("\0\0\0z", 4));
+}
+
+// Storage is reused and not cleared when it grows: whatever a stream held
+// before must never show through bytes that a resize or a gap exposes.
+TEST(TMemoryStream, BytesExposedByGrowingReadAsZerosAfterAShrink) {
+    TMemoryStream s;
+    Fill(s, "abcdefgh");
+    s.SetSize(2);
+    s.SetSize(6);
+    EXPECT_EQ(s.DataString(), std::string("ab\0\0\0\0", 6));
+    s.SetSize(1);
+    s.SetPosition(4);
+    s.WriteBuffer("Z", 1);
+    EXPECT_EQ(s.DataString(), std::string("a\0\0\0Z", 5));
+    s.SetSize(3);
+    s.SetSize(8);
+    s.SetPosition(0);
+    char buf[8];
+    s.ReadBuffer(buf, 8);
+    EXPECT_EQ(std::string(buf, 8), std::string("a\0\0\0\0\0\0\0", 8));
+}
+
+TEST(TMemoryStream, SizeSetAheadReadsAsZerosAroundWhatIsWritten) {
+    TMemoryStream s;
+    s.SetSize(100000);
+    s.SetPosition(40000);
+    s.WriteBuffer("mid", 3);
+    s.SetPosition(39999);
+    char buf[5];
+    s.ReadBuffer(buf, 5);
+    EXPECT_EQ(std::string(buf, 5), std::string("\0mid\0", 5));
+    const char* memory = s.Memory();
+    EXPECT_EQ(std::count(memory, memory + 100000, '\0'), 100000 - 3);
+    EXPECT_EQ(std::string(memory + 40000, 3), "mid");
+}
+
+TEST(TMemoryStream, ManySmallWritesAndReloadingKeepTheContent) {
+    TMemoryStream s;
+    std::string expected;
+    for (int i = 0; i < 5000; ++i) {
+        const std::string piece = std::to_string(i) + ",";
+        s.WriteBuffer(piece.data(), static_cast<int32_t>(piece.size()));
+        expected += piece;
+    }
+    EXPECT_EQ(s.DataString(), expected);
+    s.SetPosition(0);
+    s.WriteBuffer("#", 1); // overwriting in place keeps the size
+    expected[0] = '#';
+    EXPECT_EQ(s.Size(), static_cast<int64_t>(expected.size()));
+    TMemoryStream copy;
+    copy.WriteBuffer("old content that is longer than nothing", 39);
+    copy.LoadFromStream(s);
+    EXPECT_EQ(copy.DataString(), expected);
+    EXPECT_EQ(copy.Position(), 0);
 }
 
 TEST(TStream, CopyFromWithCountStartsAtTheSourcePosition) {
