@@ -1,10 +1,7 @@
-// Match copies of the LZ expanders: a match is copied inside the ring of
-// recent output first and then handed to the output as one or two stretches,
-// which puts out the same bytes, in the same order, as copying and writing
-// byte by byte.
+// Match copies of the LZ expanders inside their ring of recent output, with
+// the result of copying byte by byte. TDirectOutput::PutMatch uses it for the
+// matches it does not copy and put out in one pass.
 #pragma once
-
-#include "engine/CompThreadSafety.h"
 
 #include <cstdint>
 #include <cstring>
@@ -26,15 +23,6 @@ inline void CopyMatch(uint8_t* ring, unsigned mask, unsigned from, unsigned to, 
     }
     for (unsigned k = 0; k < len; ++k)
         ring[(to + k) & mask] = ring[(from + k) & mask];
-}
-
-// Puts out the len ring bytes from position at on (wrapping at size).
-inline void PutRingBytes(TCompThreadSafety& engine, const uint8_t* ring, unsigned size, unsigned at,
-                         unsigned len) {
-    const unsigned first = len < size - at ? len : size - at;
-    engine.PutBytes(ring + at, static_cast<int32_t>(first));
-    if (first < len)
-        engine.PutBytes(ring, static_cast<int32_t>(len - first));
 }
 
 } // namespace zorp

@@ -1,7 +1,7 @@
 // The LZH expander: decodes symbols with the adaptive Huffman code and copies
 // matches out of a 4096-byte ring that starts filled with spaces.
 #include "engine/CompThreadSafety.h"
-#include "engine/RingCopy.h"
+#include "engine/DirectOutput.h"
 #include "engine/lzh/LzhDecoder.h"
 
 #include <cstring>
@@ -19,6 +19,7 @@ void TCompThreadSafety::ExpandLZH(int32_t count) {
     uint8_t* const text = state->lzhText;
     state->Tree.StartHuff();
     std::memset(text, 0x20, StartPosition);
+    TDirectOutput out(*this);
     int r = StartPosition;
     int32_t produced = 0;
     while (produced < count) {
@@ -26,7 +27,7 @@ void TCompThreadSafety::ExpandLZH(int32_t count) {
         if (v < 256) {
             if (state->Bits.OverRead())
                 return;
-            PutChar(static_cast<uint8_t>(v));
+            out.Put(static_cast<uint8_t>(v));
             text[r] = static_cast<uint8_t>(v);
             r = (r + 1) & RingMask;
             ++produced;
@@ -35,9 +36,7 @@ void TCompThreadSafety::ExpandLZH(int32_t count) {
             if (state->Bits.OverRead())
                 return;
             const int length = v - 255 + Threshold;
-            CopyMatch(text, RingMask, static_cast<unsigned>(i), static_cast<unsigned>(r),
-                      static_cast<unsigned>(length));
-            PutRingBytes(*this, text, RingSize, static_cast<unsigned>(r),
+            out.PutMatch(text, RingMask, static_cast<unsigned>(i), static_cast<unsigned>(r),
                          static_cast<unsigned>(length));
             r = (r + length) & RingMask;
             produced += length;

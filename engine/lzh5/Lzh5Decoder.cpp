@@ -1,7 +1,7 @@
 #include "engine/lzh5/Lzh5Decoder.h"
 
+#include "engine/DirectOutput.h"
 #include "engine/Errors.h"
-#include "engine/RingCopy.h"
 
 #include <algorithm>
 #include <memory>
@@ -92,19 +92,14 @@ void TDecoder::read_charLen() {
     buildtable(CharSymbols, charLen, CharTableBits, charTable, tree);
 }
 
-unsigned TDecoder::DecodeChar5() {
-    if (blockSize == 0) {
-        blockSize = static_cast<uint16_t>(FIn.getbits(16));
-        read_position_len(LenCodeSymbols, LenCodeCountBits, LenCodeSpecial);
-        read_charLen();
-        read_position_len(PositionSymbols, PositionCountBits, -1);
-    }
-    --blockSize;
-    unsigned j = charTable[FIn.bitBuf >> (16 - CharTableBits)];
-    if (j < static_cast<unsigned>(CharSymbols)) {
-        FIn.fillbuf(charLen[j]);
-        return j;
-    }
+void TDecoder::read_block_header() {
+    blockSize = static_cast<uint16_t>(FIn.getbits(16));
+    read_position_len(LenCodeSymbols, LenCodeCountBits, LenCodeSpecial);
+    read_charLen();
+    read_position_len(PositionSymbols, PositionCountBits, -1);
+}
+
+unsigned TDecoder::DecodeCharFromTree(unsigned j) {
     FIn.fillbuf(CharTableBits);
     unsigned mask = 1u << 15;
     do {
@@ -115,19 +110,34 @@ unsigned TDecoder::DecodeChar5() {
     return j;
 }
 
+unsigned TDecoder::DecodePositionFromTree(unsigned j) {
+    FIn.fillbuf(PositionTableBits);
+    unsigned mask = 1u << 15;
+    do {
+        j = (FIn.bitBuf & mask) ? tree.treeRight[j] : tree.treeLeft[j];
+        mask >>= 1;
+    } while (j >= static_cast<unsigned>(PositionSymbols));
+    FIn.fillbuf(positionLen[j] - PositionTableBits);
+    return j;
+}
+
+unsigned TDecoder::DecodeChar5() {
+    if (blockSize == 0) [[unlikely]]
+        read_block_header();
+    --blockSize;
+    const unsigned j = charTable[FIn.bitBuf >> (16 - CharTableBits)];
+    if (j >= static_cast<unsigned>(CharSymbols)) [[unlikely]]
+        return DecodeCharFromTree(j);
+    FIn.fillbuf(charLen[j]);
+    return j;
+}
+
 unsigned TDecoder::DecodePosition5() {
     unsigned j = positionTable[FIn.bitBuf >> (16 - PositionTableBits)];
-    if (j < static_cast<unsigned>(PositionSymbols)) {
+    if (j >= static_cast<unsigned>(PositionSymbols)) [[unlikely]]
+        j = DecodePositionFromTree(j);
+    else
         FIn.fillbuf(positionLen[j]);
-    } else {
-        FIn.fillbuf(PositionTableBits);
-        unsigned mask = 1u << 15;
-        do {
-            j = (FIn.bitBuf & mask) ? tree.treeRight[j] : tree.treeLeft[j];
-            mask >>= 1;
-        } while (j >= static_cast<unsigned>(PositionSymbols));
-        FIn.fillbuf(positionLen[j] - PositionTableBits);
-    }
     if (j <= 1)
         return j;
     return (1u << (j - 1)) + FIn.getbits(j - 1);
@@ -136,13 +146,14 @@ unsigned TDecoder::DecodePosition5() {
 void TDecoder::Expand(int32_t count) {
     FIn.Start();
     std::fill(std::begin(slideText), std::end(slideText), uint8_t{0x20});
+    TDirectOutput out(FEngine);
     unsigned loc = 0;
     int64_t produced = 0;
     while (produced < count) {
         const unsigned v = DecodeChar5();
         if (v <= 255) {
             slideText[loc] = static_cast<uint8_t>(v);
-            FEngine.PutChar(static_cast<uint8_t>(v));
+            out.Put(static_cast<uint8_t>(v));
             loc = (loc + 1) & WindowMask;
             ++produced;
             continue;
@@ -150,8 +161,7 @@ void TDecoder::Expand(int32_t count) {
         const unsigned len = v - LengthBias;
         const unsigned from = (loc - DecodePosition5() - 1) & WindowMask;
         produced += len;
-        CopyMatch(slideText, WindowMask, from, loc, len);
-        PutRingBytes(FEngine, slideText, WindowSize, loc, len);
+        out.PutMatch(slideText, WindowMask, from, loc, len);
         loc = (loc + len) & WindowMask;
     }
 }

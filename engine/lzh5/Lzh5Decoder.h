@@ -28,10 +28,17 @@ private:
     void read_position_len(int nn, int nbit, int special);
     // Reads the character code lengths into charLen and builds charTable.
     void read_charLen();
-    // The next character symbol, reading a block header when one is due.
-    unsigned DecodeChar5();
-    // The next distance code (distance - 1).
-    unsigned DecodePosition5();
+    // Reads the header of the next block: its token count and its codes.
+    void read_block_header();
+    // The next character symbol, reading a block header when one is due;
+    // inlined into the expansion loop, as the table lookup is the common case.
+    [[gnu::always_inline]] inline unsigned DecodeChar5();
+    // The next distance code (distance - 1), likewise inlined.
+    [[gnu::always_inline]] inline unsigned DecodePosition5();
+    // The rest of a code longer than its table's width, j being the table
+    // entry: a walk down the overflow tree.
+    unsigned DecodeCharFromTree(unsigned j);
+    unsigned DecodePositionFromTree(unsigned j);
 
     TCompThreadSafety& FEngine;
     TBitInput FIn;
