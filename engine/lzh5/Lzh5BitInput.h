@@ -46,24 +46,31 @@ public:
     }
 
 private:
+    // Tops the bits up to at least 56 when 8 bytes can be taken from the
+    // input buffer at once (the common case, inline); otherwise byte by byte.
     void Refill() {
         TCompThreadSafety& e = FEngine;
+        if (e.EndOfInput || e.DescrambleInput || e.InEnd - e.InPos < 8) [[unlikely]] {
+            RefillByBytes();
+            return;
+        }
+        // Whole bytes that fit, read big-endian from the buffer.
+        const unsigned take = (64 - FAvail) / 8;
+        uint64_t word;
+        std::memcpy(&word, e.InPos, sizeof word);
+        word = __builtin_bswap64(word); // the first byte on top
+        const uint64_t taken = take == 8 ? word : word >> (64 - 8 * take);
+        FBits |= (taken << (64 - 8 * take)) >> FAvail;
+        FAvail += 8 * take;
+        e.InSum += SumOfBytes(taken);
+        e.InPos += take;
+    }
+
+    [[gnu::noinline]] void RefillByBytes() {
+        TCompThreadSafety& e = FEngine;
         if (!e.EndOfInput) {
-            if (e.InEnd - e.InPos >= 8 && !e.DescrambleInput) {
-                // Whole bytes that fit, read big-endian from the buffer.
-                const unsigned take = (64 - FAvail) / 8;
-                uint64_t word;
-                std::memcpy(&word, e.InPos, sizeof word);
-                word = __builtin_bswap64(word); // the first byte on top
-                const uint64_t taken = take == 8 ? word : word >> (64 - 8 * take);
-                FBits |= (taken << (64 - 8 * take)) >> FAvail;
-                FAvail += 8 * take;
-                e.InSum += SumOfBytes(taken);
-                e.InPos += take;
-            } else {
-                while (FAvail <= 56 && e.InPos != e.InEnd)
-                    Push(e.GetChar()); // from the buffer: no refill
-            }
+            while (FAvail <= 56 && e.InPos != e.InEnd)
+                Push(e.GetChar()); // from the buffer: no refill
         }
         while (FAvail < 16)
             Push(e.EndOfInput ? 0 : e.GetChar());
