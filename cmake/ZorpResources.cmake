@@ -47,3 +47,25 @@ function(zorp_add_resource TARGET NAME FILE)
     COMMENT "Embedding resource ${NAME} in ${TARGET}"
     VERBATIM)
 endfunction()
+
+# zorp_add_plain_resource(TARGET TYPE NAME FILE)
+#
+# Embeds FILE unchanged in TARGET, once it is linked, as the resource NAME
+# of type TYPE (for example the palette images, of type "BITMAP"). TYPE and
+# NAME may hold letters, digits, "_", "-" and ".".
+function(zorp_add_plain_resource TARGET TYPE NAME FILE)
+  if(NOT "${TYPE}/${NAME}" MATCHES "^[A-Za-z0-9_.-]+/[A-Za-z0-9_.-]+$")
+    message(FATAL_ERROR "zorp_add_plain_resource: \"${TYPE}/${NAME}\" may only hold letters, digits, _, - and .")
+  endif()
+  if(NOT CMAKE_OBJCOPY)
+    message(FATAL_ERROR "zorp_add_plain_resource needs objcopy (binutils)")
+  endif()
+  get_filename_component(source "${FILE}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+  set(section ".zorp.res/${TYPE}/${NAME}")
+  set_property(TARGET ${TARGET} APPEND PROPERTY LINK_DEPENDS "${source}")
+  add_custom_command(TARGET ${TARGET} POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --remove-section=${section} --add-section ${section}=${source}
+            $<TARGET_FILE:${TARGET}>
+    COMMENT "Embedding resource ${TYPE}/${NAME} in ${TARGET}"
+    VERBATIM)
+endfunction()

@@ -1,9 +1,12 @@
 // The compressed rich-text control on a real SQLite table.
 #include "dbcontrols/CDBRichEdit.h"
+#include "component/Resources.h"
 #include "dbcontrols/CDBImage.h"
 #include "dbcontrols/CDBMemo.h"
 #include "dbcontrols/Register.h"
 #include "framework/base/ClassRegistry.h"
+#include "framework/base/ResourceStream.h"
+#include "framework/controls/Bitmap.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/Keyboard.h"
 #include "framework/db/Database.h"
@@ -111,6 +114,18 @@ TEST(Palette, CompressPageListsTheComponentAndTheThreeControls) {
     new TCDBImage(&form);
     EXPECT_NE(GetClass("TCMemoField"), nullptr);
     EXPECT_NE(GetClass("TCGraphicField"), nullptr);
+}
+
+TEST(Palette, ThePackageCarriesAPaletteImageForEachClass) {
+    const std::string module = ComponentModuleFileName();
+    for (const char* name : {"TZORP", "TCDBIMAGE", "TCDBMEMO", "TCDBRICHEDIT"}) {
+        TResourceStream resource(module, name, "BITMAP");
+        TBitmap image;
+        image.LoadFromStream(resource);
+        EXPECT_EQ(image.Width(), 24) << name;
+        EXPECT_EQ(image.Height(), 24) << name;
+        EXPECT_EQ(image.PixelFormat(), pf4bit) << name;
+    }
 }
 
 } // namespace
