@@ -29,13 +29,7 @@ TComponent::TComponent(TComponent* AOwner) {
 
 TComponent::~TComponent() {
     FComponentState |= csDestroying;
-    // Tell everyone who asked, newest first; each removes itself from our list.
-    while (!FFreeNotifies.empty()) {
-        TComponent* other = FFreeNotifies.back();
-        FFreeNotifies.pop_back();
-        std::erase(other->FFreeNotifies, this);
-        other->Notification(this, opRemove);
-    }
+    TellFreeNotifies();
     // Free the owned components, last first.
     while (!FComponents.empty()) {
         TComponent* child = FComponents.back();
@@ -44,6 +38,23 @@ TComponent::~TComponent() {
     }
     if (FOwner != nullptr)
         FOwner->RemoveComponent(this);
+}
+
+void TComponent::TellFreeNotifies() {
+    // Newest first; each removes itself from our list.
+    while (!FFreeNotifies.empty()) {
+        TComponent* other = FFreeNotifies.back();
+        FFreeNotifies.pop_back();
+        std::erase(other->FFreeNotifies, this);
+        other->Notification(this, opRemove);
+    }
+}
+
+void TComponent::NotifyRemoval() {
+    FComponentState |= csDestroying;
+    TellFreeNotifies();
+    if (FOwner != nullptr)
+        FOwner->Notification(this, opRemove);
 }
 
 void TComponent::SetName(const std::string& NewName) {

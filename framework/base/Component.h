@@ -76,11 +76,18 @@ protected:
     virtual void Notification(TComponent* AComponent, TOperation Operation);
     // Runs after the component's properties have been read.
     virtual void Loaded();
+    // Tells the components that asked and the owner's components that this
+    // one is going, while it is still whole. A destructor that lets go of
+    // others (as a data source detaches its links) calls it first, so that
+    // they hear of the removal before; the base destructor then tells only
+    // those who asked since.
+    void NotifyRemoval();
     // Lists the published properties; overrides call the base first, so
     // that a base class's properties come before those of its descendants.
     virtual void DefineProperties(TPropertyList& Properties);
 
 private:
+    void TellFreeNotifies();
     void Insert(TComponent* AComponent);
     void Remove(TComponent* AComponent);
 

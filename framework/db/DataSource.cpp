@@ -10,6 +10,7 @@ namespace zorp::fw {
 TDataSource::TDataSource(TComponent* AOwner) : TComponent(AOwner) {}
 
 TDataSource::~TDataSource() {
+    NotifyRemoval(); // a control bound through a link lets go of its field first
     SetDataSet(nullptr);
     for (TDataLink* link : std::vector<TDataLink*>(FDataLinks))
         link->SetDataSource(nullptr);

@@ -67,6 +67,18 @@ TEST_F(MemoForm, BindsACompressedFieldAndShowsTheText) {
     EXPECT_TRUE(Memo->TCustomMemo::ReadOnly()); // browsing
 }
 
+TEST_F(MemoForm, FreeingTheDataSourceFreesTheAttachedField) {
+    ASSERT_NE(Memo->CompressedField(), nullptr);
+    delete Source;
+    Source = nullptr;
+    EXPECT_EQ(Memo->DataSource(), nullptr);
+    EXPECT_EQ(Memo->CompressedField(), nullptr);
+    EXPECT_EQ(Form->FindComponent("CDBMemo1body"), nullptr);
+    EXPECT_EQ(Table->FieldCount(), 0);
+    Table->Open(); // default fields again, none of them compressed
+    EXPECT_EQ(dynamic_cast<TCBlobField*>(Table->FindField("body")), nullptr);
+}
+
 TEST_F(MemoForm, TypingEditsAndPostingStoresCompressed) {
     Table->Open();
     Form->SetActiveControl(Memo);
