@@ -17,6 +17,11 @@ void TZorp::SetTargetPath(const std::string& Value) {
 
 void TZorp::DefineProperties(fw::TPropertyList& Properties) {
     fw::TComponent::DefineProperties(Properties);
+    Properties.AddEvent("OnCompress", *this, OnCompress);
+    Properties.AddEvent("OnExpand", *this, OnExpand);
+    Properties.AddEvent("OnCheckFile", *this, OnCheckFile);
+    Properties.AddEvent("OnRecognize", *this, OnRecognize);
+    Properties.AddEvent("OnShowProgress", *this, OnShowProgress);
     Properties.AddString(
         "TargetPath", [this] { return FTargetPath; },
         [this](const std::string& Value) { SetTargetPath(Value); });

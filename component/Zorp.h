@@ -173,9 +173,9 @@ public:
     int32_t GetSavedPercentage() const { return 100 - FLastRatio; }
 
 protected:
-    // TargetPath, MakeDirectories, ExceptionOnFileError, Key and
-    // CheckSpaceBeforeExpand. The five events are code and are not kept in
-    // form files.
+    // The five events (bound by name to methods of the form, see
+    // TComponent::BindEvent), TargetPath, MakeDirectories,
+    // ExceptionOnFileError, Key and CheckSpaceBeforeExpand.
     void DefineProperties(fw::TPropertyList& Properties) override;
     // The engine object of this component.
     TCompThreadSafety& Engine() { return *FEngine; }

@@ -121,6 +121,28 @@ TPropertyList TComponent::PublishedProperties() {
 
 void TComponent::DefineProperties(TPropertyList&) {}
 
+const std::any* TComponent::FindMethod(const std::string& Name) const {
+    const auto found = FMethods.find(Name);
+    return found == FMethods.end() ? nullptr : &found->second;
+}
+
+void TComponent::BindEvent(const std::string& EventName, TComponent& Root,
+                           const std::string& MethodName) {
+    const TPropertyList properties = PublishedProperties();
+    const TPropertyInfo* event = properties.Find(EventName);
+    if (event == nullptr || event->Kind != TPropertyKind::Event)
+        throw EComponentError(ClassName() + " has no event " + EventName);
+    const std::any* method = Root.FindMethod(MethodName);
+    if (method == nullptr)
+        throw EComponentError("Method " + MethodName + " not found");
+    event->SetMethod(MethodName, method);
+}
+
+std::string TComponent::EventHandlerName(const std::string& EventName) const {
+    const auto found = FEventHandlerNames.find(EventName);
+    return found == FEventHandlerNames.end() ? std::string() : found->second;
+}
+
 void TComponent::SetParentComponent(TComponent*) {}
 
 void TComponent::FreeNotification(TComponent* AComponent) {

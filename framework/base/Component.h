@@ -8,8 +8,12 @@
 #include "framework/base/Object.h"
 #include "framework/base/Properties.h"
 
+#include <any>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zorp::fw {
@@ -61,6 +65,26 @@ public:
 
     // The published properties form files keep, in declaration order.
     TPropertyList PublishedProperties();
+
+    // Event handlers by name. A form publishes its handler methods so that
+    // form files can bind events of its components to them:
+    //   PublishMethod("Form1Progress", &TNotesForm::Form1Progress);
+    template <class C, class R, class... A>
+    void PublishMethod(const std::string& Name, R (C::*Method)(A...)) {
+        C* self = static_cast<C*>(this);
+        FMethods[Name] = std::function<R(A...)>(
+            [self, Method](A... Args) { return (self->*Method)(std::forward<A>(Args)...); });
+    }
+    // The published method of that name (a std::function), or nullptr.
+    const std::any* FindMethod(const std::string& Name) const;
+    // Binds the event property EventName to Root's published method, as a
+    // form file does, so that writing the form keeps the binding. Raises
+    // EComponentError for an unknown event or method, EReadError for a
+    // method of another type. An event assigned directly in code is not
+    // kept in form files.
+    void BindEvent(const std::string& EventName, TComponent& Root, const std::string& MethodName);
+    // The published method an event is bound to, or "".
+    std::string EventHandlerName(const std::string& EventName) const;
     // A component that a form file nests under another one rather than
     // under the root (a field under its data set, a control under its
     // parent) answers HasParent true and names that component.
@@ -95,6 +119,9 @@ private:
     std::string FName;
     std::vector<TComponent*> FComponents;   // owned
     std::vector<TComponent*> FFreeNotifies; // not owned
+    std::map<std::string, std::any> FMethods;
+    std::map<std::string, std::string> FEventHandlerNames;
+    friend class TPropertyList; // records the names of bound events
     uint32_t FComponentState = 0;
 };
 

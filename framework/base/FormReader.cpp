@@ -296,6 +296,9 @@ private:
                 InvalidValue(Component, Info);
             Info.SetString(FToken.Text);
             return;
+        case TPropertyKind::Event:
+            SetEvent(Component, Info);
+            return;
         case TPropertyKind::Component:
             if (FToken.Kind != TTokenKind::Identifier)
                 InvalidValue(Component, Info);
@@ -310,6 +313,24 @@ private:
             else
                 FFixups.push_back({&Component, Info, FToken.Text});
             return;
+        }
+    }
+
+    void SetEvent(TComponent& Component, const TPropertyInfo& Info) {
+        if (FToken.Kind != TTokenKind::Identifier)
+            InvalidValue(Component, Info);
+        if (AtKeyword("nil")) {
+            Info.SetMethod("", nullptr);
+            return;
+        }
+        const std::any* method = FRoot.FindMethod(FToken.Text);
+        if (method == nullptr)
+            throw EReadError("Error reading " + Component.Name() + "." + Info.Name + ": Method " +
+                             FToken.Text + " not found");
+        try {
+            Info.SetMethod(FToken.Text, method);
+        } catch (const EReadError&) {
+            InvalidValue(Component, Info);
         }
     }
 

@@ -5,7 +5,8 @@
 // root already owns. Properties are set in the order of the file, each
 // nested component is placed under the block that holds it, references
 // are resolved by name (a reference to a component further down the file
-// once everything is read), and then every component read runs Loaded.
+// once everything is read), events are bound to the methods the root
+// publishes, and then every component read runs Loaded.
 // While this goes on the components are in the loading state.
 //
 // Errors raise EParserError for malformed text ("<what> on line <n>"),

@@ -53,6 +53,8 @@ private:
         }
         case TPropertyKind::String:
             return QuoteFormString(Info.GetString());
+        case TPropertyKind::Event:
+            return Info.GetMethodName();
         case TPropertyKind::Component: {
             TComponent& target = *Info.GetComponent();
             if (target.Name().empty()) // no name: nothing could find it again

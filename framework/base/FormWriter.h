@@ -4,8 +4,9 @@
 // its data set and a control under its parent. Unnamed components and
 // components nested under a parent that is not written (a field without a
 // data set) are left out. References to other components are written by
-// name. Event handlers are code, not data: form files do not keep them, so
-// an application assigns them again after reading a form.
+// name, and an event bound to a method the form publishes by the method's
+// name (TComponent::PublishMethod, BindEvent); an event assigned directly
+// in code has no name and is not kept.
 //
 //   object Form1: TForm
 //     Left = 0

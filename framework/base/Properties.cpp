@@ -1,5 +1,6 @@
 #include "framework/base/Properties.h"
 
+#include "framework/base/Component.h"
 #include "framework/base/Exceptions.h"
 #include "framework/base/TextUtils.h"
 
@@ -11,6 +12,8 @@ bool TPropertyInfo::IsStored() const {
         return !GetString().empty();
     case TPropertyKind::Component:
         return GetComponent() != nullptr;
+    case TPropertyKind::Event:
+        return !GetMethodName().empty();
     default:
         return !Default.has_value() || GetOrdinal() != *Default;
     }
@@ -70,6 +73,25 @@ void TPropertyList::AddComponentReference(std::string Name, std::function<TCompo
     info.GetComponent = std::move(Get);
     info.SetComponent = std::move(Set);
     FItems.push_back(std::move(info));
+}
+
+void TPropertyList::AddEventBinding(std::string Name, std::function<std::string()> GetName,
+                                    std::function<void(const std::string&, const std::any*)> Set) {
+    TPropertyInfo info;
+    info.Name = std::move(Name);
+    info.Kind = TPropertyKind::Event;
+    info.GetMethodName = std::move(GetName);
+    info.SetMethod = std::move(Set);
+    FItems.push_back(std::move(info));
+}
+
+std::string TPropertyList::EventHandlerName(const TComponent& Owner, const std::string& Event) {
+    return Owner.EventHandlerName(Event);
+}
+
+void TPropertyList::SetEventHandlerName(TComponent& Owner, const std::string& Event,
+                                        const std::string& MethodName) {
+    Owner.FEventHandlerNames[Event] = MethodName;
 }
 
 const TPropertyInfo* TPropertyList::Find(const std::string& Name) const {

@@ -2,10 +2,11 @@
 // A component lists them in DefineProperties, base class first, each with
 // its name, kind and the accessors that read and write it; the form writer
 // and reader use nothing else. A property with a default is not written
-// while it holds that value; neither is an empty string nor an unset
-// component reference.
+// while it holds that value; neither is an empty string, an unset
+// component reference nor an event not bound to a published method.
 #pragma once
 
+#include <any>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -16,7 +17,7 @@ namespace zorp::fw {
 
 class TComponent;
 
-enum class TPropertyKind : uint8_t { Integer, Boolean, Enumeration, String, Component };
+enum class TPropertyKind : uint8_t { Integer, Boolean, Enumeration, String, Component, Event };
 
 struct TPropertyInfo {
     std::string Name;
@@ -34,6 +35,11 @@ struct TPropertyInfo {
     // property value" for a component of the wrong class.
     std::function<TComponent*()> GetComponent;
     std::function<void(TComponent*)> SetComponent;
+    // Events: the name of the published method the event is bound to ("" for
+    // none), and binding one (Method null: unbinding). SetMethod raises
+    // EReadError "Invalid property value" for a method of another type.
+    std::function<std::string()> GetMethodName;
+    std::function<void(const std::string& Name, const std::any* Method)> SetMethod;
 
     // False when the value is the one a form file leaves out.
     bool IsStored() const;
@@ -66,6 +72,27 @@ public:
             });
     }
 
+    // An event of type TEvent (a std::function) of Owner, bound by name to
+    // a method its form publishes (TComponent::PublishMethod).
+    template <class TEvent> void AddEvent(std::string Name, TComponent& Owner, TEvent& Event) {
+        const std::string event = Name;
+        AddEventBinding(
+            std::move(Name),
+            [&Owner, &Event, event] { return Event ? EventHandlerName(Owner, event) : ""; },
+            [&Owner, &Event, event](const std::string& MethodName, const std::any* Method) {
+                if (Method == nullptr) {
+                    Event = nullptr;
+                    SetEventHandlerName(Owner, event, "");
+                    return;
+                }
+                const auto* handler = std::any_cast<TEvent>(Method);
+                if (handler == nullptr)
+                    RaiseInvalidPropertyValue();
+                Event = *handler;
+                SetEventHandlerName(Owner, event, MethodName);
+            });
+    }
+
     const std::vector<TPropertyInfo>& Items() const { return FItems; }
     // The property of that name (ignoring case), or nullptr.
     const TPropertyInfo* Find(const std::string& Name) const;
@@ -73,6 +100,11 @@ public:
 private:
     void AddComponentReference(std::string Name, std::function<TComponent*()> Get,
                                std::function<void(TComponent*)> Set);
+    void AddEventBinding(std::string Name, std::function<std::string()> GetName,
+                         std::function<void(const std::string&, const std::any*)> Set);
+    static std::string EventHandlerName(const TComponent& Owner, const std::string& Event);
+    static void SetEventHandlerName(TComponent& Owner, const std::string& Event,
+                                    const std::string& MethodName);
     [[noreturn]] static void RaiseInvalidPropertyValue();
 
     std::vector<TPropertyInfo> FItems;

@@ -204,8 +204,18 @@ TEST_F(FormFile, TheAdoptedFieldKeepsItsOwnMethodAndSource) {
     EXPECT_EQ(memo->CompressedField()->CompressionMethod(), coRLE);
 }
 
+// A form with a progress handler that form files can bind TZorp to.
+class TProgressForm : public TForm {
+public:
+    explicit TProgressForm(TComponent* AOwner) : TForm(AOwner) {
+        PublishMethod("Form1Progress", &TProgressForm::Progress);
+    }
+    void Progress(int32_t& Percent) { Seen.push_back(Percent); }
+    std::vector<int32_t> Seen;
+};
+
 TEST_F(FormFile, KeepsTheSettingsOfTZorp) {
-    TForm form(nullptr);
+    TProgressForm form(nullptr);
     form.SetName("Form1");
     auto* zorp = new TZorp(&form);
     zorp->SetName("Zorp1");
@@ -213,8 +223,10 @@ TEST_F(FormFile, KeepsTheSettingsOfTZorp) {
     zorp->SetMakeDirectories(true);
     zorp->SetKey(-5);
     zorp->SetCheckSpaceBeforeExpand(true);
+    zorp->BindEvent("OnShowProgress", form, "Form1Progress");
     const std::string text = FormToText(form);
     EXPECT_NE(text.find("  object Zorp1: TZorp\n"
+                        "    OnShowProgress = Form1Progress\n"
                         "    TargetPath = '/tmp/out/'\n"
                         "    MakeDirectories = True\n"
                         "    ExceptionOnFileError = False\n"
@@ -224,14 +236,21 @@ TEST_F(FormFile, KeepsTheSettingsOfTZorp) {
               std::string::npos)
         << text;
 
-    auto read = ReadForm(text);
-    auto* back = dynamic_cast<TZorp*>(read->FindComponent("Zorp1"));
+    TProgressForm read(nullptr);
+    TextToForm(text, read);
+    auto* back = dynamic_cast<TZorp*>(read.FindComponent("Zorp1"));
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(back->TargetPath(), "/tmp/out/");
     EXPECT_TRUE(back->MakeDirectories());
     EXPECT_FALSE(back->ExceptionOnFileError());
     EXPECT_EQ(back->Key(), -5);
     EXPECT_TRUE(back->CheckSpaceBeforeExpand());
+    back->SetKey(0);
+    back->CompressString(std::string(1000, 'z'), coLZH5);
+    ASSERT_GE(read.Seen.size(), 2u); // the progress events reach the form read back
+    EXPECT_EQ(read.Seen.front(), 0);
+    EXPECT_EQ(read.Seen.back(), 100);
+    EXPECT_TRUE(form.Seen.empty());
 }
 
 } // namespace

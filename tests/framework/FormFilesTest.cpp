@@ -7,17 +7,29 @@
 #include "support/TestFiles.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 
 namespace zorp::fw {
 namespace {
 
+// A form: it publishes two handler methods for events to be bound to.
 class TTestRoot : public TComponent {
 public:
     static constexpr const char* StaticClassName = "TTestRoot";
-    using TComponent::TComponent;
+    explicit TTestRoot(TComponent* AOwner) : TComponent(AOwner) {
+        PublishMethod("Form1Shout", &TTestRoot::Shout);
+        PublishMethod("Form1Whisper", &TTestRoot::Whisper);
+    }
     std::string ClassName() const override { return StaticClassName; }
+
+    void Shout(int& Volume) {
+        Volume += 10;
+        ++Shouts;
+    }
+    void Whisper(std::string&) {}
+    int Shouts = 0;
 };
 
 // A component with one property of every kind. It records what it saw of
@@ -33,6 +45,7 @@ public:
     int Kind = 0;
     std::string Label;
     TTestShape* Partner = nullptr;
+    std::function<void(int&)> OnShout;
     bool SetWhileLoading = false;
     bool PartnerSetAtLoaded = false;
     int LoadedCalls = 0;
@@ -56,6 +69,7 @@ protected:
             "Label", [this] { return Label; }, [this](const std::string& Value) { Label = Value; });
         Properties.AddComponent<TTestShape>(
             "Partner", [this] { return Partner; }, [this](TTestShape* Value) { Partner = Value; });
+        Properties.AddEvent("OnShout", *this, OnShout);
     }
     void Loaded() override {
         TComponent::Loaded();
@@ -187,6 +201,42 @@ TEST_F(FormFiles, ResolvesLaterReferencesBeforeLoadedAndSetsWhileLoading) {
     EXPECT_EQ(a->LoadedCalls, 1);
     EXPECT_EQ(a->ComponentState() & (csLoading | csReading), 0u);
     EXPECT_EQ(root.ComponentState() & (csLoading | csReading), 0u);
+}
+
+TEST_F(FormFiles, KeepsEventsBoundToTheFormsMethods) {
+    TTestRoot source(nullptr);
+    source.SetName("Form1");
+    auto* shape = new TTestShape(&source);
+    shape->SetName("A");
+    shape->BindEvent("OnShout", source, "Form1Shout");
+    int volume = 1;
+    shape->OnShout(volume);
+    EXPECT_EQ(volume, 11);
+    const std::string text = FormToText(source);
+    EXPECT_NE(text.find("    OnShout = Form1Shout\n"), std::string::npos) << text;
+
+    // Read back, the event calls the method of the form it was read into.
+    TTestRoot target(nullptr);
+    TextToForm(text, target);
+    auto* read = dynamic_cast<TTestShape*>(target.FindComponent("A"));
+    ASSERT_NE(read, nullptr);
+    ASSERT_TRUE(read->OnShout);
+    read->OnShout(volume);
+    EXPECT_EQ(target.Shouts, 1);
+    EXPECT_EQ(source.Shouts, 1);
+    EXPECT_EQ(read->EventHandlerName("OnShout"), "Form1Shout");
+
+    const std::string head = "object F: TTestRoot object A: TTestShape OnShout = ";
+    EXPECT_EQ(ReadError<EReadError>(head + "Form1Nothing end end", target),
+              "Error reading A.OnShout: Method Form1Nothing not found");
+    EXPECT_EQ(ReadError<EReadError>(head + "Form1Whisper end end", target),
+              "Error reading A.OnShout: Invalid property value");
+    TextToForm(head + "nil end end", target);
+    EXPECT_FALSE(read->OnShout);
+    EXPECT_EQ(FormToText(target).find("OnShout"), std::string::npos);
+    EXPECT_THROW(shape->BindEvent("OnWhatever", source, "Form1Shout"), EComponentError);
+    EXPECT_THROW(shape->BindEvent("OnShout", source, "Form1Nothing"), EComponentError);
+    EXPECT_THROW(shape->BindEvent("OnShout", source, "Form1Whisper"), EReadError);
 }
 
 TEST_F(FormFiles, ReusesAComponentTheRootAlreadyOwns) {
