@@ -1,6 +1,7 @@
 // The compressed image control on a real SQLite table: loading, pasting,
 // saving, and what it paints.
 #include "dbcontrols/CDBImage.h"
+#include "BoundForm.h"
 #include "framework/controls/Bitmap.h"
 #include "framework/controls/Canvas.h"
 #include "framework/controls/Clipboard.h"
@@ -30,44 +31,14 @@ std::unique_ptr<TBitmap> Solid(int32_t w, int32_t h, TColor color) {
     return made;
 }
 
-class ImageForm : public testing::Test {
+class ImageForm : public BoundForm<TCDBImage> {
 protected:
     void SetUp() override {
-        Db.SetDatabaseName(Dir / "i.db");
-        Db.ExecSQL("CREATE TABLE pics (id INTEGER, pic GRAPHIC)");
-        Db.ExecSQL("INSERT INTO pics (id) VALUES (1), (2)");
-        Form = std::make_unique<TForm>(nullptr);
-        Table = new TSQLiteTable(Form.get());
-        Table->SetDatabase(&Db);
-        Table->SetTableName("pics");
-        auto* source = new TDataSource(Form.get());
-        source->SetDataSet(Table);
-        Zorp = new TZorp(Form.get());
-        Image = new TCDBImage(Form.get());
-        Image->SetName("Image1");
-        Image->SetParent(Form.get());
-        Other = new TCustomMemo(Form.get());
-        Other->SetParent(Form.get());
-        Image->SetCompressSource(Zorp);
-        Image->SetCompressionMethod(coLZH5);
-        Image->SetDataSource(source);
-        Image->SetDataField("pic");
-        Form->Show();
-        Table->Open();
+        Build({"CREATE TABLE pics (id INTEGER, pic GRAPHIC)",
+               "INSERT INTO pics (id) VALUES (1), (2)", "pics", "pic", "", "Image1", coLZH5, true});
+        Image = Control;
     }
-    std::string Stored() {
-        TStatement s(Db, "SELECT pic FROM pics WHERE rowid = " + std::to_string(Table->RowId()));
-        EXPECT_TRUE(s.Step());
-        return VarToStr(s.Column(0));
-    }
-
-    TempDir Dir;
-    TDatabase Db{nullptr};
-    std::unique_ptr<TForm> Form;
-    TSQLiteTable* Table = nullptr;
-    TZorp* Zorp = nullptr;
     TCDBImage* Image = nullptr;
-    TCustomMemo* Other = nullptr;
 };
 
 TEST_F(ImageForm, PastedPictureIsSavedCompressedWhenLeaving) {

@@ -1,6 +1,7 @@
 // The compressed memo driven as a user drives it: a form over a real
 // SQLite table, keys, clicks, focus moves and posting.
 #include "dbcontrols/CDBMemo.h"
+#include "BoundForm.h"
 #include "framework/controls/Bitmap.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/Keyboard.h"
@@ -15,46 +16,15 @@ namespace {
 
 using namespace zorp::fw;
 
-class MemoForm : public testing::Test {
+class MemoForm : public BoundForm<TCDBMemo> {
 protected:
     void SetUp() override {
-        Db.SetDatabaseName(Dir / "m.db");
-        Db.ExecSQL("CREATE TABLE notes (id INTEGER, title VARCHAR(20), body TEXT)");
-        Db.ExecSQL("INSERT INTO notes VALUES (1, 'one', 'first body'), (2, 'two', 'second body')");
-        Form = std::make_unique<TForm>(nullptr);
-        Table = new TSQLiteTable(Form.get());
-        Table->SetName("Notes");
-        Table->SetDatabase(&Db);
-        Table->SetTableName("notes");
-        Source = new TDataSource(Form.get());
-        Source->SetDataSet(Table);
-        Zorp = new TZorp(Form.get());
-        Memo = new TCDBMemo(Form.get());
-        Memo->SetName("CDBMemo1");
-        Memo->SetParent(Form.get());
-        Other = new TCustomMemo(Form.get());
-        Other->SetParent(Form.get());
-        Memo->SetCompressSource(Zorp);
-        Memo->SetCompressionMethod(coLZH5);
-        Memo->SetDataSource(Source);
-        Memo->SetDataField("body");
-        Form->Show();
+        Build({"CREATE TABLE notes (id INTEGER, title VARCHAR(20), body TEXT)",
+               "INSERT INTO notes VALUES (1, 'one', 'first body'), (2, 'two', 'second body')",
+               "notes", "body", "Notes", "CDBMemo1", coLZH5, false});
+        Memo = Control;
     }
-    // What the table holds for the current row.
-    std::string Stored() {
-        TStatement s(Db, "SELECT body FROM notes WHERE rowid = " + std::to_string(Table->RowId()));
-        EXPECT_TRUE(s.Step());
-        return VarToStr(s.Column(0));
-    }
-
-    TempDir Dir;
-    TDatabase Db{nullptr};
-    std::unique_ptr<TForm> Form;
-    TSQLiteTable* Table = nullptr;
-    TDataSource* Source = nullptr;
-    TZorp* Zorp = nullptr;
     TCDBMemo* Memo = nullptr;
-    TCustomMemo* Other = nullptr;
 };
 
 TEST_F(MemoForm, BindsACompressedFieldAndShowsTheText) {

@@ -1,5 +1,6 @@
 // The compressed rich-text control on a real SQLite table.
 #include "dbcontrols/CDBRichEdit.h"
+#include "BoundForm.h"
 #include "component/Resources.h"
 #include "dbcontrols/CDBImage.h"
 #include "dbcontrols/CDBMemo.h"
@@ -20,44 +21,15 @@ namespace {
 
 using namespace zorp::fw;
 
-class RichForm : public testing::Test {
+class RichForm : public BoundForm<TCDBRichEdit> {
 protected:
     void SetUp() override {
-        Db.SetDatabaseName(Dir / "r.db");
-        Db.ExecSQL("CREATE TABLE docs (id INTEGER, body RICHTEXT)");
-        Db.ExecSQL("INSERT INTO docs VALUES (1, 'plain start'), (2, NULL)");
-        Form = std::make_unique<TForm>(nullptr);
-        Table = new TSQLiteTable(Form.get());
-        Table->SetDatabase(&Db);
-        Table->SetTableName("docs");
-        auto* source = new TDataSource(Form.get());
-        source->SetDataSet(Table);
-        Zorp = new TZorp(Form.get());
-        Rich = new TCDBRichEdit(Form.get());
-        Rich->SetName("Rich");
-        Rich->SetParent(Form.get());
-        Other = new TCustomMemo(Form.get());
-        Other->SetParent(Form.get());
-        Rich->SetCompressSource(Zorp);
-        Rich->SetCompressionMethod(coLZH);
-        Rich->SetDataSource(source);
-        Rich->SetDataField("body");
-        Form->Show();
-        Table->Open();
+        Build({"CREATE TABLE docs (id INTEGER, body RICHTEXT)",
+               "INSERT INTO docs VALUES (1, 'plain start'), (2, NULL)", "docs", "body", "", "Rich",
+               coLZH, true});
+        Rich = Control;
     }
-    std::string Stored() {
-        TStatement s(Db, "SELECT body FROM docs WHERE rowid = " + std::to_string(Table->RowId()));
-        EXPECT_TRUE(s.Step());
-        return VarToStr(s.Column(0));
-    }
-
-    TempDir Dir;
-    TDatabase Db{nullptr};
-    std::unique_ptr<TForm> Form;
-    TSQLiteTable* Table = nullptr;
-    TZorp* Zorp = nullptr;
     TCDBRichEdit* Rich = nullptr;
-    TCustomMemo* Other = nullptr;
 };
 
 TEST_F(RichForm, FirstKeyKeepsCaretAndExitWritesAtOnce) {
