@@ -85,6 +85,32 @@ TEST(ZorpTool, CorruptInputFailsAndKeepsAnExistingTarget) {
     EXPECT_EQ(Entries(dir), (std::vector<std::string>{"in", "out", "packed"}));
 }
 
+// Writes fail once the file reaches 128 KiB (ulimit -f counts 512-byte
+// blocks in sh; the command line starts with a harmless call of the tool so
+// that the limit can come before the real one). The output is written a
+// buffer at a time, yet the error is the one of a short write, and nothing
+// is left behind.
+TEST(ZorpTool, AFailedWriteIsReportedAndLeavesNoFile) {
+    TempDir dir;
+    std::string data;
+    for (const std::string& file : CorpusFiles())
+        data += ReadWholeFile(file);
+    ASSERT_GT(data.size(), 1000000u);
+    WriteWholeFile(dir / "in", data);
+    ASSERT_EQ(Zorp("compress -q " + Quote(dir / "in") + " " + Quote(dir / "packed")).Status, 0);
+    WriteWholeFile(dir / "out", "previous");
+    for (const char* target : {"out", "new"}) {
+        SCOPED_TRACE(target);
+        const Outcome o =
+            Zorp("--version >/dev/null; trap '' XFSZ; ulimit -f 256; " ZORP_TOOL " expand -q " +
+                 Quote(dir / "packed") + " " + Quote(dir / target));
+        EXPECT_EQ(o.Status, 1);
+        EXPECT_EQ(o.Output, "zorp: Stream write error\n");
+    }
+    EXPECT_EQ(ReadWholeFile(dir / "out"), "previous");
+    EXPECT_EQ(Entries(dir), (std::vector<std::string>{"in", "out", "packed"}));
+}
+
 TEST(ZorpTool, ReportsBadCommandLinesAndMissingFiles) {
     TempDir dir;
     const Outcome missing = Zorp("compress " + Quote(dir / "nothing") + " " + Quote(dir / "out"));

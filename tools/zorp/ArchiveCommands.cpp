@@ -5,6 +5,7 @@
 #include "framework/base/FileStream.h"
 #include "framework/base/FileUtils.h"
 #include "tools/zorp/Commands.h"
+#include "tools/zorp/Files.h"
 #include "tools/zorp/KeyOption.h"
 #include "tools/zorp/ProgressBar.h"
 
@@ -247,7 +248,8 @@ void Test(const ArchiveOptions& o) {
     Session s(o, "testing");
     fw::TStringList entries;
     s.Zorp.ScanCompressedFile(o.Archive, entries);
-    fw::TFileStream archive(o.Archive, fw::fmOpenRead | fw::fmShareDenyWrite);
+    fw::TFileStream file(o.Archive, fw::fmOpenRead | fw::fmShareDenyWrite);
+    BufferedStream archive(file, FileBufferSize);
     TZorpHeader header;
     std::string methodID;
     s.Zorp.CheckHeader(archive, header, methodID);

@@ -157,9 +157,9 @@ void Get(const DbOptions& o) {
 void Put(const DbOptions& o) {
     FieldAtRow at(o);
     at.Field->SetCompressionMethod(ParseMethod(o.Method));
-    const std::unique_ptr<fw::TFileStream> in = OpenInput(o.File);
+    InputFile in(o.File);
     at.Table.Edit();
-    at.Field->LoadFromStream(*in);
+    at.Field->LoadFromStream(in.Stream());
     at.Table.Post();
 }
 

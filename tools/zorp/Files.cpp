@@ -51,15 +51,17 @@ void CopyAll(int From, int To, const std::string& What) {
 
 } // namespace
 
-std::unique_ptr<fw::TFileStream> OpenInput(const std::string& Name) {
-    if (Name != "-")
-        return std::make_unique<fw::TFileStream>(Name, fw::fmOpenRead | fw::fmShareDenyWrite);
-    const std::string spool = MakeTempFile(TempDirectory() + "/zorp-stdin-XXXXXX");
-    auto stream = std::make_unique<fw::TFileStream>(spool, fw::fmOpenReadWrite);
-    unlink(spool.c_str()); // gone when closed
-    CopyAll(STDIN_FILENO, stream->Handle(), "standard input");
-    stream->SetPosition(0);
-    return stream;
+InputFile::InputFile(const std::string& Name) {
+    if (Name != "-") {
+        FFile = std::make_unique<fw::TFileStream>(Name, fw::fmOpenRead | fw::fmShareDenyWrite);
+    } else {
+        const std::string spool = MakeTempFile(TempDirectory() + "/zorp-stdin-XXXXXX");
+        FFile = std::make_unique<fw::TFileStream>(spool, fw::fmOpenReadWrite);
+        unlink(spool.c_str()); // gone when closed
+        CopyAll(STDIN_FILENO, FFile->Handle(), "standard input");
+        FFile->SetPosition(0);
+    }
+    FBuffered = std::make_unique<BufferedStream>(*FFile, FileBufferSize);
 }
 
 OutputFile::OutputFile(std::string Name) : FName(std::move(Name)) {
@@ -77,15 +79,19 @@ OutputFile::OutputFile(std::string Name) : FName(std::move(Name)) {
         chmod(FTempName.c_str(), mode);
     }
     FStream = std::make_unique<fw::TFileStream>(FTempName, fw::fmOpenReadWrite);
+    FBuffered = std::make_unique<BufferedStream>(*FStream, FileBufferSize);
 }
 
 OutputFile::~OutputFile() {
+    FBuffered.reset();
     FStream.reset();
     if (!FCommitted)
         unlink(FTempName.c_str());
 }
 
 void OutputFile::Commit() {
+    FBuffered->Flush();
+    FBuffered.reset();
     if (FName == "-") {
         FStream->SetPosition(0);
         CopyAll(FStream->Handle(), STDOUT_FILENO, "standard output");

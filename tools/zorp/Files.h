@@ -3,18 +3,35 @@
 // first, since compression needs the size and may read the data twice.
 // Output files are written under a temporary name beside the target and
 // renamed over it only when the command succeeded, so a failure never
-// leaves a half-written file behind.
+// leaves a half-written file behind. Both read and write the file through a
+// large buffer (see BufferedStream).
 #pragma once
 
 #include "framework/base/FileStream.h"
+#include "tools/zorp/BufferedStream.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
 namespace zorp::tool {
 
+// Bytes read or written at a time on the tool's files.
+inline constexpr int32_t FileBufferSize = 256 * 1024;
+
 // An input file opened for reading, or the spooled standard input.
-std::unique_ptr<fw::TFileStream> OpenInput(const std::string& Name);
+class InputFile {
+public:
+    explicit InputFile(const std::string& Name);
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    fw::TStream& Stream() { return *FBuffered; }
+
+private:
+    std::unique_ptr<fw::TFileStream> FFile;
+    std::unique_ptr<BufferedStream> FBuffered;
+};
 
 class OutputFile {
 public:
@@ -23,14 +40,16 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    fw::TStream& Stream() { return *FStream; }
-    // Moves the finished output into place (or copies it to standard output).
+    fw::TStream& Stream() { return *FBuffered; }
+    // Writes what is still buffered and moves the finished output into place
+    // (or copies it to standard output).
     void Commit();
 
 private:
     std::string FName;
     std::string FTempName;
     std::unique_ptr<fw::TFileStream> FStream;
+    std::unique_ptr<BufferedStream> FBuffered; // over FStream; dropped unflushed on failure
     bool FCommitted = false;
 };
 

@@ -128,9 +128,11 @@ void Add(const ResourceOptions& o) {
         zorp.SetKey(ParseKey(o.Key));
         ProgressBar bar("compressing", o.Quiet);
         zorp.OnShowProgress = [&bar](int32_t& percent) { bar.Show(percent); };
-        const std::unique_ptr<fw::TFileStream> input = OpenInput(o.File);
+        InputFile input(o.File);
         fw::TFileStream output(packed.Name(), fw::fmOpenReadWrite);
-        zorp.Compress(output, *input, method);
+        BufferedStream buffered(output, FileBufferSize);
+        zorp.Compress(buffered, input.Stream(), method);
+        buffered.Flush();
     }
 
     // The new module, beside the old one, replaces it only when complete.

@@ -26,12 +26,12 @@ void Run(const StreamOptions& o, bool compress) {
     zorp.SetKey(ParseKey(o.Key));
     ProgressBar bar(compress ? "compressing" : "expanding", o.Quiet);
     zorp.OnShowProgress = [&bar](int32_t& percent) { bar.Show(percent); };
-    const std::unique_ptr<fw::TFileStream> input = OpenInput(o.Input);
+    InputFile input(o.Input);
     OutputFile output(o.Output);
     if (compress)
-        zorp.Compress(output.Stream(), *input, method);
+        zorp.Compress(output.Stream(), input.Stream(), method);
     else
-        zorp.Expand(output.Stream(), *input);
+        zorp.Expand(output.Stream(), input.Stream());
     output.Commit();
 }
 

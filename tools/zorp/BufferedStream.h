@@ -1,0 +1,52 @@
+// A stream that gathers the small reads and writes of the engine (a few KiB
+// each) into large blocks on another stream, so that each of them is not a
+// system call on the file.
+//
+// Reads fill the buffer ahead; writes wait in it until it is full, until
+// Flush, or until a seek, a size change or a read needs the other stream to
+// be up to date. Reads and writes as large as the buffer go straight through.
+//
+// Pending bytes that were not flushed are dropped on destruction: the owner
+// flushes when its run succeeded, and a failed run writes no more of its
+// output. Flush raises EWriteError ("Stream write error", as WriteBuffer
+// does) when the other stream takes fewer bytes, and drops the rest then.
+// While buffered data exist, the other stream must not be used directly.
+#pragma once
+
+#include "framework/base/Stream.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace zorp::tool {
+
+class BufferedStream : public fw::TStream {
+public:
+    BufferedStream(fw::TStream& Inner, int32_t Capacity);
+    BufferedStream(const BufferedStream&) = delete;
+    BufferedStream& operator=(const BufferedStream&) = delete;
+
+    int32_t Read(void* Buffer, int32_t Count) override;
+    int32_t Write(const void* Buffer, int32_t Count) override;
+    int64_t Seek(int64_t Offset, fw::TSeekOrigin Origin) override;
+    void SetSize(int64_t NewSize) override;
+    int64_t Size() override;
+
+    // Writes the pending bytes to the other stream.
+    void Flush();
+
+private:
+    int64_t Logical() const { return FInnerPos - (FEnd - FPos) + FPending; }
+    // Forgets the bytes read ahead, moving the other stream back to the
+    // position of the next unread byte.
+    void DropReadAhead();
+
+    fw::TStream& FInner;
+    std::vector<char> FBuffer;
+    int64_t FInnerPos;    // position of the other stream
+    int32_t FPos = 0;     // next unread byte of the bytes read ahead
+    int32_t FEnd = 0;     // bytes read ahead
+    int32_t FPending = 0; // bytes written and not yet flushed
+};
+
+} // namespace zorp::tool
