@@ -16,6 +16,9 @@ void AddArchiveCommands(CLI::App& App);
 void AddResourceCommands(CLI::App& App);
 
 // db pack, unpack, stat, get and put: compressed values in SQLite columns.
+// Only the helper zorp-db has them (see DbLauncher.h).
 void AddDbCommands(CLI::App& App);
+inline constexpr const char* DbCommandName = "db";
+inline constexpr const char* DbCommandDescription = "Compressed values in SQLite columns";
 
 } // namespace zorp::tool

@@ -177,7 +177,7 @@ CLI::App* Command(CLI::App& db, const char* name, const char* help, DbOptions& o
 
 void AddDbCommands(CLI::App& App) {
     auto o = std::make_shared<DbOptions>();
-    CLI::App* db = App.add_subcommand("db", "Compressed values in SQLite columns");
+    CLI::App* db = App.add_subcommand(DbCommandName, DbCommandDescription);
     db->require_subcommand(1);
 
     CLI::App* pack = Command(*db, "pack",
