@@ -4,7 +4,7 @@
 
 #include "engine/CompThreadSafety.h"
 #include "engine/lzh/AdaptiveHuffman.h"
-#include "engine/lzh/BitIO.h"
+#include "engine/lzh/BitReader.h"
 #include "engine/lzh/DistanceCode.h"
 #include "engine/lzh/MatchTrees.h"
 
@@ -20,25 +20,31 @@ struct TLzhDecoder {
     uint8_t lzhText[RingSize];
     TBitReader Bits;
 
-    // Walks from the root to a leaf, one bit per level, then counts the symbol.
+    // Walks from the root to a leaf, one bit (one read) per level, then
+    // counts the symbol.
     int DecodeChar() {
-        int k = Tree.hufSon[Root];
-        while (k < TreeSize)
-            k = Tree.hufSon[k + Bits.GetBit()];
-        k -= TreeSize;
-        Tree.update(k);
-        return k;
+        Bits.TopUp();
+        const unsigned leaf =
+            Bits.WalkTree(Tree.hufSon, Tree.hufSon[Root], TreeSize, [](unsigned) {});
+        const int v = static_cast<int>(leaf - TreeSize);
+        Tree.update(v);
+        return v;
     }
 
-    // A 12-bit distance code: the prefix code of the upper 6 bits sits in the
-    // top of the next 8 bits; what follows it there, and the bits read after,
-    // are the lower 6 bits.
+    // A 12-bit distance code, read as 8 bits and then a few more: the prefix
+    // code of the upper 6 bits sits in the top of the 8; what follows it
+    // there, and the bits read after, are the lower 6 bits.
     int DecodePosition() {
-        const int b = Bits.GetByte();
-        const int u = distanceCodeTable[b];
-        const int l = distanceLenTable[b] - 2;
-        const int x = Bits.GetNBits(l);
-        return (u << 6) | (((b << l) | x) & 63);
+        Bits.Need();
+        const unsigned b = Bits.Peek(8);
+        Bits.Skip(8);
+        const unsigned u = distanceCodeTable[b];
+        const unsigned l = distanceLenTable[b] - 2u;
+        Bits.Need();
+        const unsigned x = Bits.Peek(l);
+        Bits.Skip(l);
+        Bits.EndRead(l);
+        return static_cast<int>((u << 6) | (((b << l) | x) & 63));
     }
 };
 

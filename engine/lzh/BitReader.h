@@ -1,0 +1,175 @@
+// Bit input of the LZH expander, most significant bit first, over the
+// engine's byte I/O. Past the end of the input it delivers zero bits; it
+// counts the zero bytes it made up, so the decoder can tell when it has used
+// more bits than the input held.
+//
+// The bits are kept in a 64-bit word, taken up to 8 bytes at once from what
+// the input buffer already holds. The input is still asked for a byte beyond
+// the buffer (a refill, a progress event, the end of the input) exactly where
+// a reader holding at most 16 bits would ask: at the start of a read with
+// fewer than 9 bits in hand. The bytes taken at once are added to the input
+// sum before the input is asked again and when the reader goes away; then,
+// too, bytes taken ahead of the 16-bit reader are handed back to the buffer
+// (position, sum and key position), so the input ends where it would have.
+#pragma once
+
+#include "engine/ByteBlocks.h"
+#include "engine/CompThreadSafety.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace zorp::lzh {
+
+class TBitReader {
+public:
+    explicit TBitReader(TCompThreadSafety& Engine)
+        : FEngine(Engine), FIn(Engine.InPos), FEnd(Engine.InPos), FSummed(Engine.InPos) {}
+    ~TBitReader() { HandBack(); }
+    TBitReader(const TBitReader&) = delete;
+    TBitReader& operator=(const TBitReader&) = delete;
+
+    // Takes as many whole bytes ahead as fit while the buffer holds at
+    // least 8 more; nothing that the input would notice.
+    void TopUp() {
+        if (FEnd - FIn >= 8) [[likely]]
+            TakeAhead();
+    }
+
+    // Starts a read of up to 8 bits: afterwards at least that many are in hand.
+    void Need() {
+        if (FHeld < 9) [[unlikely]]
+            Fetch();
+    }
+
+    // The next n bits (1..8, after Need) without using them.
+    unsigned Peek(unsigned n) const { return static_cast<unsigned>(FBits >> (64 - n)); }
+
+    void Skip(unsigned n) {
+        FBits <<= n;
+        FHeld -= n;
+    }
+
+    // Notes that the last read so far took n bits (for HandBack).
+    void EndRead(unsigned n) { FLastRead = n; }
+
+    // Follows the links of a binary tree from node k, one bit per link and
+    // each bit a read of its own, to the first value of at least leaves:
+    // node n's children are son[n] and son[n] + 1. Calls visit(n) for each
+    // node passed through, from the top down; returns the value reached.
+    template <class Visit>
+    unsigned WalkTree(const uint16_t* son, unsigned k, unsigned leaves, Visit&& visit) {
+        uint64_t bits = FBits;
+        unsigned taken = 0;                       // bits taken since FHeld was counted
+        unsigned due = FHeld > 8 ? FHeld - 8 : 0; // the read that needs a fetch
+        while (k < leaves) {
+            if (taken == due) [[unlikely]] {
+                FBits = bits;
+                FHeld -= taken;
+                Fetch();
+                bits = FBits;
+                taken = 0;
+                due = FHeld > 8 ? FHeld - 8 : 1;
+            }
+            const unsigned n = k + static_cast<unsigned>(bits >> 63);
+            visit(n);
+            k = son[n];
+            bits <<= 1;
+            ++taken;
+        }
+        FBits = bits;
+        FHeld -= taken;
+        FLastRead = 1;
+        return k;
+    }
+
+    // True once a bit beyond the end of the input has been taken.
+    bool OverRead() const { return FHeld < 8 * FMadeUp; }
+
+private:
+    // Whole bytes that fit below 64 bits (none at 57 or more), read
+    // big-endian from the buffer (8 at hand); without a branch.
+    void TakeAhead() {
+        const unsigned take = (63 - FHeld) / 8;
+        uint64_t word;
+        std::memcpy(&word, FIn, sizeof word);
+        word = __builtin_bswap64(word) & ~(~uint64_t{0} >> (8 * take));
+        FBits |= word >> FHeld;
+        FHeld += 8 * take;
+        FTaken += take;
+        FIn += take;
+    }
+
+    void Push(uint8_t b) {
+        FBits |= static_cast<uint64_t>(b) << (56 - FHeld);
+        FHeld += 8;
+        ++FTaken;
+    }
+
+    // Hands the position to the engine with the sum of the bytes taken.
+    void Sync() {
+        TCompThreadSafety& e = FEngine;
+        e.InSum += ByteSum(FSummed, static_cast<size_t>(FIn - FSummed));
+        e.InPos = FIn;
+        FSummed = FIn;
+    }
+
+    // Fewer than 9 bits at the start of a read: takes the byte that the
+    // 16-bit reader takes here, then more from the buffer while it has some.
+    [[gnu::noinline]] void Fetch() {
+        TCompThreadSafety& e = FEngine;
+        Sync();
+        uint8_t b = 0;
+        if (FMadeUp == 0) {
+            b = e.GetChar();
+            if (e.EndOfInput)
+                b = 0;
+        }
+        // Once the input has ended it is not asked again.
+        if (FMadeUp != 0 || e.EndOfInput)
+            ++FMadeUp;
+        Push(b);
+        if (FMadeUp == 0 && e.DescrambleInput) {
+            while (FHeld <= 55 && e.InPos != e.InEnd)
+                Push(e.GetChar()); // from the buffer: no refill; unkeyed as usual
+        }
+        FIn = e.InPos;
+        FSummed = FIn;
+        // Taking at once is for unkeyed input that goes on.
+        FEnd = FMadeUp == 0 && !e.DescrambleInput ? e.InEnd : FIn;
+        if (FEnd - FIn >= 8)
+            TakeAhead();
+    }
+
+    // Returns the bytes taken ahead of the 16-bit reader. At the start of the
+    // last read that reader held 8 bits if it was the first read, otherwise
+    // between 9 and 16, as many modulo 8 as this reader held then.
+    void HandBack() {
+        Sync();
+        if (FTaken == 0)
+            return;
+        const unsigned start = FHeld + FLastRead;
+        const bool first = 8 * FTaken == start;
+        const unsigned theirs = first ? 8 : 9 + ((start - 9) & 7);
+        if (start < theirs + 8)
+            return;
+        const unsigned ahead = (start - theirs) / 8;
+        TCompThreadSafety& e = FEngine;
+        e.InPos -= ahead;
+        e.InSum -= ByteSum(e.InPos, ahead);
+        if (e.DescrambleInput)
+            e.KeyIndex = static_cast<int16_t>((e.KeyIndex - static_cast<int>(ahead)) & 3);
+    }
+
+    TCompThreadSafety& FEngine;
+    uint64_t FBits = 0;     // the next FHeld bits of the input, left-aligned; zeros below
+    unsigned FHeld = 0;     // bits in hand, at most 63
+    unsigned FLastRead = 0; // bits taken by the last read
+    uint64_t FTaken = 0;    // bytes put into FBits, made-up ones included
+    unsigned FMadeUp = 0;   // zero bytes supplied after the end of the input
+    uint8_t* FIn;           // next byte of the buffer to take
+    const uint8_t* FEnd;    // end of what may be taken at once (FIn when nothing may)
+    const uint8_t* FSummed; // bytes from here to FIn are not in the input sum yet
+};
+
+} // namespace zorp::lzh
