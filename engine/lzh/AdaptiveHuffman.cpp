@@ -52,34 +52,49 @@ void THuffTree::reconst() {
 }
 
 void THuffTree::update(int v) {
-    if (hufFreq[Root] == CountLimit)
+    if (hufFreq[Root] == CountLimit) [[unlikely]]
         reconst();
-    int k = hufParent[v + TreeSize];
-    do {
-        const uint16_t f = ++hufFreq[k];
-        if (f > hufFreq[k + 1]) {
-            // l: the highest node above k whose count is still below f.
-            int l = k + 2;
-            while (f > hufFreq[l])
-                ++l;
-            --l;
-            hufFreq[k] = hufFreq[l];
-            hufFreq[l] = f;
+    CountUpFrom(hufParent[v + TreeSize]);
+}
 
-            const int i = hufSon[k];
-            hufParent[i] = static_cast<uint16_t>(l);
-            if (i < TreeSize)
-                hufParent[i + 1] = static_cast<uint16_t>(l);
-            const int j = hufSon[l];
-            hufSon[l] = static_cast<uint16_t>(i);
-            hufParent[j] = static_cast<uint16_t>(k);
-            if (j < TreeSize)
-                hufParent[j + 1] = static_cast<uint16_t>(k);
-            hufSon[k] = static_cast<uint16_t>(j);
-            k = l;
-        }
+void THuffTree::Reorder(unsigned k) {
+    for (unsigned a = hufParent[k]; a != 0; a = hufParent[a])
+        --hufFreq[a];
+    const unsigned parent = hufParent[MoveUp(k, hufFreq[k])];
+    if (parent != 0)
+        CountUpFrom(parent);
+}
+
+void THuffTree::CountUpFrom(unsigned k) {
+    do {
+        const unsigned f = hufFreq[k] + 1u;
+        hufFreq[k] = static_cast<uint16_t>(f);
+        if (f > hufFreq[k + 1]) [[unlikely]]
+            k = MoveUp(k, f);
         k = hufParent[k];
     } while (k != 0);
+}
+
+unsigned THuffTree::MoveUp(unsigned k, unsigned f) {
+    // l: the highest node above k whose count is still below f.
+    unsigned l = k + 2;
+    while (f > hufFreq[l])
+        ++l;
+    --l;
+    hufFreq[k] = hufFreq[l];
+    hufFreq[l] = static_cast<uint16_t>(f);
+
+    const unsigned i = hufSon[k];
+    hufParent[i] = static_cast<uint16_t>(l);
+    if (i < TreeSize)
+        hufParent[i + 1] = static_cast<uint16_t>(l);
+    const unsigned j = hufSon[l];
+    hufSon[l] = static_cast<uint16_t>(i);
+    hufParent[j] = static_cast<uint16_t>(k);
+    if (j < TreeSize)
+        hufParent[j + 1] = static_cast<uint16_t>(k);
+    hufSon[k] = static_cast<uint16_t>(j);
+    return l;
 }
 
 } // namespace zorp::lzh

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 namespace zorp::lzh {
 
@@ -29,11 +30,40 @@ struct THuffTree {
     void StartHuff();
     // Counts one more occurrence of symbol v and restores the node order.
     void update(int v);
+    // update in parts, for a decoder that counts the nodes of a code while
+    // it walks down to the leaf. Counted top-down, a node is overtaken by a
+    // node of the path just as it would be bottom-up (only its parent can
+    // sit right above it, and a parent is never overtaken by its child), so
+    // update's result comes out when the walk calls CountOne for every node
+    // passed, then CountRoot, then Reorder for the deepest node that
+    // overtook its neighbour, if any. Not while Rebuilding: then update.
+    bool Rebuilding() const { return hufFreq[Root] == CountLimit; }
+    // Counts one more for node n; true when it now counts more than the node
+    // above it.
+    bool CountOne(unsigned n) {
+        uint32_t pair; // the counts of n and of the node above it, in one load
+        std::memcpy(&pair, &hufFreq[n], sizeof pair);
+        const auto f = static_cast<uint16_t>(pair + 1);
+        hufFreq[n] = f;
+        return f > (pair >> 16);
+    }
+    void CountRoot() { ++hufFreq[Root]; } // never moves: the 0xFFFF sentinel follows it
+    // Takes the counts back from k's ancestors and does what update does
+    // from k (counted already) on.
+    void Reorder(unsigned k);
     // Rebuilds the tree from the leaves with halved counts.
     void reconst();
 
     // Leaf node of symbol v.
     int Leaf(int v) const { return hufParent[v + TreeSize]; }
+
+private:
+    // Node k, just counted f, has overtaken the nodes above it: swaps it with
+    // the highest of them that still counts less (subtrees and all). Returns
+    // the node k's subtree now sits at.
+    unsigned MoveUp(unsigned k, unsigned f);
+    // Counts one more for node k and its ancestors.
+    void CountUpFrom(unsigned k);
 };
 
 } // namespace zorp::lzh
