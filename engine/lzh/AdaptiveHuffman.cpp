@@ -1,5 +1,6 @@
 #include "engine/lzh/AdaptiveHuffman.h"
 
+#include <bit>
 #include <cstring>
 
 namespace zorp::lzh {
@@ -15,7 +16,8 @@ void THuffTree::StartHuff() {
         hufSon[j] = static_cast<uint16_t>(i);
         hufParent[i] = hufParent[i + 1] = static_cast<uint16_t>(j);
     }
-    hufFreq[TreeSize] = 0xFFFF;
+    for (int i = TreeSize; i < TreeSize + 4; ++i)
+        hufFreq[i] = 0xFFFF;
     hufParent[Root] = 0;
 }
 
@@ -76,11 +78,27 @@ void THuffTree::CountUpFrom(unsigned k) {
 }
 
 unsigned THuffTree::MoveUp(unsigned k, unsigned f) {
-    // l: the highest node above k whose count is still below f.
-    unsigned l = k + 2;
-    while (f > hufFreq[l])
-        ++l;
-    --l;
+    // l: the highest node above k whose count is still below f. Counts never
+    // decrease upwards, so those above k that are below f count f - 1, as k
+    // did; four counts at a time, the first that differs ends them.
+    unsigned l = k + 1;
+    const uint64_t run = 0x0001000100010001ull * (f - 1);
+    for (;;) {
+        uint64_t four;
+        std::memcpy(&four, &hufFreq[l + 1], sizeof four);
+        const uint64_t x = four ^ run;
+        // The top bit of every 16-bit part of x that is not zero.
+        const uint64_t differ =
+            (x | ((x & 0x7FFF7FFF7FFF7FFFull) + 0x7FFF7FFF7FFF7FFFull)) & 0x8000800080008000ull;
+        if (differ != 0) {
+            if constexpr (std::endian::native == std::endian::little)
+                l += static_cast<unsigned>(std::countr_zero(differ)) / 16;
+            else
+                l += static_cast<unsigned>(std::countl_zero(differ)) / 16;
+            break;
+        }
+        l += 4;
+    }
     hufFreq[k] = hufFreq[l];
     hufFreq[l] = static_cast<uint16_t>(f);
 

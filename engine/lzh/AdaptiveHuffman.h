@@ -17,8 +17,9 @@ inline constexpr int Root = TreeSize - 1;           // 626
 inline constexpr uint16_t CountLimit = 0x8000;      // root count that triggers reconst
 
 struct THuffTree {
-    // Count of each node; entry 627 is a 0xFFFF sentinel that ends upward scans.
-    uint16_t hufFreq[TreeSize + 1];
+    // Count of each node; entries 627 to 630 are 0xFFFF sentinels that end
+    // upward scans (read four at a time).
+    uint16_t hufFreq[TreeSize + 4];
     // Children of node i are hufSon[i] and hufSon[i] + 1, or, when the value
     // is 627 or more, node i is the leaf of symbol hufSon[i] - 627.
     uint16_t hufSon[TreeSize + 1];
