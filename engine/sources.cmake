@@ -9,6 +9,7 @@ set(ZORP_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/lzh/ExpandLZH.cpp
   # LZH5 codec
   ${CMAKE_CURRENT_LIST_DIR}/lzh5/Lzh5BlockEncoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/lzh5/Lzh5BlockHeader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/lzh5/Lzh5Compressor.cpp
   ${CMAKE_CURRENT_LIST_DIR}/lzh5/Lzh5DecodeTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/lzh5/Lzh5Decoder.cpp

@@ -2,7 +2,7 @@
 // stream, most significant first. Past the end of the data the stream reads
 // as zero bits.
 //
-// The bits are kept in a 64-bit word that takes up to 8 bytes at once from
+// The bits are kept in a 64-bit word that takes up to 7 bytes at once from
 // what the input buffer already holds. A byte beyond the buffer is asked of
 // GetChar only at the moment fewer than 16 bits would be left, which is
 // exactly when a reader holding 16 bits plus the rest of one byte would ask
@@ -45,6 +45,22 @@ public:
         return x;
     }
 
+    // The state for a decoding loop that keeps it in local variables while
+    // the input buffer holds enough bytes: the next Avail() bits of the
+    // stream, left-aligned in Bits(), zeros below.
+    uint64_t Bits() const { return FBits; }
+    unsigned Avail() const { return FAvail; }
+
+    // Takes the state back from such a loop, which has taken the bytes it
+    // used from the input buffer itself; bits below avail are ignored.
+    void Resume(uint64_t bits, unsigned avail) {
+        FBits = bits & ~(~uint64_t{0} >> avail);
+        FAvail = avail;
+        if (FAvail < 16)
+            Refill();
+        bitBuf = static_cast<uint16_t>(FBits >> 48);
+    }
+
 private:
     // Tops the bits up to at least 56 when 8 bytes can be taken from the
     // input buffer at once (the common case, inline); otherwise byte by byte.
@@ -54,12 +70,12 @@ private:
             RefillByBytes();
             return;
         }
-        // Whole bytes that fit, read big-endian from the buffer.
-        const unsigned take = (64 - FAvail) / 8;
+        // Whole bytes that fit below 64 bits (6 or 7), read big-endian.
+        const unsigned take = (63 - FAvail) / 8;
         uint64_t word;
         std::memcpy(&word, e.InPos, sizeof word);
         word = __builtin_bswap64(word); // the first byte on top
-        const uint64_t taken = take == 8 ? word : word >> (64 - 8 * take);
+        const uint64_t taken = word >> (64 - 8 * take);
         FBits |= (taken << (64 - 8 * take)) >> FAvail;
         FAvail += 8 * take;
         e.InSum += SumOfBytes(taken);
@@ -69,7 +85,7 @@ private:
     [[gnu::noinline]] void RefillByBytes() {
         TCompThreadSafety& e = FEngine;
         if (!e.EndOfInput) {
-            while (FAvail <= 56 && e.InPos != e.InEnd)
+            while (FAvail < 56 && e.InPos != e.InEnd)
                 Push(e.GetChar()); // from the buffer: no refill
         }
         while (FAvail < 16)
@@ -88,7 +104,7 @@ private:
 
     TCompThreadSafety& FEngine;
     uint64_t FBits = 0;  // the next FAvail bits of the stream, left-aligned; zeros below
-    unsigned FAvail = 0; // at least 16 once started
+    unsigned FAvail = 0; // 16 to 63 once started
 };
 
 } // namespace zorp::lzh5

@@ -4,8 +4,22 @@
 #include "engine/lzh5/Lzh5Constants.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace zorp::lzh5 {
+
+namespace {
+
+// table[first .. last - 1] = entry, four entries to a store where it can.
+void FillEntries(uint16_t* first, uint16_t* last, uint16_t entry) {
+    const uint64_t four = entry * 0x0001000100010001ull;
+    for (; last - first >= 4; first += 4)
+        std::memcpy(first, &four, sizeof four);
+    for (; first != last; ++first)
+        *first = entry;
+}
+
+} // namespace
 
 void buildtable(int nchar, const uint8_t* bitlen, int tablebits, uint16_t* table,
                 TDecodeTree& tree) {
@@ -48,7 +62,8 @@ void buildtable(int nchar, const uint8_t* bitlen, int tablebits, uint16_t* table
             continue;
         const uint32_t l = start[k] + weight[k];
         if (k <= tablebits) {
-            std::fill(table + start[k], table + l, static_cast<uint16_t>(s));
+            FillEntries(table + start[k], table + l,
+                        static_cast<uint16_t>(s | k << EntryLengthShift));
         } else {
             uint16_t* link = &table[start[k] >> m];
             unsigned i = (start[k] << tablebits) & 0xFFFF;

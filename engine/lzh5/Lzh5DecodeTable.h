@@ -15,11 +15,30 @@ struct TDecodeTree {
     uint16_t treeRight[TreeNodes];
 };
 
+// A table entry: the symbol (or overflow-tree node) in the low 10 bits and,
+// for a symbol, the length of its code above them, so that one lookup gives
+// both.
+inline constexpr unsigned EntrySymbolMask = 0x3FF;
+inline constexpr unsigned EntryLengthShift = 10;
+
 // Builds the table of 2^tablebits entries for the code whose lengths (0 to 16)
 // are bitlen[0 .. nchar - 1]. Raises ELZHBadDecodeTable unless the lengths form
 // a complete prefix code. A code with no symbols at all decodes everything as
 // symbol 0 in zero bits (all entries 0).
 void buildtable(int nchar, const uint8_t* bitlen, int tablebits, uint16_t* table,
                 TDecodeTree& tree);
+
+// The symbol of a code longer than its table's width: a walk from the
+// overflow-tree node the table gave, along the stream's bits after the first
+// tablebits (bits holds the next bits of the stream, left-aligned).
+inline unsigned WalkOverflowTree(const TDecodeTree& tree, unsigned node, unsigned nchar,
+                                 uint64_t bits, int tablebits) {
+    uint64_t mask = uint64_t{1} << (63 - tablebits);
+    do {
+        node = (bits & mask) ? tree.treeRight[node] : tree.treeLeft[node];
+        mask >>= 1;
+    } while (node >= nchar);
+    return node;
+}
 
 } // namespace zorp::lzh5

@@ -1,9 +1,7 @@
 #include "engine/lzh5/Lzh5Decoder.h"
 
-#include "engine/DirectOutput.h"
-#include "engine/Errors.h"
-
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 namespace zorp {
@@ -17,153 +15,189 @@ void TCompThreadSafety::ExpandLZH5(int32_t count) {
 
 namespace lzh5 {
 
-void TDecoder::read_position_len(int nn, int nbit, int special) {
-    const int n = static_cast<int>(FIn.getbits(nbit));
-    if (n == 0) {
-        const unsigned s = FIn.getbits(nbit);
-        if (s >= static_cast<unsigned>(nn))
-            throw ELZHBadDecodeTable();
-        std::fill(positionLen, positionLen + nn, uint8_t{0});
-        std::fill(std::begin(positionTable), std::end(positionTable), static_cast<uint16_t>(s));
-        return;
+namespace {
+
+// The most input a token can take: a character code and a position code of
+// up to 16 bits each and 12 extra position bits, in whole bytes. The refill
+// before each token leaves at least 56 bits.
+constexpr unsigned MaxTokenBits = MaxCodeLength + MaxCodeLength + (PositionSymbols - 2);
+constexpr unsigned MaxTokenBytes = (MaxTokenBits + 7) / 8;
+static_assert(MaxTokenBits <= 56);
+
+// Copies a match of len bytes from distance back, byte after byte in effect:
+// a match overlapping its own output repeats it. Writes up to 15 bytes past
+// the match (its length rounded up to 16), which the history always has
+// room for.
+inline void CopyFromHistory(uint8_t* to, unsigned distance, unsigned len) {
+    const uint8_t* from = to - distance;
+    if (distance >= 16) {
+        for (unsigned k = 0; k < len; k += 16)
+            std::memcpy(to + k, from + k, 16);
+    } else if (distance >= 8) {
+        for (unsigned k = 0; k < len; k += 8)
+            std::memcpy(to + k, from + k, 8);
+    } else if (distance == 1) {
+        std::memset(to, *from, len);
+    } else {
+        for (unsigned k = 0; k < len; ++k)
+            to[k] = from[k];
     }
-    if (n > nn)
-        throw ELZHBadDecodeTable();
-    int i = 0;
-    while (i < n) {
-        // 3 bits for 0 to 6; 111 followed by one bits and a zero for 7 up.
-        unsigned len = FIn.bitBuf >> 13;
-        if (len == 7) {
-            for (unsigned mask = 1u << 12; FIn.bitBuf & mask; mask >>= 1)
-                ++len;
-            if (len > MaxCodeLength)
-                throw ELZHBadDecodeTable();
-        }
-        FIn.fillbuf(len < 7 ? 3 : len - 3);
-        positionLen[i++] = static_cast<uint8_t>(len);
-        if (i == special) {
-            // At most 3 zeros, so i stays below 7.
-            for (unsigned z = FIn.getbits(2); z > 0; --z)
-                positionLen[i++] = 0;
-        }
-    }
-    std::fill(positionLen + i, positionLen + nn, uint8_t{0});
-    buildtable(nn, positionLen, PositionTableBits, positionTable, tree);
 }
 
-void TDecoder::read_charLen() {
-    const int n = static_cast<int>(FIn.getbits(CharCountBits));
-    if (n == 0) {
-        const unsigned s = FIn.getbits(CharCountBits);
-        if (s >= static_cast<unsigned>(CharSymbols))
-            throw ELZHBadDecodeTable();
-        std::fill(std::begin(charLen), std::end(charLen), uint8_t{0});
-        std::fill(std::begin(charTable), std::end(charTable), static_cast<uint16_t>(s));
-        return;
-    }
-    if (n > CharSymbols)
-        throw ELZHBadDecodeTable();
-    int i = 0;
-    while (i < n) {
-        unsigned t = positionTable[FIn.bitBuf >> 8];
-        if (t >= static_cast<unsigned>(LenCodeSymbols)) {
-            unsigned mask = 1u << 7;
-            do {
-                t = (FIn.bitBuf & mask) ? tree.treeRight[t] : tree.treeLeft[t];
-                mask >>= 1;
-            } while (t >= static_cast<unsigned>(LenCodeSymbols));
-        }
-        FIn.fillbuf(positionLen[t]);
-        if (t <= 2) {
-            int run = 1;
-            if (t == 1)
-                run = static_cast<int>(FIn.getbits(4)) + 3;
-            else if (t == 2)
-                run = static_cast<int>(FIn.getbits(9)) + 20;
-            if (run > CharSymbols - i)
-                throw ELZHBadDecodeTable();
-            std::fill(charLen + i, charLen + i + run, uint8_t{0});
-            i += run;
-        } else {
-            charLen[i++] = static_cast<uint8_t>(t - 2);
-        }
-    }
-    std::fill(charLen + i, charLen + CharSymbols, uint8_t{0});
-    buildtable(CharSymbols, charLen, CharTableBits, charTable, tree);
-}
-
-void TDecoder::read_block_header() {
-    blockSize = static_cast<uint16_t>(FIn.getbits(16));
-    read_position_len(LenCodeSymbols, LenCodeCountBits, LenCodeSpecial);
-    read_charLen();
-    read_position_len(PositionSymbols, PositionCountBits, -1);
-}
-
-unsigned TDecoder::DecodeCharFromTree(unsigned j) {
-    FIn.fillbuf(CharTableBits);
-    unsigned mask = 1u << 15;
-    do {
-        j = (FIn.bitBuf & mask) ? tree.treeRight[j] : tree.treeLeft[j];
-        mask >>= 1;
-    } while (j >= static_cast<unsigned>(CharSymbols));
-    FIn.fillbuf(charLen[j] - CharTableBits);
-    return j;
-}
-
-unsigned TDecoder::DecodePositionFromTree(unsigned j) {
-    FIn.fillbuf(PositionTableBits);
-    unsigned mask = 1u << 15;
-    do {
-        j = (FIn.bitBuf & mask) ? tree.treeRight[j] : tree.treeLeft[j];
-        mask >>= 1;
-    } while (j >= static_cast<unsigned>(PositionSymbols));
-    FIn.fillbuf(positionLen[j] - PositionTableBits);
-    return j;
-}
-
-unsigned TDecoder::DecodeChar5() {
-    if (blockSize == 0) [[unlikely]]
-        read_block_header();
-    --blockSize;
-    const unsigned j = charTable[FIn.bitBuf >> (16 - CharTableBits)];
-    if (j >= static_cast<unsigned>(CharSymbols)) [[unlikely]]
-        return DecodeCharFromTree(j);
-    FIn.fillbuf(charLen[j]);
-    return j;
-}
-
-unsigned TDecoder::DecodePosition5() {
-    unsigned j = positionTable[FIn.bitBuf >> (16 - PositionTableBits)];
-    if (j >= static_cast<unsigned>(PositionSymbols)) [[unlikely]]
-        j = DecodePositionFromTree(j);
-    else
-        FIn.fillbuf(positionLen[j]);
-    if (j <= 1)
-        return j;
-    return (1u << (j - 1)) + FIn.getbits(j - 1);
-}
+} // namespace
 
 void TDecoder::Expand(int32_t count) {
     FIn.Start();
-    std::fill(std::begin(slideText), std::end(slideText), uint8_t{0x20});
-    TDirectOutput out(FEngine);
-    unsigned loc = 0;
+    std::fill(FHistory, FHistory + WindowSize, uint8_t{0x20});
+    FHistPos = FHistory + WindowSize;
     int64_t produced = 0;
     while (produced < count) {
-        const unsigned v = DecodeChar5();
-        if (v <= 255) {
-            slideText[loc] = static_cast<uint8_t>(v);
-            out.Put(static_cast<uint8_t>(v));
-            loc = (loc + 1) & WindowMask;
-            ++produced;
-            continue;
-        }
-        const unsigned len = v - LengthBias;
-        const unsigned from = (loc - DecodePosition5() - 1) & WindowMask;
-        produced += len;
-        out.PutMatch(slideText, WindowMask, from, loc, len);
-        loc = (loc + len) & WindowMask;
+        KeepHistoryRoom();
+        const int64_t stretch = ExpandStretch(count - produced);
+        produced += stretch != 0 ? stretch : ExpandToken();
     }
+}
+
+void TDecoder::KeepHistoryRoom() {
+    if (FHistory + HistorySize - FHistPos >= WindowSize)
+        return;
+    std::memmove(FHistory, FHistPos - WindowSize, WindowSize);
+    FHistPos = FHistory + WindowSize;
+}
+
+unsigned TDecoder::ExpandToken() {
+    if (blockSize == 0) [[unlikely]]
+        read_block_header();
+    --blockSize;
+    const unsigned c = charTable[FIn.bitBuf >> (16 - CharTableBits)];
+    unsigned v = c & EntrySymbolMask;
+    if (v >= static_cast<unsigned>(CharSymbols)) {
+        v = WalkOverflowTree(tree, v, CharSymbols, uint64_t{FIn.bitBuf} << 48, CharTableBits);
+        FIn.fillbuf(charLen[v]);
+    } else {
+        FIn.fillbuf(c >> EntryLengthShift);
+    }
+    if (v <= 255) {
+        *FHistPos++ = static_cast<uint8_t>(v);
+        FEngine.PutChar(static_cast<uint8_t>(v));
+        return 1;
+    }
+    const unsigned p = positionTable[FIn.bitBuf >> (16 - PositionTableBits)];
+    unsigned j = p & EntrySymbolMask;
+    if (j >= static_cast<unsigned>(PositionSymbols)) {
+        j = WalkOverflowTree(tree, j, PositionSymbols, uint64_t{FIn.bitBuf} << 48,
+                             PositionTableBits);
+        FIn.fillbuf(positionLen[j]);
+    } else {
+        FIn.fillbuf(p >> EntryLengthShift);
+    }
+    const unsigned distance = (j <= 1 ? j : (1u << (j - 1)) + FIn.getbits(j - 1)) + 1;
+    const unsigned len = v - LengthBias;
+    CopyFromHistory(FHistPos, distance, len);
+    FEngine.PutBytes(FHistPos, static_cast<int32_t>(len));
+    FHistPos += len;
+    return len;
+}
+
+int64_t TDecoder::ExpandStretch(int64_t wanted) {
+    TCompThreadSafety& e = FEngine;
+    if (blockSize == 0 || e.EndOfInput || e.DescrambleInput || e.InEnd - e.InPos < 8)
+        return 0;
+    // Tokens are started while fewer than wanted bytes are written and the
+    // history has room past the longest match and the copies' overrun. The
+    // output buffer and the budget need no room: PutBytes below writes full
+    // buffers and raises at the end of the budget on the same bytes as the
+    // tokens one by one would, and the stretch reads nothing from the source.
+    const int64_t historyRoom = FHistory + HistorySize - FHistPos - (MaxMatch + 16);
+    const int64_t startRoom = std::min(wanted, historyRoom);
+    if (startRoom <= 0)
+        return 0;
+    uint8_t* const start = FHistPos;
+    uint8_t* const startStop = start + startRoom;
+    uint8_t* out = start;
+    const uint8_t* in = e.InPos;
+    const uint8_t* const inLimit = e.InEnd - 8;
+    uint64_t bits = FIn.Bits();
+    unsigned avail = FIn.Avail();
+    unsigned tokens = blockSize;
+    do {
+        // The bits held take at most 8 bytes and each token MaxTokenBytes
+        // more, so this many tokens can be decoded before a refill would
+        // reach into the buffer's last 8 bytes.
+        const ptrdiff_t spare = inLimit - in;
+        unsigned batch = spare < 8 ? 1 : static_cast<unsigned>((spare - 8) / MaxTokenBytes + 1);
+        batch = std::min(batch, tokens);
+        tokens -= batch;
+        for (; batch != 0 && out < startStop; --batch) {
+            // Tops the bits up to 56 or more (at most 63) with whole bytes.
+            // The bits below the available ones are the stream's own, so the
+            // next refill may OR them in again.
+            uint64_t word;
+            std::memcpy(&word, in, sizeof word);
+            bits |= __builtin_bswap64(word) >> avail;
+            in += (63 - avail) >> 3;
+            avail |= 56;
+
+            const unsigned c = charTable[bits >> (64 - CharTableBits)];
+            unsigned v = c & EntrySymbolMask;
+            unsigned n = c >> EntryLengthShift;
+            if (v >= static_cast<unsigned>(CharSymbols)) [[unlikely]] {
+                v = WalkOverflowTree(tree, v, CharSymbols, bits, CharTableBits);
+                n = charLen[v];
+            }
+            if (v <= 255) {
+                bits <<= n;
+                avail -= n;
+                *out++ = static_cast<uint8_t>(v);
+                // A literal takes at most 16 bits, so the bits left suffice
+                // for another literal straight from the table.
+                const unsigned c2 = charTable[bits >> (64 - CharTableBits)];
+                if ((c2 & EntrySymbolMask) <= 255 && batch > 1 && out < startStop) {
+                    n = c2 >> EntryLengthShift;
+                    bits <<= n;
+                    avail -= n;
+                    *out++ = static_cast<uint8_t>(c2);
+                    --batch;
+                }
+                continue;
+            }
+            bits <<= n;
+            avail -= n;
+            const unsigned p = positionTable[bits >> (64 - PositionTableBits)];
+            unsigned j = p & EntrySymbolMask;
+            n = p >> EntryLengthShift;
+            if (j >= static_cast<unsigned>(PositionSymbols)) [[unlikely]] {
+                j = WalkOverflowTree(tree, j, PositionSymbols, bits, PositionTableBits);
+                n = positionLen[j];
+            }
+            bits <<= n;
+            avail -= n;
+            // Symbol j >= 1 stands for the j - 1 bits that follow with a one
+            // bit in front of them: shifting a one in above the stream bits
+            // reads both at once.
+            unsigned distance = 1;
+            if (j != 0) {
+                const unsigned extra = j - 1;
+                distance +=
+                    static_cast<unsigned>(((bits >> 1) | uint64_t{1} << 63) >> (63 - extra));
+                bits <<= extra;
+                avail -= extra;
+            }
+            const unsigned len = v - LengthBias;
+            CopyFromHistory(out, distance, len);
+            out += len;
+        }
+        tokens += batch;
+    } while (out < startStop && tokens != 0 && in <= inLimit);
+
+    blockSize = static_cast<uint16_t>(tokens);
+    e.InSum += ByteSum(e.InPos, static_cast<size_t>(in - e.InPos));
+    e.InPos = const_cast<uint8_t*>(in);
+    FIn.Resume(bits, avail);
+    const auto written = static_cast<int32_t>(out - start);
+    e.PutBytes(start, written);
+    FHistPos = out;
+    return written;
 }
 
 } // namespace lzh5
