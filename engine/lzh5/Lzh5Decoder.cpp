@@ -109,7 +109,9 @@ int64_t TDecoder::ExpandStretch(int64_t wanted) {
     // buffers and raises at the end of the budget on the same bytes as the
     // tokens one by one would, and the stretch reads nothing from the source.
     const int64_t historyRoom = FHistory + HistorySize - FHistPos - (MaxMatch + 16);
-    const int64_t startRoom = std::min(wanted, historyRoom);
+    // The loop below starts a token only before startStop, one byte short of
+    // that room, so that a literal may always be followed by a second one.
+    const int64_t startRoom = std::min(wanted, historyRoom) - 1;
     if (startRoom <= 0)
         return 0;
     uint8_t* const start = FHistPos;
@@ -152,7 +154,7 @@ int64_t TDecoder::ExpandStretch(int64_t wanted) {
                 // A literal takes at most 16 bits, so the bits left suffice
                 // for another literal straight from the table.
                 const unsigned c2 = charTable[bits >> (64 - CharTableBits)];
-                if ((c2 & EntrySymbolMask) <= 255 && batch > 1 && out < startStop) {
+                if ((c2 & EntrySymbolMask) <= 255 && batch > 1) {
                     n = c2 >> EntryLengthShift;
                     bits <<= n;
                     avail -= n;
