@@ -2,10 +2,10 @@
 
 #include "tools/zorp/Commands.h"
 
-#include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstring>
+#include <dlfcn.h>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
 
@@ -23,6 +23,11 @@ std::string ProgramDirectory() {
     return exe.substr(0, exe.rfind('/') + 1);
 }
 
+std::string LoadError() {
+    const char* error = dlerror();
+    return error != nullptr ? error : "unknown error";
+}
+
 } // namespace
 
 bool NamesDbCommand(int argc, char** argv) {
@@ -32,11 +37,25 @@ bool NamesDbCommand(int argc, char** argv) {
     return false;
 }
 
-int RunDbHelper(char** argv) {
-    const std::string helper = ProgramDirectory() + ZORP_DB_HELPER;
-    execv(helper.c_str(), argv);
-    std::fprintf(stderr, "zorp: Cannot run \"%s\". %s\n", helper.c_str(), std::strerror(errno));
-    return 1;
+DbModule::DbModule() {
+    const std::string path = ProgramDirectory() + ZORP_DB_MODULE;
+    FHandle = dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
+    if (FHandle == nullptr)
+        throw std::runtime_error("Cannot load \"" + path + "\". " + LoadError());
+    FAdd = reinterpret_cast<AddFunction>(dlsym(FHandle, "zorp_add_db_commands"));
+    if (FAdd == nullptr) {
+        const std::string error = LoadError();
+        dlclose(FHandle);
+        throw std::runtime_error("Cannot load \"" + path + "\". " + error);
+    }
+}
+
+DbModule::~DbModule() {
+    dlclose(FHandle);
+}
+
+void DbModule::AddCommands(CLI::App& App) {
+    FAdd(&App);
 }
 
 void AddDbCommandEntry(CLI::App& App) {

@@ -1,5 +1,7 @@
-// How the zorp program hands "zorp db ..." to its helper zorp-db, which
-// lies at ZORP_DB_HELPER relative to the directory of the zorp program (in
+// How the zorp program gets its db commands: from the module zorp-db.so,
+// loaded only when the command line names them, so that the other commands
+// start without SQLite and the database and control libraries. The module
+// lies at ZORP_DB_MODULE relative to the directory of the zorp program (in
 // the build tree as where it is installed).
 #pragma once
 
@@ -11,11 +13,26 @@ namespace zorp::tool {
 // "db" (the application's own options, --help and --version, may precede it).
 bool NamesDbCommand(int argc, char** argv);
 
-// Replaces this process with the helper, given the same arguments. Returns
-// only when the helper cannot be started: reports that and returns 1.
-int RunDbHelper(char** argv);
+// The loaded module; it stays loaded until this object goes, which must be
+// after the application that holds its commands.
+class DbModule {
+public:
+    // Loads the module; raises std::runtime_error when it cannot.
+    DbModule();
+    ~DbModule();
+    DbModule(const DbModule&) = delete;
+    DbModule& operator=(const DbModule&) = delete;
 
-// Lists "db" among the commands in zorp --help.
+    // Adds the db command and its subcommands.
+    void AddCommands(CLI::App& App);
+
+private:
+    using AddFunction = void (*)(CLI::App*);
+    void* FHandle;
+    AddFunction FAdd;
+};
+
+// Lists "db" among the commands in zorp --help without loading the module.
 void AddDbCommandEntry(CLI::App& App);
 
 } // namespace zorp::tool
