@@ -81,7 +81,7 @@ installed=yes
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${apt_options[@]}" "$deb" >/dev/null
 [ "$(command -v zorp)" = /usr/bin/zorp ] || fail "zorp is not /usr/bin/zorp"
 /usr/bin/zorp --version
-ldconfig -p | grep -q 'libzorpcore\.so\.0 ' || fail "ldconfig does not know libzorpcore.so.0"
+ldconfig -p | grep 'libzorpcore\.so\.0 ' >/dev/null || fail "ldconfig does not know libzorpcore.so.0"
 
 echo "== /usr/bin/zorp over $corpus"
 count=0
