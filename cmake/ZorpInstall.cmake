@@ -8,7 +8,8 @@
 #   include/zorp/  the public headers, under the same relative paths as in
 #               the tree ("component/Zorp.h", "framework/base/Stream.h"),
 #               so include/zorp is the one include directory to add
-#   bin/zorp    the command-line tool
+#   bin/zorp    the command-line tool, and lib/zorp/zorp-db.so, the module
+#               with its db commands (installed by tools/zorp)
 #   share/man/man1/zorp.1
 #   share/doc/zorp/  README.md and the guides of docs/
 #
