@@ -1,4 +1,4 @@
-// Output of the LZ expanders straight into the engine's output buffer.
+// Output of the LZH expander straight into the engine's output buffer.
 //
 // While the buffer has room and the budget allows, bytes are stored at the
 // buffer position without going through PutChar; the position, the output

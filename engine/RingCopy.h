@@ -1,4 +1,4 @@
-// Match copies of the LZ expanders inside their ring of recent output, with
+// Match copies of the LZH expander inside its ring of recent output, with
 // the result of copying byte by byte. TDirectOutput::PutMatch uses it for the
 // matches it does not copy and put out in one pass.
 #pragma once
