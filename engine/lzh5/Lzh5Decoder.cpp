@@ -25,13 +25,15 @@ constexpr unsigned MaxTokenBytes = (MaxTokenBits + 7) / 8;
 static_assert(MaxTokenBits <= 56);
 
 // Copies a match of len bytes from distance back, byte after byte in effect:
-// a match overlapping its own output repeats it. Writes up to 15 bytes past
-// the match (its length rounded up to 16), which the history always has
-// room for.
+// a match overlapping its own output repeats it. Writes up to 31 bytes past
+// the match (at least 32 bytes, in steps of 16), which the history always
+// has room for: most matches are then copied without a loop branch.
 inline void CopyFromHistory(uint8_t* to, unsigned distance, unsigned len) {
     const uint8_t* from = to - distance;
     if (distance >= 16) {
-        for (unsigned k = 0; k < len; k += 16)
+        std::memcpy(to, from, 16);
+        std::memcpy(to + 16, from + 16, 16);
+        for (unsigned k = 32; k < len; k += 16)
             std::memcpy(to + k, from + k, 16);
     } else if (distance >= 8) {
         for (unsigned k = 0; k < len; k += 8)
@@ -108,7 +110,7 @@ int64_t TDecoder::ExpandStretch(int64_t wanted) {
     // output buffer and the budget need no room: PutBytes below writes full
     // buffers and raises at the end of the budget on the same bytes as the
     // tokens one by one would, and the stretch reads nothing from the source.
-    const int64_t historyRoom = FHistory + HistorySize - FHistPos - (MaxMatch + 16);
+    const int64_t historyRoom = FHistory + HistorySize - FHistPos - (MaxMatch + 32);
     // The loop below starts a token only before startStop, one byte short of
     // that room, so that a literal may always be followed by a second one.
     const int64_t startRoom = std::min(wanted, historyRoom) - 1;
