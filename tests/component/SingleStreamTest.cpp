@@ -1,7 +1,9 @@
 // Single compressed streams and strings: header or not, the fallback to
 // storing, keys, checksums, the custom method and the saved percentage.
 #include "component/Zorp.h"
+#include "framework/base/BufferedStream.h"
 #include "framework/base/MemoryStream.h"
+#include "support/CountingStream.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -352,6 +354,36 @@ TEST(CustomMethod, WithoutAHandlerIsStored) {
 TEST(TZorp, SavedPercentageOfAFreshComponentIs100) {
     TZorp zorp(nullptr);
     EXPECT_EQ(zorp.GetSavedPercentage(), 100);
+}
+
+// The component's single-stream format through the buffer: the header is
+// written first and rewritten at the end, and data that do not shrink make
+// the run go back and store them.
+TEST(TZorp, CompressAndExpandThroughBufferedStreamsByteForByte) {
+    const std::string text = ReadWholeFile(CorpusFiles().at(0));
+    const std::string noise = RandomBytes(5000, 10);
+    for (const std::string* data : {&text, &noise}) {
+        TZorp zorp(nullptr);
+        zorp.SetKey(0x1234);
+        CountingStream source(*data);
+        CountingStream packed;
+        {
+            fw::TBufferedStream in(source, 1000);
+            fw::TBufferedStream out(packed, 1000);
+            zorp.Compress(out, in, coLZH5);
+            out.Flush();
+        }
+        EXPECT_EQ(packed.DataString(), zorp.CompressString(*data, coLZH5));
+        packed.SetPosition(0);
+        CountingStream expanded;
+        {
+            fw::TBufferedStream in(packed, 1000);
+            fw::TBufferedStream out(expanded, 1000);
+            zorp.Expand(out, in);
+            out.Flush();
+        }
+        EXPECT_EQ(expanded.DataString(), *data);
+    }
 }
 
 } // namespace

@@ -249,7 +249,7 @@ void Test(const ArchiveOptions& o) {
     fw::TStringList entries;
     s.Zorp.ScanCompressedFile(o.Archive, entries);
     fw::TFileStream file(o.Archive, fw::fmOpenRead | fw::fmShareDenyWrite);
-    BufferedStream archive(file, FileBufferSize);
+    fw::TBufferedStream archive(file, FileBufferSize);
     TZorpHeader header;
     std::string methodID;
     s.Zorp.CheckHeader(archive, header, methodID);

@@ -61,7 +61,7 @@ InputFile::InputFile(const std::string& Name) {
         CopyAll(STDIN_FILENO, FFile->Handle(), "standard input");
         FFile->SetPosition(0);
     }
-    FBuffered = std::make_unique<BufferedStream>(*FFile, FileBufferSize);
+    FBuffered = std::make_unique<fw::TBufferedStream>(*FFile, FileBufferSize);
 }
 
 OutputFile::OutputFile(std::string Name) : FName(std::move(Name)) {
@@ -79,7 +79,7 @@ OutputFile::OutputFile(std::string Name) : FName(std::move(Name)) {
         chmod(FTempName.c_str(), mode);
     }
     FStream = std::make_unique<fw::TFileStream>(FTempName, fw::fmOpenReadWrite);
-    FBuffered = std::make_unique<BufferedStream>(*FStream, FileBufferSize);
+    FBuffered = std::make_unique<fw::TBufferedStream>(*FStream, FileBufferSize);
 }
 
 OutputFile::~OutputFile() {

@@ -4,11 +4,11 @@
 // Output files are written under a temporary name beside the target and
 // renamed over it only when the command succeeded, so a failure never
 // leaves a half-written file behind. Both read and write the file through a
-// large buffer (see BufferedStream).
+// large buffer (see TBufferedStream).
 #pragma once
 
+#include "framework/base/BufferedStream.h"
 #include "framework/base/FileStream.h"
-#include "tools/zorp/BufferedStream.h"
 
 #include <cstdint>
 #include <memory>
@@ -30,7 +30,7 @@ public:
 
 private:
     std::unique_ptr<fw::TFileStream> FFile;
-    std::unique_ptr<BufferedStream> FBuffered;
+    std::unique_ptr<fw::TBufferedStream> FBuffered;
 };
 
 class OutputFile {
@@ -49,7 +49,7 @@ private:
     std::string FName;
     std::string FTempName;
     std::unique_ptr<fw::TFileStream> FStream;
-    std::unique_ptr<BufferedStream> FBuffered; // over FStream; dropped unflushed on failure
+    std::unique_ptr<fw::TBufferedStream> FBuffered; // over FStream; dropped unflushed on failure
     bool FCommitted = false;
 };
 

@@ -130,7 +130,7 @@ void Add(const ResourceOptions& o) {
         zorp.OnShowProgress = [&bar](int32_t& percent) { bar.Show(percent); };
         InputFile input(o.File);
         fw::TFileStream output(packed.Name(), fw::fmOpenReadWrite);
-        BufferedStream buffered(output, FileBufferSize);
+        fw::TBufferedStream buffered(output, FileBufferSize);
         zorp.Compress(buffered, input.Stream(), method);
         buffered.Flush();
     }

@@ -18,17 +18,17 @@
 #include <cstdint>
 #include <vector>
 
-namespace zorp::tool {
+namespace zorp::fw {
 
-class BufferedStream : public fw::TStream {
+class TBufferedStream : public TStream {
 public:
-    BufferedStream(fw::TStream& Inner, int32_t Capacity);
-    BufferedStream(const BufferedStream&) = delete;
-    BufferedStream& operator=(const BufferedStream&) = delete;
+    TBufferedStream(TStream& Inner, int32_t Capacity);
+    TBufferedStream(const TBufferedStream&) = delete;
+    TBufferedStream& operator=(const TBufferedStream&) = delete;
 
     int32_t Read(void* Buffer, int32_t Count) override;
     int32_t Write(const void* Buffer, int32_t Count) override;
-    int64_t Seek(int64_t Offset, fw::TSeekOrigin Origin) override;
+    int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
     void SetSize(int64_t NewSize) override;
     int64_t Size() override;
 
@@ -41,7 +41,7 @@ private:
     // position of the next unread byte.
     void DropReadAhead();
 
-    fw::TStream& FInner;
+    TStream& FInner;
     std::vector<char> FBuffer;
     int64_t FInnerPos;    // position of the other stream
     int32_t FPos = 0;     // next unread byte of the bytes read ahead
@@ -49,4 +49,4 @@ private:
     int32_t FPending = 0; // bytes written and not yet flushed
 };
 
-} // namespace zorp::tool
+} // namespace zorp::fw

@@ -1,7 +1,6 @@
-// The tool's buffered stream over a recording memory stream: the bytes that
+// The buffered stream over a recording memory stream: the bytes that
 // arrive, where they arrive, and how few calls carry them.
-#include "tools/zorp/BufferedStream.h"
-#include "component/Zorp.h"
+#include "framework/base/BufferedStream.h"
 #include "framework/base/Exceptions.h"
 #include "support/CountingStream.h"
 #include "support/TestFiles.h"
@@ -13,7 +12,7 @@
 namespace zorp::test {
 namespace {
 
-using tool::BufferedStream;
+using fw::TBufferedStream;
 
 constexpr int32_t Capacity = 64;
 
@@ -38,11 +37,11 @@ private:
     int64_t FLimit;
 };
 
-TEST(BufferedStream, GathersSmallWritesStraddlingTheBufferIntoFullBlocks) {
+TEST(TBufferedStream, GathersSmallWritesStraddlingTheBufferIntoFullBlocks) {
     CountingStream inner;
     const std::string data = Pattern(1000, 1);
     {
-        BufferedStream s(inner, Capacity);
+        TBufferedStream s(inner, Capacity);
         for (size_t at = 0; at < data.size(); at += 7)
             s.WriteBuffer(data.data() + at,
                           static_cast<int32_t>(std::min<size_t>(7, data.size() - at)));
@@ -57,10 +56,10 @@ TEST(BufferedStream, GathersSmallWritesStraddlingTheBufferIntoFullBlocks) {
     EXPECT_LE(inner.Writes.size(), 1000u / (Capacity - 7) + 1);
 }
 
-TEST(BufferedStream, LargeWritesGoStraightThroughAfterWhatIsPending) {
+TEST(TBufferedStream, LargeWritesGoStraightThroughAfterWhatIsPending) {
     CountingStream inner;
     const std::string data = Pattern(500, 2);
-    BufferedStream s(inner, Capacity);
+    TBufferedStream s(inner, Capacity);
     s.WriteBuffer(data.data(), 10);
     s.WriteBuffer(data.data() + 10, 300);
     s.WriteBuffer(data.data() + 310, 190);
@@ -69,10 +68,10 @@ TEST(BufferedStream, LargeWritesGoStraightThroughAfterWhatIsPending) {
     EXPECT_EQ(inner.Writes, (std::vector<int32_t>{10, 300, 190}));
 }
 
-TEST(BufferedStream, SeekingBackRewritesEarlierBytesAsAHeaderIs) {
+TEST(TBufferedStream, SeekingBackRewritesEarlierBytesAsAHeaderIs) {
     CountingStream inner;
     std::string data = Pattern(300, 3);
-    BufferedStream s(inner, Capacity);
+    TBufferedStream s(inner, Capacity);
     s.WriteBuffer(data.data(), 300);
     s.WriteBuffer("tail", 4);
     const int64_t end = s.Position();
@@ -86,10 +85,10 @@ TEST(BufferedStream, SeekingBackRewritesEarlierBytesAsAHeaderIs) {
     EXPECT_EQ(Contents(inner), data + "tailmore");
 }
 
-TEST(BufferedStream, ReadsInBlocksAndDeliversEveryByteOnce) {
+TEST(TBufferedStream, ReadsInBlocksAndDeliversEveryByteOnce) {
     const std::string data = Pattern(1000, 4);
     CountingStream inner(data);
-    BufferedStream s(inner, Capacity);
+    TBufferedStream s(inner, Capacity);
     std::string got;
     char chunk[13];
     for (int32_t n; (n = s.Read(chunk, sizeof chunk)) > 0;)
@@ -103,10 +102,10 @@ TEST(BufferedStream, ReadsInBlocksAndDeliversEveryByteOnce) {
     EXPECT_EQ(filled, (1000 + Capacity - 1) / Capacity);
 }
 
-TEST(BufferedStream, ReadFillsTheWholeCountAcrossRefillsUntilTheEnd) {
+TEST(TBufferedStream, ReadFillsTheWholeCountAcrossRefillsUntilTheEnd) {
     const std::string data = Pattern(150, 5);
     CountingStream inner(data);
-    BufferedStream s(inner, Capacity);
+    TBufferedStream s(inner, Capacity);
     std::string buffer(100, '\0');
     ASSERT_EQ(s.Read(buffer.data(), 5), 5);
     EXPECT_EQ(s.Read(buffer.data(), 100), 100); // more than the buffer holds
@@ -115,10 +114,10 @@ TEST(BufferedStream, ReadFillsTheWholeCountAcrossRefillsUntilTheEnd) {
     EXPECT_EQ(buffer.substr(0, 45), data.substr(105));
 }
 
-TEST(BufferedStream, SeeksInsideWhatWasReadAheadWithoutTouchingTheFile) {
+TEST(TBufferedStream, SeeksInsideWhatWasReadAheadWithoutTouchingTheFile) {
     const std::string data = Pattern(200, 6);
     CountingStream inner(data);
-    BufferedStream s(inner, Capacity);
+    TBufferedStream s(inner, Capacity);
     char b[10];
     s.ReadBuffer(b, 10);
     const size_t reads = inner.Reads.size();
@@ -137,10 +136,10 @@ TEST(BufferedStream, SeeksInsideWhatWasReadAheadWithoutTouchingTheFile) {
     EXPECT_EQ(std::string(b, 5), data.substr(195));
 }
 
-TEST(BufferedStream, WritesAfterReadingLandWhereTheReadingStopped) {
+TEST(TBufferedStream, WritesAfterReadingLandWhereTheReadingStopped) {
     std::string data = Pattern(200, 7);
     CountingStream inner(data);
-    BufferedStream s(inner, Capacity);
+    TBufferedStream s(inner, Capacity);
     char b[10];
     s.ReadBuffer(b, 10); // the file itself is Capacity bytes further on
     s.WriteBuffer("XYZ", 3);
@@ -151,10 +150,10 @@ TEST(BufferedStream, WritesAfterReadingLandWhereTheReadingStopped) {
     EXPECT_EQ(s.Position(), 17);
 }
 
-TEST(BufferedStream, SetSizeCutsThroughPendingAndReadAheadBytes) {
+TEST(TBufferedStream, SetSizeCutsThroughPendingAndReadAheadBytes) {
     const std::string data = Pattern(200, 8);
     CountingStream inner(data);
-    BufferedStream s(inner, Capacity);
+    TBufferedStream s(inner, Capacity);
     s.SetPosition(150);
     s.WriteBuffer("abc", 3);
     s.SetSize(100);
@@ -163,19 +162,19 @@ TEST(BufferedStream, SetSizeCutsThroughPendingAndReadAheadBytes) {
     EXPECT_EQ(Contents(inner), data.substr(0, 100));
 }
 
-TEST(BufferedStream, DropsWhatWasNotFlushedWhenDestroyed) {
+TEST(TBufferedStream, DropsWhatWasNotFlushedWhenDestroyed) {
     CountingStream inner;
     {
-        BufferedStream s(inner, Capacity);
+        TBufferedStream s(inner, Capacity);
         s.WriteBuffer("lost", 4);
     }
     EXPECT_TRUE(inner.Writes.empty());
     EXPECT_EQ(inner.Size(), 0);
 }
 
-TEST(BufferedStream, AFlushThatTheFileRefusesRaisesAWriteError) {
+TEST(TBufferedStream, AFlushThatTheFileRefusesRaisesAWriteError) {
     FullStream inner(100);
-    BufferedStream s(inner, Capacity);
+    TBufferedStream s(inner, Capacity);
     const std::string data = Pattern(60, 9);
     s.WriteBuffer(data.data(), 60);
     s.WriteBuffer(data.data(), 30); // sends the first 60
@@ -184,45 +183,15 @@ TEST(BufferedStream, AFlushThatTheFileRefusesRaisesAWriteError) {
     EXPECT_NO_THROW(s.Flush());                                    // nothing is left to write
 }
 
-TEST(BufferedStream, AWriteErrorReadsAsWriteBufferReportsIt) {
+TEST(TBufferedStream, AWriteErrorReadsAsWriteBufferReportsIt) {
     FullStream inner(10);
-    BufferedStream s(inner, Capacity);
+    TBufferedStream s(inner, Capacity);
     s.WriteBuffer("0123456789abc", 13);
     try {
         s.Flush();
         FAIL() << "no error";
     } catch (const fw::EWriteError& e) {
         EXPECT_STREQ(e.what(), "Stream write error");
-    }
-}
-
-// The component's single-stream format through the buffer: the header is
-// written first and rewritten at the end, and data that do not shrink make
-// the run go back and store them.
-TEST(BufferedStream, CarriesCompressAndExpandByteForByte) {
-    const std::string text = ReadWholeFile(CorpusFiles().at(0));
-    const std::string noise = Pattern(5000, 10);
-    for (const std::string* data : {&text, &noise}) {
-        TZorp zorp(nullptr);
-        zorp.SetKey(0x1234);
-        CountingStream source(*data);
-        CountingStream packed;
-        {
-            BufferedStream in(source, 1000);
-            BufferedStream out(packed, 1000);
-            zorp.Compress(out, in, coLZH5);
-            out.Flush();
-        }
-        EXPECT_EQ(Contents(packed), zorp.CompressString(*data, coLZH5));
-        packed.SetPosition(0);
-        CountingStream expanded;
-        {
-            BufferedStream in(packed, 1000);
-            BufferedStream out(expanded, 1000);
-            zorp.Expand(out, in);
-            out.Flush();
-        }
-        EXPECT_EQ(Contents(expanded), *data);
     }
 }
 

@@ -1,17 +1,17 @@
-#include "tools/zorp/BufferedStream.h"
+#include "framework/base/BufferedStream.h"
 
 #include "framework/base/Exceptions.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace zorp::tool {
+namespace zorp::fw {
 
-BufferedStream::BufferedStream(fw::TStream& Inner, int32_t Capacity)
+TBufferedStream::TBufferedStream(TStream& Inner, int32_t Capacity)
     : FInner(Inner), FBuffer(static_cast<size_t>(std::max(Capacity, 1))),
       FInnerPos(Inner.Position()) {}
 
-int32_t BufferedStream::Read(void* Buffer, int32_t Count) {
+int32_t TBufferedStream::Read(void* Buffer, int32_t Count) {
     if (Count <= 0)
         return 0;
     Flush();
@@ -42,7 +42,7 @@ int32_t BufferedStream::Read(void* Buffer, int32_t Count) {
     return done;
 }
 
-int32_t BufferedStream::Write(const void* Buffer, int32_t Count) {
+int32_t TBufferedStream::Write(const void* Buffer, int32_t Count) {
     if (Count <= 0)
         return 0;
     DropReadAhead();
@@ -59,9 +59,9 @@ int32_t BufferedStream::Write(const void* Buffer, int32_t Count) {
     return Count;
 }
 
-int64_t BufferedStream::Seek(int64_t Offset, fw::TSeekOrigin Origin) {
-    if (Origin != fw::soEnd) {
-        const int64_t target = Origin == fw::soCurrent ? Logical() + Offset : Offset;
+int64_t TBufferedStream::Seek(int64_t Offset, TSeekOrigin Origin) {
+    if (Origin != soEnd) {
+        const int64_t target = Origin == soCurrent ? Logical() + Offset : Offset;
         if (target == Logical())
             return target;
         // Within the bytes read ahead: no need to touch the other stream.
@@ -71,7 +71,7 @@ int64_t BufferedStream::Seek(int64_t Offset, fw::TSeekOrigin Origin) {
             return target;
         }
         Offset = target;
-        Origin = fw::soBeginning;
+        Origin = soBeginning;
     }
     Flush();
     FPos = FEnd = 0;
@@ -79,18 +79,18 @@ int64_t BufferedStream::Seek(int64_t Offset, fw::TSeekOrigin Origin) {
     return FInnerPos;
 }
 
-void BufferedStream::SetSize(int64_t NewSize) {
+void TBufferedStream::SetSize(int64_t NewSize) {
     Flush();
     DropReadAhead();
     FInner.SetSize(NewSize);
     FInnerPos = FInner.Position();
 }
 
-int64_t BufferedStream::Size() {
+int64_t TBufferedStream::Size() {
     return std::max(FInner.Size(), FInnerPos + FPending);
 }
 
-void BufferedStream::Flush() {
+void TBufferedStream::Flush() {
     if (FPending == 0)
         return;
     const int32_t pending = FPending;
@@ -98,13 +98,13 @@ void BufferedStream::Flush() {
     const int32_t n = FInner.Write(FBuffer.data(), pending);
     FInnerPos += std::max(n, 0);
     if (n != pending)
-        throw fw::EWriteError("Stream write error");
+        throw EWriteError("Stream write error");
 }
 
-void BufferedStream::DropReadAhead() {
+void TBufferedStream::DropReadAhead() {
     if (FPos < FEnd)
-        FInnerPos = FInner.Seek(FInnerPos - (FEnd - FPos), fw::soBeginning);
+        FInnerPos = FInner.Seek(FInnerPos - (FEnd - FPos), soBeginning);
     FPos = FEnd = 0;
 }
 
-} // namespace zorp::tool
+} // namespace zorp::fw
