@@ -1,5 +1,6 @@
 // TZorp's archive reading: walking the entries, listing them, and expanding
 // them to files or into a stream.
+#include "component/FileBuffer.h"
 #include "component/FileInfo.h"
 #include "component/PathRules.h"
 #include "component/Zorp.h"
@@ -97,8 +98,10 @@ void TZorp::ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
             continue;
         }
         try {
-            DoExpand(*file, Stream, entry.CompressedSize, entry.Size, entry.Checksum,
-                     static_cast<TZorpMethod>(entry.Method), methodID, entry.Lock);
+            WriteThroughBuffer(*file, [&](fw::TStream& out) {
+                DoExpand(out, Stream, entry.CompressedSize, entry.Size, entry.Checksum,
+                         static_cast<TZorpMethod>(entry.Method), methodID, entry.Lock);
+            });
             fw::FileSetDate(file->Handle(), entry.Date);
             written.Add(target);
         } catch (const EInvalidKey&) {
@@ -121,7 +124,8 @@ void TZorp::ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
 
 void TZorp::ExpandFiles(const std::string& ArchiveName, fw::TStrings* List) {
     fw::TFileStream file(ArchiveName, fw::fmOpenRead | fw::fmShareDenyWrite);
-    ExpandFilesFromStream(file, List);
+    fw::TBufferedStream archive(file, FileBufferSize);
+    ExpandFilesFromStream(archive, List);
 }
 
 void TZorp::ExpandStreamFromArchive(const std::string& ArchiveName, fw::TStream& Dest,

@@ -1,5 +1,6 @@
 // TZorp's archive writing: entries from files or streams, merging with an
 // existing archive through a temporary file, and deleting entries.
+#include "component/FileBuffer.h"
 #include "component/PathRules.h"
 #include "component/Zorp.h"
 
@@ -121,7 +122,8 @@ void TZorp::CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMe
         entryTemplate.Date = fw::FileGetDate(file->Handle());
         entryTemplate.Attributes = static_cast<uint16_t>(fw::FileGetAttr(path) & 0xFFFF);
         AddToTotal(archive, file->Size());
-        CompressStreamToArchiveStream(Dest, *file, name, entryTemplate, methodID, Method);
+        fw::TBufferedStream source(*file, FileBufferSize);
+        CompressStreamToArchiveStream(Dest, source, name, entryTemplate, methodID, Method);
         ++i;
     }
 
@@ -144,7 +146,8 @@ void TZorp::CompressFiles(const std::string& ArchiveName, fw::TStrings& List, TZ
         RemoveLeftover(tempName);
     try {
         fw::TFileStream out(outName, fw::fmCreate);
-        CompressFilesToStream(out, List, Method);
+        WriteThroughBuffer(
+            out, [&](fw::TStream& archive) { CompressFilesToStream(archive, List, Method); });
     } catch (const fw::EWriteError&) {
         fw::DeleteFile(outName);
         throw EInsufficientDiskSpace("Disk protected or full during compression");
