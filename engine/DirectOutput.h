@@ -11,9 +11,9 @@
 
 #include "engine/ByteBlocks.h"
 #include "engine/CompThreadSafety.h"
-#include "engine/RingCopy.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -37,52 +37,43 @@ public:
         *FPos++ = b;
     }
 
-    // Copies a match of len bytes inside ring (positions modulo mask + 1,
-    // byte after byte, so a match overlapping its own output repeats it) and
-    // puts the copied bytes out: CopyMatch and PutRing in one pass.
-    void PutMatch(uint8_t* ring, unsigned mask, unsigned from, unsigned to, unsigned len) {
-        const unsigned size = mask + 1;
-        if (len > 32 || from + len > size || to + len > size ||
-            static_cast<ptrdiff_t>(len) > FLimit - FPos) {
-            CopyMatch(ring, mask, from, to, len);
-            PutRing(ring, size, to, len);
+    // Copies a match of len bytes from distance back inside a history
+    // buffer (byte after byte in effect, so a match overlapping its own
+    // output repeats it) and puts the copied bytes out, in one pass. The
+    // history must have room for len + 32 bytes from to on: a copy may write
+    // up to 32 bytes past the match.
+    void PutMatch(uint8_t* to, unsigned distance, unsigned len) {
+        const uint8_t* from = to - distance;
+        if (distance >= 16 && static_cast<ptrdiff_t>(len) + 32 <= FLimit - FPos) [[likely]] {
+            // Sixteen at a time, each read after the bytes it takes are
+            // final; two pieces whatever the length, so that most matches
+            // take no loop branch. The bytes past the match in the output
+            // buffer are not counted and are overwritten later.
+            CopyPiece(from, to, 0);
+            CopyPiece(from, to, 16);
+            for (unsigned k = 32; k < len; k += 16)
+                CopyPiece(from, to, k);
+            FPos += len;
             return;
         }
-        unsigned k = 0;
-        if (to >= from + 8 || from > to) {
-            // Eight at a time: with the source ahead of the target or at least
-            // eight bytes behind it, every byte is read after it is final.
-            for (; k + 8 <= len; k += 8) {
-                uint64_t v;
-                std::memcpy(&v, ring + from + k, sizeof v);
-                std::memcpy(ring + to + k, &v, sizeof v);
-                std::memcpy(FPos + k, &v, sizeof v);
-            }
+        for (unsigned k = 0; k < len; ++k)
+            to[k] = from[k];
+        if (static_cast<ptrdiff_t>(len) > FLimit - FPos) {
+            Close();
+            FEngine.PutBytes(to, static_cast<int32_t>(len));
+            Open();
+            return;
         }
-        for (; k < len; ++k) {
-            const uint8_t b = ring[from + k];
-            ring[to + k] = b;
-            FPos[k] = b;
-        }
+        std::memcpy(FPos, to, len);
         FPos += len;
     }
 
 private:
-    // The len bytes of ring (of size bytes) from position at on, wrapping at
-    // its end, as that many calls of PutChar.
-    void PutRing(const uint8_t* ring, unsigned size, unsigned at, unsigned len) {
-        const unsigned first = std::min(len, size - at);
-        if (static_cast<ptrdiff_t>(len) > FLimit - FPos) {
-            Close();
-            FEngine.PutBytes(ring + at, static_cast<int32_t>(first));
-            if (first < len)
-                FEngine.PutBytes(ring, static_cast<int32_t>(len - first));
-            Open();
-            return;
-        }
-        std::memcpy(FPos, ring + at, first);
-        std::memcpy(FPos + first, ring, len - first);
-        FPos += len;
+    void CopyPiece(const uint8_t* from, uint8_t* to, unsigned k) {
+        uint8_t piece[16];
+        std::memcpy(piece, from + k, sizeof piece);
+        std::memcpy(to + k, piece, sizeof piece);
+        std::memcpy(FPos + k, piece, sizeof piece);
     }
 
     // Takes over the buffer position; no direct room while the key applies.

@@ -1,5 +1,6 @@
 // The LZH expander: decodes symbols with the adaptive Huffman code and copies
-// matches out of a 4096-byte ring that starts filled with spaces.
+// matches out of the last 4096 bytes of output, which start as the
+// format's ring of spaces.
 #include "engine/CompThreadSafety.h"
 #include "engine/DirectOutput.h"
 #include "engine/lzh/LzhDecoder.h"
@@ -16,29 +17,35 @@ void TCompThreadSafety::ExpandLZH(int32_t count) {
     if (count <= 0)
         return;
     auto state = std::make_unique<TLzhDecoder>(*this);
-    uint8_t* const text = state->lzhText;
     state->Tree.StartHuff();
-    std::memset(text, 0x20, StartPosition);
+    uint8_t* const history = state->History;
+    // The ring the format starts from, oldest byte first: 60 zeros (its
+    // positions 4036 to 4095), then 4036 spaces.
+    std::memset(history, 0x20, RingSize);
+    std::memset(history, 0, RingSize - StartPosition);
+    uint8_t* at = history + RingSize;
     TDirectOutput out(*this);
-    int r = StartPosition;
     int32_t produced = 0;
     while (produced < count) {
+        if (at > history + HistorySize - MaxMatch) [[unlikely]] {
+            std::memmove(history, at - RingSize, RingSize);
+            at = history + RingSize;
+        }
         const int v = state->DecodeChar();
         if (v < 256) {
             if (state->Bits.OverRead())
                 return;
             out.Put(static_cast<uint8_t>(v));
-            text[r] = static_cast<uint8_t>(v);
-            r = (r + 1) & RingMask;
+            *at++ = static_cast<uint8_t>(v);
             ++produced;
         } else {
-            const int i = (r - state->DecodePosition() - 1) & RingMask;
+            // Position p of the code is the byte p + 1 back.
+            const auto distance = static_cast<unsigned>(state->DecodePosition() + 1);
             if (state->Bits.OverRead())
                 return;
             const int length = v - 255 + Threshold;
-            out.PutMatch(text, RingMask, static_cast<unsigned>(i), static_cast<unsigned>(r),
-                         static_cast<unsigned>(length));
-            r = (r + length) & RingMask;
+            out.PutMatch(at, distance, static_cast<unsigned>(length));
+            at += length;
             produced += length;
         }
     }

@@ -12,12 +12,17 @@
 
 namespace zorp::lzh {
 
+inline constexpr int HistorySize = 4 * RingSize;
+
 // The working state of one expansion run, allocated once.
 struct TLzhDecoder {
-    explicit TLzhDecoder(TCompThreadSafety& Engine) : Tree{}, lzhText{}, Bits(Engine) {}
+    explicit TLzhDecoder(TCompThreadSafety& Engine) : Tree{}, Bits(Engine) {}
 
     THuffTree Tree;
-    uint8_t lzhText[RingSize];
+    // Recent output: the last 4096 bytes in front of the write position,
+    // moved to the front when less than a match of room is left, and 64
+    // spare bytes for the copies' overrun.
+    uint8_t History[HistorySize + 64];
     TBitReader Bits;
 
     // Walks from the root to a leaf, one bit (one read) per level, and

@@ -5,7 +5,6 @@
 
 #include "engine/DirectOutput.h"
 #include "engine/Errors.h"
-#include "engine/RingCopy.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +17,7 @@
 namespace zorp::test {
 namespace {
 
-constexpr unsigned RingMask = 4095;
+constexpr size_t Window = 4096;
 
 // A literal (Length 0) or a match of Length bytes from Distance back.
 struct Token {
@@ -57,12 +56,16 @@ struct Trace {
     size_t RaisedAtToken = SIZE_MAX;
 };
 
-// Runs the tokens through a ring of 4096 bytes, the output going either
-// byte by byte through PutChar or through TDirectOutput.
+// Runs the tokens through a history that keeps all output behind 4096
+// spaces, the output going either byte by byte through PutChar or through
+// TDirectOutput.
 Trace RunTokens(const std::vector<Token>& tokens, bool direct, int32_t budget, int32_t key) {
     EngineRun run("", budget, key, key != 0);
-    std::vector<uint8_t> ring(RingMask + 1, 0x20);
-    unsigned loc = 0;
+    size_t total = 0;
+    for (const Token& t : tokens)
+        total += t.Length == 0 ? 1 : t.Length;
+    std::vector<uint8_t> history(Window + total + 32, 0x20);
+    uint8_t* at = history.data() + Window;
     Trace trace;
     try {
         // While it exists, the direct output owns the buffer position.
@@ -73,20 +76,20 @@ Trace RunTokens(const std::vector<Token>& tokens, bool direct, int32_t budget, i
             trace.RaisedAtToken = i;
             const Token& t = tokens[i];
             if (t.Length == 0) {
-                ring[loc] = t.Literal;
+                *at++ = t.Literal;
                 direct ? out->Put(t.Literal) : run.Engine.PutChar(t.Literal);
-                loc = (loc + 1) & RingMask;
                 continue;
             }
-            const unsigned from = (loc - t.Distance) & RingMask;
             if (direct) {
-                out->PutMatch(ring.data(), RingMask, from, loc, t.Length);
+                out->PutMatch(at, t.Distance, t.Length);
             } else {
-                CopyMatch(ring.data(), RingMask, from, loc, t.Length);
-                for (unsigned k = 0; k < t.Length; ++k)
-                    run.Engine.PutChar(ring[(loc + k) & RingMask]);
+                const uint8_t* from = at - t.Distance;
+                for (unsigned k = 0; k < t.Length; ++k) {
+                    at[k] = from[k];
+                    run.Engine.PutChar(at[k]);
+                }
             }
-            loc = (loc + t.Length) & RingMask;
+            at += t.Length;
         }
         trace.RaisedAtToken = SIZE_MAX;
     } catch (const EUnableToCompress&) {
