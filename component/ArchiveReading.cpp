@@ -130,7 +130,8 @@ void TZorp::ExpandFiles(const std::string& ArchiveName, fw::TStrings* List) {
 
 void TZorp::ExpandStreamFromArchive(const std::string& ArchiveName, fw::TStream& Dest,
                                     const std::string& EntryName) {
-    fw::TFileStream file(ArchiveName, fw::fmOpenRead | fw::fmShareDenyWrite);
+    fw::TFileStream archiveFile(ArchiveName, fw::fmOpenRead | fw::fmShareDenyWrite);
+    fw::TBufferedStream file(archiveFile, FileBufferSize);
     TZorpHeader archive;
     std::string methodID;
     CheckHeader(file, archive, methodID);

@@ -1,4 +1,5 @@
 // zorp add / list / extract / delete / test / cat: multi-file archives.
+#include "component/FileBuffer.h"
 #include "component/FileInfo.h"
 #include "component/PathRules.h"
 #include "component/Zorp.h"
@@ -288,7 +289,9 @@ void Cat(const ArchiveOptions& o) {
     if (!found)
         throw std::runtime_error("no entry " + o.Names.at(0) + " in " + o.Archive);
     SinkStream out(false);
-    s.Zorp.ExpandStreamFromArchive(o.Archive, out, o.Names.at(0));
+    WriteThroughBuffer(out, [&](fw::TStream& buffered) {
+        s.Zorp.ExpandStreamFromArchive(o.Archive, buffered, o.Names.at(0));
+    });
 }
 
 void AddKey(CLI::App& c, ArchiveOptions& o) {
