@@ -1,125 +1,143 @@
 #include "engine/lzh/MatchTrees.h"
 
-#include "engine/ByteBlocks.h"
-
 namespace zorp::lzh {
+
+namespace {
+constexpr int Left = 0;
+constexpr int Right = 1;
+} // namespace
 
 void TMatchTrees::InitTree() {
     for (int i = FirstRoot; i < FirstRoot + RingSize; ++i)
-        lzhRight[i] = Nil;
+        Nodes[i].Child[Right] = Nil;
     for (int i = 0; i < RingSize; ++i)
-        lzhParent[i] = Nil;
+        Nodes[i].Parent = Nil;
 }
 
 void TMatchTrees::InsertNode(int r) {
-    lzhLeft[r] = lzhRight[r] = Nil;
-    lzhMatchLen = 0;
+    TMatchNode* const nodes = Nodes;
+    nodes[r].Child[Left] = nodes[r].Child[Right] = Nil;
     int p = RootOf(r);
-    int i = 1; // bytes known equal
-    int cmp = 1;
-    const uint8_t* key = &lzhText[r];
+    // Bytes r shares with the node last visited: all strings of a tree share
+    // byte 0, and the top node shares 1 byte with the root, so a search
+    // starts by comparing from byte 1.
+    int i = 1;
+    int dir = Right;
+    // The best match so far as length * 4096 + (4095 - distance + 1): the
+    // longer, then the nearer, is the greater. r itself is never in a tree,
+    // so the distance part is 1..4095; the start stands for no match.
+    int best = Threshold << 12 | RingMask;
     for (;;) {
-        uint16_t& next = cmp >= 0 ? lzhRight[p] : lzhLeft[p];
+        uint16_t& next = nodes[p].Child[dir];
         if (next == Nil) {
             next = static_cast<uint16_t>(r);
-            lzhParent[r] = static_cast<uint16_t>(p);
-            lzhSame[r] = static_cast<uint8_t>(i);
+            nodes[r].Parent = static_cast<uint16_t>(p);
+            nodes[r].Same = static_cast<uint8_t>(i);
+            const int len = best >> 12;
+            lzhMatchLen = static_cast<uint16_t>(len > Threshold ? len : 0);
+            lzhMatchPos = static_cast<uint16_t>(RingMask - (best & RingMask));
             return;
         }
         p = next;
-        const int s = lzhSame[p];
-        if (i > s) {
-            i = s;
-            cmp = key[i] - lzhText[p + i];
-        } else if (i == s) {
-            i += CommonPrefix(key + i, &lzhText[p + i], MaxMatch - i);
-            if (i < MaxMatch)
-                cmp = key[i] - lzhText[p + i];
+        // p shares s bytes with the node before it, r shares i. If s > i, r
+        // and p differ at byte i in the order already followed; if s < i,
+        // they differ at byte s; if equal, they agree at least that far. So
+        // the words from the smaller on give the exact shared length and the
+        // order. The load from i starts before s is known; s < i is rarer.
+        const int s = nodes[p].Same;
+        int k = i;
+        uint64_t x = Word(r + k);
+        uint64_t y = Word(p + k);
+        if (s < i) {
+            k = s;
+            x = Word(r + k);
+            y = Word(p + k);
         }
-        if (i > Threshold) {
-            const int d = ((r - p) & RingMask) - 1;
-            if (i > lzhMatchLen) {
-                lzhMatchPos = static_cast<uint16_t>(d);
-                lzhMatchLen = static_cast<uint16_t>(i);
-                if (i >= MaxMatch)
-                    break;
-            } else if (i == lzhMatchLen && d < lzhMatchPos) {
-                lzhMatchPos = static_cast<uint16_t>(d); // the nearer of equals
-            }
+        while (x == y) {
+            k += 8;
+            if (k >= MaxMatch)
+                break;
+            x = Word(r + k);
+            y = Word(p + k);
         }
+        i = x != y ? k + FirstDifference(x, y) : MaxMatch;
+        if (i >= MaxMatch)
+            break; // longer than any match so far, which all were shorter
+        dir = NotBelow(x, y) ? Right : Left;
+        const int here = i << 12 | ((p - r) & RingMask);
+        best = here > best ? here : best;
     }
     // r's 60 bytes equal p's: r takes p's place in the tree.
-    lzhSame[r] = lzhSame[p];
-    lzhParent[r] = lzhParent[p];
-    lzhLeft[r] = lzhLeft[p];
-    lzhRight[r] = lzhRight[p];
-    lzhParent[lzhLeft[p]] = static_cast<uint16_t>(r);
-    lzhParent[lzhRight[p]] = static_cast<uint16_t>(r);
-    const int g = lzhParent[p];
-    if (lzhRight[g] == p)
-        lzhRight[g] = static_cast<uint16_t>(r);
-    else
-        lzhLeft[g] = static_cast<uint16_t>(r);
-    lzhParent[p] = Nil;
+    lzhMatchLen = MaxMatch;
+    lzhMatchPos = static_cast<uint16_t>(((r - p) & RingMask) - 1);
+    TMatchNode& old = nodes[p];
+    nodes[r] = old;
+    nodes[old.Child[Left]].Parent = static_cast<uint16_t>(r);
+    nodes[old.Child[Right]].Parent = static_cast<uint16_t>(r);
+    TMatchNode& g = nodes[old.Parent];
+    g.Child[g.Child[Right] == p ? Right : Left] = static_cast<uint16_t>(r);
+    old.Parent = Nil;
 }
 
 void TMatchTrees::link(int start, int q, int n) {
     if (q >= Nil) {
-        lzhSame[n] = 1;
+        Nodes[n].Same = 1;
         return;
     }
-    int k = start;
-    if (k < MaxMatch)
-        k += CommonPrefix(&lzhText[q + k], &lzhText[n + k], MaxMatch - k);
-    lzhSame[n] = static_cast<uint8_t>(k < MaxMatch ? k : MaxMatch);
+    const int k = start < MaxMatch ? SharedFrom(q, n, start) : MaxMatch;
+    Nodes[n].Same = static_cast<uint8_t>(k);
 }
 
 void TMatchTrees::linknode(int g, int p, int q) {
-    if (lzhSame[p] == lzhSame[q])
-        link(lzhSame[p], g, q);
-    else if (lzhSame[p] < lzhSame[q])
-        lzhSame[q] = lzhSame[p];
+    const int sp = Nodes[p].Same;
+    const int sq = Nodes[q].Same;
+    if (sp == sq)
+        link(sp, g, q);
+    else if (sp < sq)
+        Nodes[q].Same = static_cast<uint8_t>(sp);
 }
 
 void TMatchTrees::DeleteNode(int p) {
-    if (lzhParent[p] == Nil)
+    TMatchNode* const n = Nodes;
+    if (n[p].Parent == Nil)
         return;
+    const int left = n[p].Child[Left];
+    const int right = n[p].Child[Right];
     int q;
-    if (lzhRight[p] == Nil) {
-        q = lzhLeft[p];
+    if (right == Nil) {
+        q = left;
         if (q != Nil)
-            linknode(lzhParent[p], p, q);
-    } else if (lzhLeft[p] == Nil) {
-        q = lzhRight[p];
-        linknode(lzhParent[p], p, q);
+            linknode(n[p].Parent, p, q);
+    } else if (left == Nil) {
+        q = right;
+        linknode(n[p].Parent, p, q);
     } else {
-        q = lzhLeft[p];
-        if (lzhRight[q] != Nil) {
+        q = left;
+        if (n[q].Child[Right] != Nil) {
             // The rightmost node of p's left subtree leaves its place to its
             // left child and takes over p's left subtree.
             do {
-                q = lzhRight[q];
-            } while (lzhRight[q] != Nil);
-            if (lzhLeft[q] != Nil)
-                linknode(lzhParent[q], q, lzhLeft[q]);
-            link(1, q, lzhLeft[p]);
-            lzhRight[lzhParent[q]] = lzhLeft[q];
-            lzhParent[lzhLeft[q]] = lzhParent[q];
-            lzhLeft[q] = lzhLeft[p];
-            lzhParent[lzhLeft[p]] = static_cast<uint16_t>(q);
+                q = n[q].Child[Right];
+            } while (n[q].Child[Right] != Nil);
+            const int qLeft = n[q].Child[Left];
+            const int qParent = n[q].Parent;
+            if (qLeft != Nil)
+                linknode(qParent, q, qLeft);
+            link(1, q, left);
+            n[qParent].Child[Right] = static_cast<uint16_t>(qLeft);
+            n[qLeft].Parent = static_cast<uint16_t>(qParent);
+            n[q].Child[Left] = static_cast<uint16_t>(left);
+            n[left].Parent = static_cast<uint16_t>(q);
         }
-        link(1, lzhParent[p], q);
-        link(1, q, lzhRight[p]);
-        lzhRight[q] = lzhRight[p];
-        lzhParent[lzhRight[p]] = static_cast<uint16_t>(q);
+        link(1, n[p].Parent, q);
+        link(1, q, right);
+        n[q].Child[Right] = static_cast<uint16_t>(right);
+        n[right].Parent = static_cast<uint16_t>(q);
     }
-    const int g = lzhParent[p];
-    lzhParent[q] = static_cast<uint16_t>(g);
-    if (lzhRight[g] == p)
-        lzhRight[g] = static_cast<uint16_t>(q);
-    else
-        lzhLeft[g] = static_cast<uint16_t>(q);
-    lzhParent[p] = Nil;
+    TMatchNode& g = n[n[p].Parent];
+    n[q].Parent = n[p].Parent;
+    g.Child[g.Child[Right] == p ? Right : Left] = static_cast<uint16_t>(q);
+    n[p].Parent = Nil;
 }
 
 } // namespace zorp::lzh

@@ -1,11 +1,13 @@
 // The match finder of the LZH compressor: a 4096-byte ring of text and 4096
 // binary search trees over the ring positions, one per hash of a string's
 // first three bytes. Each tree orders its strings by their 60-byte contents;
-// lzhSame caches how many leading bytes a node shares with its parent, so a
+// a node's Same caches how many leading bytes it shares with its parent, so a
 // search compares only bytes beyond what the tree already guarantees.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace zorp::lzh {
 
@@ -16,20 +18,31 @@ inline constexpr int Threshold = 2;                       // matches up to this 
 inline constexpr int StartPosition = RingSize - MaxMatch; // 4036: first position written
 inline constexpr int Nil = RingSize;                      // the empty link (4096)
 inline constexpr int FirstRoot = RingSize + 1;            // roots are 4097 .. 8192
-inline constexpr int TextSize = RingSize + MaxMatch;      // ring, mirror of 0..58, one spare
+// Ring, mirror of 0..58, one spare, and 8 bytes that let a string's last
+// bytes be compared eight at a time.
+inline constexpr int TextSize = RingSize + MaxMatch + 8;
+
+// One tree node: the links and the shared-prefix length read together on
+// every step of a search, in one 8-byte entry.
+struct TMatchNode {
+    // Left child (smaller strings) and right child (greater or equal), so
+    // that a search picks the next link by index instead of by a branch.
+    uint16_t Child[2];
+    // Parent node or root index, Nil while not in a tree.
+    uint16_t Parent;
+    // Leading bytes shared with the parent (1 below a root, <= 60).
+    uint8_t Same;
+    uint8_t Unused;
+};
 
 struct TMatchTrees {
     // Ring positions 0..4095; 4096..4154 repeat positions 0..58 so that any
     // 60-byte string can be read without wrapping.
     uint8_t lzhText[TextSize];
-    // Right child of node 0..4095; entries 4097..8192 hold each tree's top node.
-    uint16_t lzhRight[RingSize * 2 + 2];
-    uint16_t lzhLeft[RingSize + 1];
-    // Parent of each node (node or root index), Nil while not in a tree;
-    // entry 4096 absorbs writes aimed at the parent of Nil.
-    uint16_t lzhParent[RingSize + 2];
-    // Leading bytes each node shares with its parent (1 below a root, <= 60).
-    uint8_t lzhSame[RingSize + 2];
+    // Nodes 0..4095 are ring positions; entry 4096 (Nil) absorbs writes aimed
+    // at the parent of Nil; entries 4097..8192 are the roots, whose right
+    // child is the tree's top node.
+    TMatchNode Nodes[FirstRoot + RingSize];
     uint16_t lzhMatchPos; // distance of the best match minus 1
     uint16_t lzhMatchLen; // length of the best match
 
@@ -40,9 +53,9 @@ struct TMatchTrees {
     void InsertNode(int r);
     // Takes ring position p out of its tree.
     void DeleteNode(int p);
-    // Sets lzhSame[n] to the shared prefix of n and q, comparing from start.
+    // Sets the Same of n to the shared prefix of n and q, comparing from start.
     void link(int start, int q, int n);
-    // Fixes lzhSame[q] when q takes p's place below g.
+    // Fixes the Same of q when q takes p's place below g.
     void linknode(int g, int p, int q);
 
     // The tree root of the string at r.
@@ -50,6 +63,48 @@ struct TMatchTrees {
         const unsigned x = lzhText[r + 1] ^ lzhText[r + 2];
         const unsigned h = (x ^ (x >> 4)) & 15;
         return FirstRoot + lzhText[r] + 256 * static_cast<int>(h);
+    }
+
+    // Loads the 8 bytes at lzhText[at].
+    uint64_t Word(int at) const {
+        uint64_t w;
+        std::memcpy(&w, &lzhText[at], sizeof w);
+        return w;
+    }
+
+    // start (< 60) plus the number of equal bytes from start on in the
+    // strings at ring positions a and b, at most 60; eight bytes at a time,
+    // so bytes past the 60th may be read but do not count.
+    int SharedFrom(int a, int b, int start) const {
+        int i = start;
+        do {
+            const uint64_t x = Word(a + i);
+            const uint64_t y = Word(b + i);
+            if (x != y) {
+                i += FirstDifference(x, y);
+                return i < MaxMatch ? i : MaxMatch;
+            }
+            i += 8;
+        } while (i < MaxMatch);
+        return MaxMatch;
+    }
+
+    // The index of the first differing byte of two unequal words as loaded
+    // from memory.
+    static int FirstDifference(uint64_t x, uint64_t y) {
+        if constexpr (std::endian::native == std::endian::little)
+            return std::countr_zero(x ^ y) / 8;
+        else
+            return std::countl_zero(x ^ y) / 8;
+    }
+
+    // Whether the bytes loaded into x come at or after those in y in byte
+    // order, the first byte in memory counting most.
+    static bool NotBelow(uint64_t x, uint64_t y) {
+        if constexpr (std::endian::native == std::endian::little)
+            return __builtin_bswap64(x) >= __builtin_bswap64(y);
+        else
+            return x >= y;
     }
 };
 
