@@ -5,6 +5,27 @@ namespace zorp::lzh {
 namespace {
 constexpr int Left = 0;
 constexpr int Right = 1;
+
+// Sets the Same of n to the shared prefix of n and q, comparing from start.
+// File-local, so that the compiler can inline it into DeleteNode.
+void Link(TMatchTrees& m, int start, int q, int n) {
+    if (q >= Nil) {
+        m.Nodes[n].Same = 1;
+        return;
+    }
+    const int k = start < MaxMatch ? m.SharedFrom(q, n, start) : MaxMatch;
+    m.Nodes[n].Same = static_cast<uint8_t>(k);
+}
+
+// Fixes the Same of q when q takes p's place below g.
+void LinkNode(TMatchTrees& m, int g, int p, int q) {
+    const int sp = m.Nodes[p].Same;
+    const int sq = m.Nodes[q].Same;
+    if (sp == sq)
+        Link(m, sp, g, q);
+    else if (sp < sq)
+        m.Nodes[q].Same = static_cast<uint8_t>(sp);
+}
 } // namespace
 
 void TMatchTrees::InitTree() {
@@ -79,24 +100,6 @@ void TMatchTrees::InsertNode(int r) {
     old.Parent = Nil;
 }
 
-void TMatchTrees::link(int start, int q, int n) {
-    if (q >= Nil) {
-        Nodes[n].Same = 1;
-        return;
-    }
-    const int k = start < MaxMatch ? SharedFrom(q, n, start) : MaxMatch;
-    Nodes[n].Same = static_cast<uint8_t>(k);
-}
-
-void TMatchTrees::linknode(int g, int p, int q) {
-    const int sp = Nodes[p].Same;
-    const int sq = Nodes[q].Same;
-    if (sp == sq)
-        link(sp, g, q);
-    else if (sp < sq)
-        Nodes[q].Same = static_cast<uint8_t>(sp);
-}
-
 void TMatchTrees::DeleteNode(int p) {
     TMatchNode* const n = Nodes;
     if (n[p].Parent == Nil)
@@ -107,10 +110,10 @@ void TMatchTrees::DeleteNode(int p) {
     if (right == Nil) {
         q = left;
         if (q != Nil)
-            linknode(n[p].Parent, p, q);
+            LinkNode(*this, n[p].Parent, p, q);
     } else if (left == Nil) {
         q = right;
-        linknode(n[p].Parent, p, q);
+        LinkNode(*this, n[p].Parent, p, q);
     } else {
         q = left;
         if (n[q].Child[Right] != Nil) {
@@ -122,15 +125,15 @@ void TMatchTrees::DeleteNode(int p) {
             const int qLeft = n[q].Child[Left];
             const int qParent = n[q].Parent;
             if (qLeft != Nil)
-                linknode(qParent, q, qLeft);
-            link(1, q, left);
+                LinkNode(*this, qParent, q, qLeft);
+            Link(*this, 1, q, left);
             n[qParent].Child[Right] = static_cast<uint16_t>(qLeft);
             n[qLeft].Parent = static_cast<uint16_t>(qParent);
             n[q].Child[Left] = static_cast<uint16_t>(left);
             n[left].Parent = static_cast<uint16_t>(q);
         }
-        link(1, n[p].Parent, q);
-        link(1, q, right);
+        Link(*this, 1, n[p].Parent, q);
+        Link(*this, 1, q, right);
         n[q].Child[Right] = static_cast<uint16_t>(right);
         n[right].Parent = static_cast<uint16_t>(q);
     }

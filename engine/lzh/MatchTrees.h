@@ -53,10 +53,6 @@ struct TMatchTrees {
     void InsertNode(int r);
     // Takes ring position p out of its tree.
     void DeleteNode(int p);
-    // Sets the Same of n to the shared prefix of n and q, comparing from start.
-    void link(int start, int q, int n);
-    // Fixes the Same of q when q takes p's place below g.
-    void linknode(int g, int p, int q);
 
     // The tree root of the string at r.
     int RootOf(int r) const {
