@@ -48,10 +48,11 @@ void TMatchTrees::InsertNode(int r) {
     // longer, then the nearer, is the greater. r itself is never in a tree,
     // so the distance part is 1..4095; the start stands for no match.
     int best = Threshold << 12 | RingMask;
+    const uint8_t* const key = &lzhText[r];
+    int next = nodes[p].Child[Right];
     for (;;) {
-        uint16_t& next = nodes[p].Child[dir];
         if (next == Nil) {
-            next = static_cast<uint16_t>(r);
+            nodes[p].Child[dir] = static_cast<uint16_t>(r);
             nodes[r].Parent = static_cast<uint16_t>(p);
             nodes[r].Same = static_cast<uint8_t>(i);
             const int len = best >> 12;
@@ -65,26 +66,29 @@ void TMatchTrees::InsertNode(int r) {
         // they differ at byte s; if equal, they agree at least that far. So
         // the words from the smaller on give the exact shared length and the
         // order. The load from i starts before s is known; s < i is rarer.
-        const int s = nodes[p].Same;
+        const uint64_t node = TMatchNode::Load(nodes[p]);
+        const int s = TMatchNode::SameIn(node);
+        const uint8_t* const there = &lzhText[p];
         int k = i;
-        uint64_t x = Word(r + k);
-        uint64_t y = Word(p + k);
+        uint64_t x = WordAt(key + k);
+        uint64_t y = WordAt(there + k);
         if (s < i) {
             k = s;
-            x = Word(r + k);
-            y = Word(p + k);
+            x = WordAt(key + k);
+            y = WordAt(there + k);
         }
         while (x == y) {
             k += 8;
             if (k >= MaxMatch)
                 break;
-            x = Word(r + k);
-            y = Word(p + k);
+            x = WordAt(key + k);
+            y = WordAt(there + k);
         }
         i = x != y ? k + FirstDifference(x, y) : MaxMatch;
         if (i >= MaxMatch)
             break; // longer than any match so far, which all were shorter
         dir = NotBelow(x, y) ? Right : Left;
+        next = TMatchNode::ChildIn(node, dir);
         const int here = i << 12 | ((p - r) & RingMask);
         best = here > best ? here : best;
     }

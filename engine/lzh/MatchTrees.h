@@ -33,7 +33,24 @@ struct TMatchNode {
     // Leading bytes shared with the parent (1 below a root, <= 60).
     uint8_t Same;
     uint8_t Unused;
+
+    // The node as one loaded word, and its fields read from that word: a
+    // search loads a node once and picks the child by a shift.
+    static uint64_t Load(const TMatchNode& n) {
+        uint64_t w;
+        std::memcpy(&w, &n, sizeof w);
+        return w;
+    }
+    static int ChildIn(uint64_t w, int dir) {
+        const int shift = std::endian::native == std::endian::little ? 16 * dir : 48 - 16 * dir;
+        return static_cast<int>((w >> shift) & 0xFFFF);
+    }
+    static int SameIn(uint64_t w) {
+        const int shift = std::endian::native == std::endian::little ? 48 : 8;
+        return static_cast<int>((w >> shift) & 0xFF);
+    }
 };
+static_assert(sizeof(TMatchNode) == 8);
 
 struct TMatchTrees {
     // Ring positions 0..4095; 4096..4154 repeat positions 0..58 so that any
@@ -62,9 +79,11 @@ struct TMatchTrees {
     }
 
     // Loads the 8 bytes at lzhText[at].
-    uint64_t Word(int at) const {
+    uint64_t Word(int at) const { return WordAt(&lzhText[at]); }
+
+    static uint64_t WordAt(const uint8_t* p) {
         uint64_t w;
-        std::memcpy(&w, &lzhText[at], sizeof w);
+        std::memcpy(&w, p, sizeof w);
         return w;
     }
 
