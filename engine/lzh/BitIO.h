@@ -1,5 +1,6 @@
 // Bit output of the LZH codec, most significant bit first, over the engine's
-// byte I/O. It keeps at most 16 bits in hand.
+// byte I/O. Each byte goes out as soon as its last bit is in, so the output
+// and its budget checks keep pace with the input.
 #pragma once
 
 #include "engine/CompThreadSafety.h"
@@ -12,33 +13,26 @@ class TBitWriter {
 public:
     explicit TBitWriter(TCompThreadSafety& Engine) : FEngine(Engine) {}
 
-    // Appends the top l bits (1..16) of w.
-    void Putcode(int l, uint16_t w) {
-        lzhPutBuf = static_cast<uint16_t>(lzhPutBuf | (w >> lzhPutLen));
-        lzhPutLen = static_cast<uint8_t>(lzhPutLen + l);
-        if (lzhPutLen >= 8) {
-            FEngine.PutChar(static_cast<uint8_t>(lzhPutBuf >> 8));
-            lzhPutLen = static_cast<uint8_t>(lzhPutLen - 8);
-            if (lzhPutLen >= 8) {
-                FEngine.PutChar(static_cast<uint8_t>(lzhPutBuf));
-                lzhPutLen = static_cast<uint8_t>(lzhPutLen - 8);
-                lzhPutBuf = static_cast<uint16_t>(w << (l - lzhPutLen));
-            } else {
-                lzhPutBuf = static_cast<uint16_t>(lzhPutBuf << 8);
-            }
+    // Appends the low n bits (1..32) of code, the highest of them first.
+    void Put(int n, uint32_t code) {
+        lzhPutBuf = (lzhPutBuf << n) | code;
+        lzhPutLen += n;
+        while (lzhPutLen >= 8) {
+            lzhPutLen -= 8;
+            FEngine.PutChar(static_cast<uint8_t>(lzhPutBuf >> lzhPutLen));
         }
     }
 
     // Writes the last partial byte, padded with zero bits.
     void EncodeEnd() {
         if (lzhPutLen > 0)
-            FEngine.PutChar(static_cast<uint8_t>(lzhPutBuf >> 8));
+            FEngine.PutChar(static_cast<uint8_t>(lzhPutBuf << (8 - lzhPutLen)));
     }
 
 private:
     TCompThreadSafety& FEngine;
-    uint16_t lzhPutBuf = 0; // bits waiting, left-aligned
-    uint8_t lzhPutLen = 0;  // number of bits waiting
+    uint64_t lzhPutBuf = 0; // the bits waiting are its lowest lzhPutLen bits
+    int lzhPutLen = 0;      // number of bits waiting, below 8 between calls
 };
 
 } // namespace zorp::lzh

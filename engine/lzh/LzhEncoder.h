@@ -21,22 +21,18 @@ struct TLzhEncoder {
     TBitWriter Bits;
 
     // Writes the symbol's current code (it can be longer than 16 bits), then
-    // counts the symbol.
+    // counts the symbol. The walk from the leaf up meets the code's bits
+    // last one first.
     void EncodeChar(int v) {
         uint32_t code = 0;
         int length = 0;
         int k = Tree.Leaf(v);
         do {
-            code = (code >> 1) | (static_cast<uint32_t>(k & 1) << 31);
+            code |= static_cast<uint32_t>(k & 1) << length;
             ++length;
             k = Tree.hufParent[k];
         } while (k != Root);
-        if (length > 16) {
-            Bits.Putcode(16, static_cast<uint16_t>(code >> 16));
-            Bits.Putcode(length - 16, static_cast<uint16_t>(code));
-        } else {
-            Bits.Putcode(length, static_cast<uint16_t>(code >> 16));
-        }
+        Bits.Put(length, code);
         Tree.update(v);
     }
 
@@ -44,8 +40,9 @@ struct TLzhEncoder {
     // lower 6 bits.
     void EncodePosition(int p) {
         const int u = p >> 6;
-        Bits.Putcode(positionLenTable[u], static_cast<uint16_t>(positionCodeTable[u] << 8));
-        Bits.Putcode(6, static_cast<uint16_t>((p & 63) << 10));
+        const int n = positionLenTable[u];
+        const uint32_t prefix = positionCodeTable[u] >> (8 - n);
+        Bits.Put(n + 6, prefix << 6 | static_cast<uint32_t>(p & 63));
     }
 };
 
