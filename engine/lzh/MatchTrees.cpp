@@ -29,8 +29,8 @@ void LinkNode(TMatchTrees& m, int g, int p, int q) {
 } // namespace
 
 void TMatchTrees::InitTree() {
-    for (int i = FirstRoot; i < FirstRoot + RingSize; ++i)
-        Nodes[i].Child[Right] = Nil;
+    for (int i = 0; i < RingSize; ++i)
+        Roots[i] = Nil;
     for (int i = 0; i < RingSize; ++i)
         Nodes[i].Parent = Nil;
 }
@@ -38,28 +38,26 @@ void TMatchTrees::InitTree() {
 void TMatchTrees::InsertNode(int r) {
     TMatchNode* const nodes = Nodes;
     nodes[r].Child[Left] = nodes[r].Child[Right] = Nil;
-    int p = RootOf(r);
+    const int root = RootOf(r);
+    int next = Roots[root - FirstRoot];
+    if (next == Nil) {
+        Roots[root - FirstRoot] = static_cast<uint16_t>(r);
+        nodes[r].Parent = static_cast<uint16_t>(root);
+        nodes[r].Same = 1;
+        lzhMatchLen = 0;
+        return;
+    }
     // Bytes r shares with the node last visited: all strings of a tree share
     // byte 0, and the top node shares 1 byte with the root, so a search
     // starts by comparing from byte 1.
     int i = 1;
-    int dir = Right;
     // The best match so far as length * 4096 + (4095 - distance + 1): the
     // longer, then the nearer, is the greater. r itself is never in a tree,
     // so the distance part is 1..4095; the start stands for no match.
     int best = Threshold << 12 | RingMask;
     const uint8_t* const key = &lzhText[r];
-    int next = nodes[p].Child[Right];
+    int p;
     for (;;) {
-        if (next == Nil) {
-            nodes[p].Child[dir] = static_cast<uint16_t>(r);
-            nodes[r].Parent = static_cast<uint16_t>(p);
-            nodes[r].Same = static_cast<uint8_t>(i);
-            const int len = best >> 12;
-            lzhMatchLen = static_cast<uint16_t>(len > Threshold ? len : 0);
-            lzhMatchPos = static_cast<uint16_t>(RingMask - (best & RingMask));
-            return;
-        }
         p = next;
         // p shares s bytes with the node before it, r shares i. If s > i, r
         // and p differ at byte i in the order already followed; if s < i,
@@ -87,10 +85,19 @@ void TMatchTrees::InsertNode(int r) {
         i = x != y ? k + FirstDifference(x, y) : MaxMatch;
         if (i >= MaxMatch)
             break; // longer than any match so far, which all were shorter
-        dir = NotBelow(x, y) ? Right : Left;
-        next = TMatchNode::ChildIn(node, dir);
         const int here = i << 12 | ((p - r) & RingMask);
         best = here > best ? here : best;
+        const int dir = NotBelow(x, y) ? Right : Left;
+        next = TMatchNode::ChildIn(node, dir);
+        if (next == Nil) {
+            nodes[p].Child[dir] = static_cast<uint16_t>(r);
+            nodes[r].Parent = static_cast<uint16_t>(p);
+            nodes[r].Same = static_cast<uint8_t>(i);
+            const int len = best >> 12;
+            lzhMatchLen = static_cast<uint16_t>(len > Threshold ? len : 0);
+            lzhMatchPos = static_cast<uint16_t>(RingMask - (best & RingMask));
+            return;
+        }
     }
     // r's 60 bytes equal p's: r takes p's place in the tree.
     lzhMatchLen = MaxMatch;
@@ -99,8 +106,7 @@ void TMatchTrees::InsertNode(int r) {
     nodes[r] = old;
     nodes[old.Child[Left]].Parent = static_cast<uint16_t>(r);
     nodes[old.Child[Right]].Parent = static_cast<uint16_t>(r);
-    TMatchNode& g = nodes[old.Parent];
-    g.Child[g.Child[Right] == p ? Right : Left] = static_cast<uint16_t>(r);
+    LinkTo(old.Parent, p) = static_cast<uint16_t>(r);
     old.Parent = Nil;
 }
 
@@ -141,9 +147,8 @@ void TMatchTrees::DeleteNode(int p) {
         n[q].Child[Right] = static_cast<uint16_t>(right);
         n[right].Parent = static_cast<uint16_t>(q);
     }
-    TMatchNode& g = n[n[p].Parent];
     n[q].Parent = n[p].Parent;
-    g.Child[g.Child[Right] == p ? Right : Left] = static_cast<uint16_t>(q);
+    LinkTo(n[p].Parent, p) = static_cast<uint16_t>(q);
     n[p].Parent = Nil;
 }
 

@@ -57,9 +57,11 @@ struct TMatchTrees {
     // 60-byte string can be read without wrapping.
     uint8_t lzhText[TextSize];
     // Nodes 0..4095 are ring positions; entry 4096 (Nil) absorbs writes aimed
-    // at the parent of Nil; entries 4097..8192 are the roots, whose right
-    // child is the tree's top node.
-    TMatchNode Nodes[FirstRoot + RingSize];
+    // at the parent of Nil.
+    TMatchNode Nodes[RingSize + 1];
+    // The top node of each tree; root index FirstRoot + t stands for
+    // Roots[t] where a node's Parent names it.
+    uint16_t Roots[RingSize];
     uint16_t lzhMatchPos; // distance of the best match minus 1
     uint16_t lzhMatchLen; // length of the best match
 
@@ -70,6 +72,14 @@ struct TMatchTrees {
     void InsertNode(int r);
     // Takes ring position p out of its tree.
     void DeleteNode(int p);
+
+    // The link that holds g's child p, g a node or a root index.
+    uint16_t& LinkTo(int g, int p) {
+        if (g >= FirstRoot)
+            return Roots[g - FirstRoot];
+        TMatchNode& n = Nodes[g];
+        return n.Child[n.Child[1] == p ? 1 : 0];
+    }
 
     // The tree root of the string at r.
     int RootOf(int r) const {
