@@ -76,6 +76,20 @@ const std::map<std::string, Golden>& GeneratedDigests() {
         {"repeat near end",
          {"99d42b5f57170e75467e04cad6f02af45746807342eb4b865230893f715a3f0a",
           "427fd6bdd9c73241042bf3ef29cc1d106066a0386a55957a7aec4c1f239ce09e"}},
+        // Recorded with the LZH compressor as it was before its match search
+        // was restructured.
+        {"period 4096",
+         {"be12edb7c016a4acbfcd8448e98d19c00aab3a6f9f0c03c6ee8359c073be51b6",
+          "59e453239d22abf388474b0738f0d0719cff434d5c74c81f8b9edadf7e491f9d"}},
+        {"run of 70000",
+         {"a14ede1a98300b832f76bc40f9238f03dd40ba7742710827c0fca37a47ae244a",
+          "79e28ea260ac814bd5db15451f334154aa0e95815c079df24abdb38545d7425c"}},
+        {"skewed 200000",
+         {"478000f98051db81faf078dfe99e3a7c71ac332f6640ecbe4fead454fa28ddbd",
+          "32f2bd469c7d603f32b9fdb7bca1bd93676450c69107a276bce1c7cfd9ab6a99"}},
+        {"two letters 20000",
+         {"34d27679fc03b800b2b6b0941b62b99a321521b4d22f15ab17116a7f9955d9ee",
+          "1fedf09faadcff3a859690b54bddff493c654f7b7ffe16f78f83b6b0c59b36d3"}},
     };
     return digests;
 }
@@ -90,6 +104,27 @@ std::map<std::string, std::string> GeneratedInputs() {
     std::string tail = RandomBytes(3000, 1);
     tail += tail.substr(100, 40) + "xyz" + tail.substr(100, 45);
     inputs["repeat near end"] = tail;
+    // Full-length matches all the way, where a new string replaces its equal
+    // in the tree.
+    inputs["run of 70000"] = std::string(70000, 'a');
+    // Matches of equal length everywhere: the nearest must win.
+    std::string twoLetters = RandomBytes(20000, 2);
+    for (char& c : twoLetters)
+        c = (c & 1) != 0 ? 'a' : 'b';
+    inputs["two letters 20000"] = twoLetters;
+    // Repeats at the far end of the window, broken here and there.
+    std::string far = RandomBytes(4096, 3);
+    far += far + far.substr(0, 4000) + far;
+    for (size_t i = 5000; i < far.size(); i += 997)
+        far[i] = static_cast<char>(far[i] ^ 0x55);
+    inputs["period 4096"] = far;
+    // Mostly one byte value: rare symbols get long codes and
+    // the code tree is rebuilt many times.
+    std::string skewed = RandomBytes(200000, 4);
+    for (size_t i = 0; i < skewed.size(); ++i)
+        if ((static_cast<uint8_t>(skewed[i]) & 3) != 0)
+            skewed[i] = 'x';
+    inputs["skewed 200000"] = skewed;
     return inputs;
 }
 
