@@ -118,8 +118,8 @@ std::map<std::string, std::string> GeneratedInputs() {
     for (size_t i = 5000; i < far.size(); i += 997)
         far[i] = static_cast<char>(far[i] ^ 0x55);
     inputs["period 4096"] = far;
-    // Mostly one byte value: rare symbols get long codes and
-    // the code tree is rebuilt many times.
+    // Mostly one byte value: rare symbols get long codes and the code tree
+    // is rebuilt many times.
     std::string skewed = RandomBytes(200000, 4);
     for (size_t i = 0; i < skewed.size(); ++i)
         if ((static_cast<uint8_t>(skewed[i]) & 3) != 0)
