@@ -57,37 +57,39 @@ void TMatchTrees::InsertNode(int r) {
     int best = Threshold << 12 | RingMask;
     const uint8_t* const key = &lzhText[r];
     int p;
+    int dir = Right; // the side p hangs on below the node before it
     for (;;) {
         p = next;
         // p shares s bytes with the node before it, r shares i. If s > i, r
-        // and p differ at byte i in the order already followed; if s < i,
-        // they differ at byte s; if equal, they agree at least that far. So
-        // the words from the smaller on give the exact shared length and the
-        // order. The load from i starts before s is known; s < i is rarer.
+        // and p differ at byte i in the order already followed; if equal,
+        // they agree at least that far: the words from i on give the exact
+        // shared length and the order. If s < i, r has the earlier node's
+        // byte s where p differs from it, so r and p differ there in the
+        // order opposite to p's side; no bytes need to be read.
         const uint64_t node = TMatchNode::Load(nodes[p]);
         const int s = TMatchNode::SameIn(node);
         const uint8_t* const there = &lzhText[p];
-        int k = i;
-        uint64_t x = WordAt(key + k);
-        uint64_t y = WordAt(there + k);
+        uint64_t x = WordAt(key + i);
+        uint64_t y = WordAt(there + i);
         if (s < i) {
-            k = s;
-            x = WordAt(key + k);
-            y = WordAt(there + k);
+            i = s;
+            dir ^= 1;
+        } else {
+            int k = i;
+            while (x == y) {
+                k += 8;
+                if (k >= MaxMatch)
+                    break;
+                x = WordAt(key + k);
+                y = WordAt(there + k);
+            }
+            i = x != y ? k + FirstDifference(x, y) : MaxMatch;
+            if (i >= MaxMatch)
+                break; // longer than any match so far, which all were shorter
+            dir = NotBelow(x, y) ? Right : Left;
         }
-        while (x == y) {
-            k += 8;
-            if (k >= MaxMatch)
-                break;
-            x = WordAt(key + k);
-            y = WordAt(there + k);
-        }
-        i = x != y ? k + FirstDifference(x, y) : MaxMatch;
-        if (i >= MaxMatch)
-            break; // longer than any match so far, which all were shorter
         const int here = i << 12 | ((p - r) & RingMask);
         best = here > best ? here : best;
-        const int dir = NotBelow(x, y) ? Right : Left;
         next = TMatchNode::ChildIn(node, dir);
         if (next == Nil) {
             nodes[p].Child[dir] = static_cast<uint16_t>(r);
