@@ -23,8 +23,8 @@ void LinkNode(TMatchTrees& m, int g, int p, int q) {
     const int sq = m.Nodes[q].Same;
     if (sp == sq)
         Link(m, sp, g, q);
-    else if (sp < sq)
-        m.Nodes[q].Same = static_cast<uint8_t>(sp);
+    else
+        m.Nodes[q].Same = static_cast<uint8_t>(sp < sq ? sp : sq); // no branch to mispredict
 }
 } // namespace
 
@@ -119,13 +119,11 @@ void TMatchTrees::DeleteNode(int p) {
     const int left = n[p].Child[Left];
     const int right = n[p].Child[Right];
     int q;
-    if (right == Nil) {
-        q = left;
+    if (left == Nil || right == Nil) {
+        // One child or none: it takes p's place.
+        q = right == Nil ? left : right;
         if (q != Nil)
             LinkNode(*this, n[p].Parent, p, q);
-    } else if (left == Nil) {
-        q = right;
-        LinkNode(*this, n[p].Parent, p, q);
     } else {
         q = left;
         if (n[q].Child[Right] != Nil) {
