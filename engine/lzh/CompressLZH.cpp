@@ -4,6 +4,7 @@
 #include "engine/CompThreadSafety.h"
 #include "engine/lzh/LzhEncoder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -51,14 +52,9 @@ void TCompThreadSafety::CompressLZH() {
             state->EncodePosition(m.lzhMatchPos);
         }
         const int last = m.lzhMatchLen;
-        int i = 0;
-        // The input is not asked again once it has ended (or was cancelled).
-        for (; i < last && !ended; ++i) {
-            const uint8_t b = GetChar();
-            if (EndOfInput) {
-                ended = true;
-                break;
-            }
+        // Drops the oldest string, puts b at the end of the look-ahead and
+        // inserts the string that now starts at r.
+        auto take = [&](uint8_t b) {
             m.DeleteNode(s);
             text[s] = b;
             if (s < MaxMatch - 1)
@@ -66,6 +62,33 @@ void TCompThreadSafety::CompressLZH() {
             s = (s + 1) & RingMask;
             r = (r + 1) & RingMask;
             m.InsertNode(r);
+        };
+        int i = 0;
+        // The input is not asked again once it has ended (or was cancelled).
+        while (i < last && !ended) {
+            if (InPos == InEnd || DescrambleInput) {
+                const uint8_t b = GetChar();
+                if (EndOfInput) {
+                    ended = true;
+                    break;
+                }
+                take(b);
+                ++i;
+                continue;
+            }
+            // Bytes already in the input buffer, without a key: read straight
+            // from it. Nothing in between looks at the input state, so
+            // counting them after the stretch is the same as GetChar's.
+            const int n = std::min(last - i, static_cast<int>(InEnd - InPos));
+            const uint8_t* const in = InPos;
+            uint32_t sum = 0;
+            for (int j = 0; j < n; ++j) {
+                sum += in[j];
+                take(in[j]);
+            }
+            InPos += n;
+            InSum += sum;
+            i += n;
         }
         for (; i < last; ++i) {
             m.DeleteNode(s);
