@@ -1,5 +1,5 @@
 // The symbol and distance writer of the LZH compressor, with the working
-// tables of one compression run (about 45 KB, allocated once per run).
+// tables of one compression run (about 50 KB, allocated once per run).
 #pragma once
 
 #include "engine/CompThreadSafety.h"
@@ -12,7 +12,7 @@
 
 namespace zorp::lzh {
 
-// The working state of one compression run (about 45 KB), allocated once.
+// The working state of one compression run (about 50 KB), allocated once.
 struct TLzhEncoder {
     explicit TLzhEncoder(TCompThreadSafety& Engine) : Tree{}, Match{}, Bits(Engine) {}
 
