@@ -13,18 +13,12 @@ namespace lzh5 {
 
 void TCompressor::Run() {
     TMatchFinder& f = FFinder;
-    f.initSlide();
-    f.slidePos = TMatchFinder::FirstPosition;
-    f.FirstFill();
-    if (f.remaining == 0)
+    if (!f.start())
         return;
-    f.matchPos = 0;
-    f.matchLen = 0;
-    f.insert_node();
     while (f.remaining > 0) {
         const int lastLen = f.matchLen;
         const int lastPos = f.matchPos;
-        f.get_next_match();
+        f.advance(1);
         if (f.matchLen > f.remaining)
             f.matchLen = f.remaining;
         // Lazy rule: the match from the previous position is written only if
@@ -33,8 +27,7 @@ void TCompressor::Run() {
             FEncoder.OutputCodes(f.slideText[f.slidePos - 1], 0);
         } else {
             FEncoder.OutputCodes(lastLen + LengthBias, (f.slidePos - lastPos - 2) & WindowMask);
-            for (int k = lastLen - 1; k > 0; --k)
-                f.get_next_match();
+            f.advance(lastLen - 1);
             if (f.matchLen > f.remaining)
                 f.matchLen = f.remaining;
         }

@@ -21,20 +21,55 @@ void TMatchFinder::initSlide() {
         nodeNext[i] = 0;
 }
 
+// Reads a stretch at a time with the same effect as a GetChar per position:
+// where GetChar would report the end, the position gets 0x20 and the reading
+// goes on (a cancelled refill leaves bytes in the buffer, which GetChar would
+// still hand out with EndOfInput set: those are taken but not counted).
 void TMatchFinder::FirstFill() {
     remaining = 0;
-    for (int pos = FirstPosition; pos < FirstPosition + WindowSize; ++pos) {
-        const uint8_t b = FEngine.GetChar();
-        if (FEngine.EndOfInput) {
-            slideText[pos] = 0x20;
-        } else {
-            slideText[pos] = b;
-            ++remaining;
+    int pos = FirstPosition;
+    while (pos < FirstPosition + WindowSize) {
+        const int k = FEngine.GetStretch(&slideText[pos], FirstPosition + WindowSize - pos);
+        if (k == 0) {
+            slideText[pos++] = 0x20;
+            continue;
         }
+        if (FEngine.EndOfInput)
+            std::memset(&slideText[pos], 0x20, static_cast<size_t>(k));
+        else
+            remaining += k;
+        pos += k;
     }
 }
 
-int TMatchFinder::child(int q, int b) {
+// Reads the next window as GetChar per position would: it stops at the first
+// byte that comes with EndOfInput set, which is stored (0 at the real end)
+// but not counted.
+int TMatchFinder::refill() {
+    int pos = FirstPosition;
+    while (pos < FirstPosition + WindowSize) {
+        if (FEngine.EndOfInput) {
+            // Left set by a cancelled refill: GetChar hands out one buffered
+            // byte (or refills), byte by byte.
+            slideText[pos] = FEngine.GetChar();
+            if (FEngine.EndOfInput)
+                break;
+            ++pos;
+            continue;
+        }
+        const int k = FEngine.GetStretch(&slideText[pos], FirstPosition + WindowSize - pos);
+        if (k == 0) {
+            slideText[pos] = 0;
+            break;
+        }
+        pos += k;
+    }
+    return pos - FirstPosition;
+}
+
+// The helpers are inline: in the shared library a plain member call would go
+// through the PLT and could not be inlined.
+inline int TMatchFinder::child(int q, int b) {
     int r = nodeNext[hash(q, b)];
     nodeParent[0] = static_cast<uint16_t>(q); // sentinel: the walk stops at 0
     while (nodeParent[r] != q)
@@ -42,7 +77,7 @@ int TMatchFinder::child(int q, int b) {
     return r;
 }
 
-void TMatchFinder::makechild(int q, int b, int r) {
+inline void TMatchFinder::makechild(int q, int b, int r) {
     const int h = hash(q, b);
     const int t = nodeNext[h];
     nodeNext[h] = static_cast<uint16_t>(r);
@@ -53,7 +88,7 @@ void TMatchFinder::makechild(int q, int b, int r) {
     ++childCount[q];
 }
 
-void TMatchFinder::replace_in_chain(int old, int n) {
+inline void TMatchFinder::replace_in_chain(int old, int n) {
     int t = nodePrev[old];
     nodePrev[n] = static_cast<uint16_t>(t);
     nodeNext[t] = static_cast<uint16_t>(n);
@@ -62,7 +97,7 @@ void TMatchFinder::replace_in_chain(int old, int n) {
     nodePrev[t] = static_cast<uint16_t>(n);
 }
 
-void TMatchFinder::split(int old) {
+inline void TMatchFinder::split(int old) {
     const int n = freeNode;
     freeNode = nodeNext[n];
     childCount[n] = 0;
@@ -74,7 +109,7 @@ void TMatchFinder::split(int old) {
     makechild(n, slideText[slidePos + matchLen], slidePos);
 }
 
-void TMatchFinder::insert_node() {
+inline void TMatchFinder::insert_node() {
     int q;
     int r;
     if (matchLen >= 4) {
@@ -148,7 +183,7 @@ void TMatchFinder::insert_node() {
     nodeNext[r] = static_cast<uint16_t>(slidePos);
 }
 
-void TMatchFinder::delete_node() {
+inline void TMatchFinder::delete_node() {
     const int p = slidePos;
     if (nodeParent[p] == 0)
         return;
@@ -200,23 +235,32 @@ void TMatchFinder::delete_node() {
     freeNode = r;
 }
 
-void TMatchFinder::get_next_match() {
+inline void TMatchFinder::get_next_match() {
     --remaining;
     if (++slidePos == LeafEnd) {
         std::memmove(slideText, slideText + WindowSize, WindowSize + MaxMatch);
-        int n = 0;
-        for (int pos = FirstPosition; pos < FirstPosition + WindowSize; ++pos) {
-            const uint8_t b = FEngine.GetChar();
-            slideText[pos] = b;
-            if (FEngine.EndOfInput)
-                break;
-            ++n;
-        }
-        remaining += n;
+        remaining += refill();
         slidePos = WindowSize;
     }
     delete_node();
     insert_node();
+}
+
+bool TMatchFinder::start() {
+    initSlide();
+    slidePos = FirstPosition;
+    FirstFill();
+    if (remaining == 0)
+        return false;
+    matchPos = 0;
+    matchLen = 0;
+    insert_node();
+    return true;
+}
+
+void TMatchFinder::advance(int count) {
+    for (; count > 0; --count)
+        get_next_match();
 }
 
 } // namespace zorp::lzh5

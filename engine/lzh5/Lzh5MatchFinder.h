@@ -35,17 +35,11 @@ public:
 
     explicit TMatchFinder(TCompThreadSafety& Engine) : FEngine(Engine) {}
 
-    // Empties the tree and links every internal node into the free list.
-    void initSlide();
-    // Reads the first 8192 bytes (0x20 where the input ended) at 8448 on
-    // and sets remaining to the number of real bytes.
-    void FirstFill();
-    // Inserts the string at slidePos; sets matchLen and matchPos.
-    void insert_node();
-    // Removes the leaf slidePos, whose string leaves the window.
-    void delete_node();
-    // Advances one position, sliding and reading when the buffer is used up.
-    void get_next_match();
+    // Empties the tree, reads the first window and inserts the first
+    // position; false when the input is empty.
+    bool start();
+    // Moves count positions on (get_next_match count times).
+    void advance(int count);
 
     int slidePos = 0;  // current text position
     int matchPos = 0;  // position of the longest match
@@ -54,6 +48,19 @@ public:
     uint8_t slideText[TextSize] = {};
 
 private:
+    // Empties the tree and links every internal node into the free list.
+    void initSlide();
+    // Reads the first 8192 bytes (0x20 where the input ended) at 8448 on
+    // and sets remaining to the number of real bytes.
+    void FirstFill();
+    // Reads up to 8192 bytes at 8448 on after a slide; returns how many.
+    int refill();
+    // Inserts the string at slidePos; sets matchLen and matchPos.
+    void insert_node();
+    // Removes the leaf slidePos, whose string leaves the window.
+    void delete_node();
+    // Advances one position, sliding and reading when the buffer is used up.
+    void get_next_match();
     static int hash(int q, int b) { return q + (b << 4) + HashBase; }
     int child(int q, int b);
     void makechild(int q, int b, int r);

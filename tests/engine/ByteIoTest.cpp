@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace zorp::test {
 namespace {
 
@@ -227,6 +229,69 @@ TEST(CopyWithCRC, BudgetStopKeepsOnlyFlushedBytes) {
     EXPECT_TRUE(o.Raised);
     EXPECT_EQ(o.Out.size(), 8192u);
     EXPECT_EQ(o.OutCount, 10000);
+}
+
+// GetStretch hands out what the same number of GetChar calls would: the same
+// bytes with the same EndOfInput, sums, key position, events and reads, also
+// past a cancelled refill, whose buffered bytes GetChar still returns.
+struct StretchCase {
+    size_t Size;
+    int32_t ReadChunk;
+    int32_t Key;
+    int CancelAt;
+    int32_t Stretch; // largest Count asked of GetStretch
+};
+
+struct ReadOutcome {
+    std::vector<std::pair<int, bool>> Calls; // byte (or 0) and EndOfInput per call
+    uint32_t InSum;
+    int16_t KeyIndex;
+    std::vector<int32_t> Events, Reads;
+    bool operator==(const ReadOutcome&) const = default;
+};
+
+ReadOutcome RunReads(const StretchCase& c, bool stretches) {
+    EngineRun run(RandomBytes(c.Size, static_cast<uint32_t>(c.Size + 3)), 0x7FFFFFFF, c.Key, false,
+                  c.Key != 0);
+    run.Engine.ReadChunk = c.ReadChunk;
+    run.RecordProgress(c.CancelAt);
+    ReadOutcome o;
+    // Enough calls to read everything and go on after the end or a cancel.
+    const size_t calls = c.Size + 3 * static_cast<size_t>(c.ReadChunk) + 5;
+    std::vector<uint8_t> buf(static_cast<size_t>(c.Stretch));
+    while (o.Calls.size() < calls) {
+        if (!stretches) {
+            const uint8_t b = run.Engine.GetChar();
+            o.Calls.emplace_back(b, run.Engine.EndOfInput);
+            continue;
+        }
+        const auto want = static_cast<int32_t>(
+            std::min<size_t>(calls - o.Calls.size(), static_cast<size_t>(c.Stretch)));
+        const int32_t k = run.Engine.GetStretch(buf.data(), want);
+        if (k == 0)
+            o.Calls.emplace_back(0, run.Engine.EndOfInput);
+        for (int32_t i = 0; i < k; ++i)
+            o.Calls.emplace_back(buf[static_cast<size_t>(i)], run.Engine.EndOfInput);
+    }
+    o.InSum = run.Engine.InSum;
+    o.KeyIndex = run.Engine.KeyIndex;
+    o.Events = run.Events;
+    o.Reads = run.Source.Reads;
+    return o;
+}
+
+TEST(GetStretch, MatchesGetCharCallByCall) {
+    const StretchCase cases[] = {
+        {0, 8192, 0, -1, 100},      {1, 8192, 0, -1, 100},     {8192, 8192, 0, -1, 8192},
+        {20000, 8192, 0, -1, 8192}, {20000, 3000, 0, -1, 777}, {20000, 3000, 0x12345678, -1, 1001},
+        {20000, 3000, 0, 0, 8192},  {20000, 3000, 0, 1, 500},  {20000, 3000, 0x0BADF00D, 2, 8192},
+        {100, 7, 0, 3, 5},          {100, 7, 0, 3, 1},
+    };
+    for (const StretchCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "size " << c.Size << " chunk " << c.ReadChunk
+                                        << " cancel " << c.CancelAt << " stretch " << c.Stretch);
+        EXPECT_EQ(RunReads(c, true), RunReads(c, false));
+    }
 }
 
 } // namespace
