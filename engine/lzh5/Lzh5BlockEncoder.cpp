@@ -92,7 +92,9 @@ void TBlockEncoder::write_charLen() {
     }
 }
 
-void TBlockEncoder::encode_position(unsigned p) {
+// Inline: a plain member would be called through the PLT of the shared
+// library, once per match.
+inline void TBlockEncoder::encode_position(unsigned p) {
     const int j = PositionSymbol(p);
     FOut.putcode5(positionLen[j], positionCode[j]);
     if (j >= 2)
@@ -146,6 +148,7 @@ void TBlockEncoder::send_block() {
     }
     std::fill(charFreq, charFreq + CharSymbols, uint16_t{0});
     std::fill(positionFreq, positionFreq + PositionSymbols, uint16_t{0});
+    FOut.flush();
 }
 
 } // namespace zorp::lzh5

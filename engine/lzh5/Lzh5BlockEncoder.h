@@ -47,9 +47,11 @@ public:
     void Finish() {
         send_block();
         FOut.putbits(7, 0);
+        FOut.flush();
     }
 
-    // Builds the codes of the collected tokens and writes the block.
+    // Builds the codes of the collected tokens and writes the block (its
+    // last incomplete byte stays in the bit output).
     void send_block();
 
 private:

@@ -2,6 +2,7 @@
 // window, matches of 3 to 256 bytes, and three static Huffman codes per block.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 namespace zorp::lzh5 {
@@ -40,12 +41,7 @@ inline constexpr int BlockFlushPoint = 16360;
 
 // The number of significant bits of a distance code: its position symbol.
 inline int PositionSymbol(unsigned p) {
-    int j = 0;
-    while (p != 0) {
-        ++j;
-        p >>= 1;
-    }
-    return j;
+    return std::bit_width(p);
 }
 
 } // namespace zorp::lzh5
