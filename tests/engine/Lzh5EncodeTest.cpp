@@ -256,6 +256,22 @@ TEST(Lzh5Compress, BudgetRaisesEUnableToCompress) {
     EXPECT_THROW(CompressLzh5(random, 20000), EUnableToCompress);
 }
 
+TEST(Lzh5Compress, BudgetStopsAtTheSameByteAsAByteAtATimeWriter) {
+    // The bit output hands its bytes over in groups; when the budget runs out
+    // the bytes already out must be exactly the first Budget bytes.
+    const std::string text = Words(60000, 4);
+    const std::string packed = CompressLzh5(text);
+    for (const int32_t budget : {1, 2, 255, 256, 257, 1000, 4096, 8191, 8192, 8193, 12345}) {
+        SCOPED_TRACE(budget);
+        ASSERT_LT(budget, static_cast<int32_t>(packed.size()));
+        EngineRun run(text, budget);
+        EXPECT_THROW(run.Engine.CompressLZH5(), EUnableToCompress);
+        EXPECT_EQ(run.Engine.OutCount, budget);
+        run.Flush();
+        EXPECT_EQ(run.Dest.DataString(), packed.substr(0, static_cast<size_t>(budget)));
+    }
+}
+
 TEST(Lzh5Compress, ThroughTheStreamDriver) {
     const std::string text = Words(50000, 12);
     fw::TMemoryStream source;
