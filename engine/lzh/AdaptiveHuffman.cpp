@@ -1,5 +1,6 @@
 #include "engine/lzh/AdaptiveHuffman.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -31,13 +32,12 @@ void THuffTree::reconst() {
             ++j;
         }
     }
-    // Join pairs; each new node goes after all nodes of equal count.
+    // Join pairs; each new node goes after all nodes of equal count. The
+    // counts so far never decrease from node 0 on, so the place is found by
+    // bisection.
     for (int i = 0, n = NumSymbols; n < TreeSize; i += 2, ++n) {
         const unsigned f = hufFreq[i] + hufFreq[i + 1];
-        int k = n - 1;
-        while (f < hufFreq[k])
-            --k;
-        ++k;
+        const int k = static_cast<int>(std::upper_bound(hufFreq, hufFreq + n, f) - hufFreq);
         const size_t moved = static_cast<size_t>(n - k);
         std::memmove(&hufFreq[k + 1], &hufFreq[k], moved * sizeof hufFreq[0]);
         std::memmove(&hufSon[k + 1], &hufSon[k], moved * sizeof hufSon[0]);
