@@ -20,6 +20,25 @@ struct Timing {
     // The method could not shrink the data: the driver's output budget ran
     // out. Only CompressSeconds (the failed attempt) is then meaningful.
     bool DoesNotShrink = false;
+    // With a peer: its best times over runs made right after each of these.
+    double PeerCompressSeconds = 0;
+    double PeerExpandSeconds = 0;
+};
+
+// zlib level 6 compress2 and uncompress of one data set, compressed once
+// (and checked) on construction, to be timed again beside another path.
+class ZlibPeer {
+public:
+    explicit ZlibPeer(const std::string& data);
+    void Compress();
+    void Expand();
+    int64_t CompressedSize() const { return static_cast<int64_t>(FPackedSize); }
+
+private:
+    const std::string& FData;
+    std::vector<unsigned char> FPacked;
+    unsigned long FPackedSize = 0;
+    std::string FBack;
 };
 
 struct CorpusFile {
@@ -29,8 +48,11 @@ struct CorpusFile {
 };
 
 // The stream driver alone: ProcessStreams with no header reserve, so the
-// budget is the source size.
-Timing RunDriver(zorp::TZorpMethod method, const std::string& data, int repeat);
+// budget is the source size. With a peer, every run of the driver is
+// followed by the same run of the peer, so that a ratio of the two compares
+// runs made under the same load.
+Timing RunDriver(zorp::TZorpMethod method, const std::string& data, int repeat,
+                 ZlibPeer* peer = nullptr);
 // TZorp::Compress and TZorp::Expand of a memory stream (header included).
 Timing RunStream(zorp::TZorpMethod method, const std::string& data, int repeat);
 // CompressFilesToStream of the files into memory and ExpandFilesFromStream
