@@ -20,6 +20,12 @@ void THuffTree::StartHuff() {
     for (int i = TreeSize; i < TreeSize + 4; ++i)
         hufFreq[i] = 0xFFFF;
     hufParent[Root] = 0;
+    SetAllGrandsons();
+}
+
+void THuffTree::SetAllGrandsons() {
+    for (unsigned n = 0; n < TreeSize; ++n)
+        SetGrandsons(n);
 }
 
 void THuffTree::reconst() {
@@ -51,6 +57,7 @@ void THuffTree::reconst() {
         if (s < TreeSize)
             hufParent[s + 1] = static_cast<uint16_t>(k);
     }
+    SetAllGrandsons();
 }
 
 void THuffTree::update(int v) {
@@ -112,6 +119,8 @@ unsigned THuffTree::MoveUp(unsigned k, unsigned f) {
     if (j < TreeSize)
         hufParent[j + 1] = static_cast<uint16_t>(k);
     hufSon[k] = static_cast<uint16_t>(j);
+    SonChanged(k);
+    SonChanged(l);
     return l;
 }
 

@@ -26,6 +26,12 @@ struct THuffTree {
     // Entries 0..626: parent of each node (the root's is 0). Entries
     // 627..940: the node holding the leaf of symbol (index - 627).
     uint16_t hufParent[TreeSize + NumSymbols + 1];
+    // Two levels of a walk down the tree at once, for the decoder: entry
+    // 2n + b is hufSon[hufSon[n] + b], the link reached from node n by bit
+    // b; when node n is a leaf, both entries are hufSon[n] + OneLevel.
+    // Kept up to date with hufSon.
+    uint16_t hufGrandson[2 * TreeSize];
+    static constexpr uint16_t OneLevel = 0x8000;
 
     // Builds the initial tree: every symbol with count 1, pairs joined in order.
     void StartHuff();
@@ -54,6 +60,8 @@ struct THuffTree {
     void Reorder(unsigned k);
     // Rebuilds the tree from the leaves with halved counts.
     void reconst();
+    // Recomputes every hufGrandson entry from hufSon.
+    void SetAllGrandsons();
 
     // Leaf node of symbol v.
     int Leaf(int v) const { return hufParent[v + TreeSize]; }
@@ -65,6 +73,21 @@ private:
     unsigned MoveUp(unsigned k, unsigned f);
     // Counts one more for node k and its ancestors.
     void CountUpFrom(unsigned k);
+    // hufGrandson entries of node n, from its son link.
+    void SetGrandsons(unsigned n) {
+        const unsigned s = hufSon[n];
+        if (s >= TreeSize) {
+            hufGrandson[2 * n] = hufGrandson[2 * n + 1] = static_cast<uint16_t>(s | OneLevel);
+        } else {
+            hufGrandson[2 * n] = hufSon[s];
+            hufGrandson[2 * n + 1] = hufSon[s + 1];
+        }
+    }
+    // The entries that depend on hufSon[n]: n's own and its parent's.
+    void SonChanged(unsigned n) {
+        SetGrandsons(n);
+        hufGrandson[2 * hufParent[n] + (n & 1)] = hufSon[n];
+    }
 };
 
 } // namespace zorp::lzh

@@ -211,6 +211,37 @@ TEST(LZH, RebuildsTheTreeSeveralTimesOnLongInput) {
     EXPECT_EQ(ExpandLZH(packed, static_cast<int32_t>(data.size())), data);
 }
 
+// The decoder's two-level links must follow every swap and rebuild.
+void ExpectGrandsonsFollowTheTree(const THuffTree& tree) {
+    for (int n = 0; n < TreeSize; ++n) {
+        const int s = tree.hufSon[n];
+        for (int b = 0; b < 2; ++b) {
+            const int want = s >= TreeSize ? s + THuffTree::OneLevel : tree.hufSon[s + b];
+            ASSERT_EQ(tree.hufGrandson[2 * n + b], want) << n << " " << b;
+        }
+    }
+}
+
+TEST(Huffman, GrandsonLinksFollowSwapsAndRebuilds) {
+    auto tree = std::make_unique<THuffTree>();
+    tree->StartHuff();
+    ExpectGrandsonsFollowTheTree(*tree);
+    const std::string noise = RandomBytes(0x8000 + 5000, 22);
+    int rebuilds = 0;
+    for (size_t i = 0; i < noise.size(); ++i) {
+        const auto c = static_cast<uint8_t>(noise[i]);
+        // Skewed, so that counts overtake each other all the time.
+        const int v = c < 128 ? c % 7 : c < 192 ? 256 + c % 58 : c;
+        const bool rebuilding = tree->Rebuilding();
+        rebuilds += rebuilding;
+        tree->update(v);
+        if (rebuilding || i % 997 == 0)
+            ExpectGrandsonsFollowTheTree(*tree);
+    }
+    EXPECT_GE(rebuilds, 1);
+    ExpectGrandsonsFollowTheTree(*tree);
+}
+
 TEST(Huffman, RebuildKeepsSiblingOrderAndHalvesCounts) {
     auto tree = std::make_unique<THuffTree>();
     tree->StartHuff();
