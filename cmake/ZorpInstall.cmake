@@ -8,7 +8,8 @@
 #   include/zorp/  the public headers, under the same relative paths as in
 #               the tree ("component/Zorp.h", "framework/base/Stream.h"),
 #               so include/zorp is the one include directory to add
-#   bin/zorp    the command-line tool, and lib/zorp/zorp-db.so, the module
+#   bin/zorp    the command-line tool (Zorp::zorp in the package, which
+#               zorp_add_resource runs), and lib/zorp/zorp-db.so, the module
 #               with its db commands (installed by tools/zorp)
 #   share/man/man1/zorp.1
 #   share/doc/zorp/  README.md and the guides of docs/
@@ -34,7 +35,7 @@ set_target_properties(zorp PROPERTIES INSTALL_RPATH "$ORIGIN/${bin_to_lib}")
 
 install(TARGETS ${ZORP_LIBRARIES} EXPORT ZorpTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(TARGETS zorp RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS zorp EXPORT ZorpTargets RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES tools/zorp/zorp.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp)
 install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp FILES_MATCHING PATTERN "*.md")
@@ -52,7 +53,7 @@ install(FILES engine/CompThreadSafety.h engine/ByteBlocks.h engine/Errors.h engi
   DESTINATION ${ZORP_INSTALL_INCLUDEDIR}/engine)
 
 # find_package(Zorp): Zorp::zorpcore, Zorp::zorpdb and the runtime libraries
-# they link. No public header includes a third-party header, so the package
+# they link, the tool Zorp::zorp and zorp_add_resource. No public header includes a third-party header, so the package
 # needs no other package (SQLite is a private dependency of zorpdbrtl).
 install(EXPORT ZorpTargets NAMESPACE Zorp:: DESTINATION ${ZORP_INSTALL_CMAKEDIR})
 configure_package_config_file(cmake/ZorpConfig.cmake.in
@@ -61,7 +62,7 @@ configure_package_config_file(cmake/ZorpConfig.cmake.in
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/ZorpConfigVersion.cmake
   COMPATIBILITY SameMinorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/ZorpConfig.cmake ${PROJECT_BINARY_DIR}/ZorpConfigVersion.cmake
-  DESTINATION ${ZORP_INSTALL_CMAKEDIR})
+  cmake/ZorpResources.cmake DESTINATION ${ZORP_INSTALL_CMAKEDIR})
 
 # pkg-config files. The prefix is found from where the file lies, so the same
 # files serve any install prefix (a temporary one, /usr in the Debian package).

@@ -11,6 +11,9 @@
 # directory, and may be the output of a custom command of this directory.
 # Call this in the directory that creates TARGET; TARGET cannot be the zorp
 # tool itself.
+#
+# The installed package brings this function with find_package(Zorp); it
+# then runs the installed tool (Zorp::zorp) and the project's objcopy.
 function(zorp_add_resource TARGET NAME FILE)
   cmake_parse_arguments(ARG "" "METHOD;KEY" "" ${ARGN})
   if(NOT ARG_METHOD)
@@ -33,8 +36,8 @@ function(zorp_add_resource TARGET NAME FILE)
 
   add_custom_command(OUTPUT "${packed}"
     COMMAND ${CMAKE_COMMAND} -E make_directory "${dir}"
-    COMMAND zorp compress -q --method=${ARG_METHOD} --key=${ARG_KEY} "${source}" "${packed}"
-    DEPENDS "${source}" zorp
+    COMMAND Zorp::zorp compress -q --method=${ARG_METHOD} --key=${ARG_KEY} "${source}" "${packed}"
+    DEPENDS "${source}" Zorp::zorp
     COMMENT "Compressing resource ${NAME} of ${TARGET}"
     VERBATIM)
   add_custom_target(${TARGET}_resource_${NAME} DEPENDS "${packed}")

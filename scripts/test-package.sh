@@ -4,8 +4,10 @@
 #  1. installs it into a temporary prefix; every installed header must
 #     compile with include/zorp as the only include directory, and the codec
 #     internals must not be there;
-#  2. builds tests/consumer against that install with find_package, and once
-#     more with pkg-config on a plain g++ command line, and runs them;
+#  2. builds tests/consumer against that install with find_package (one of
+#     its programs carries a resource embedded with the package's
+#     zorp_add_resource), and once more with pkg-config on a plain g++
+#     command line, and runs them;
 #  3. builds the Debian package with CPack, installs it with apt-get, runs
 #     its /usr/bin/zorp over the corpus (default ../shared/corpus, or
 #     $ZORP_CORPUS), builds a program against the system install with
@@ -67,7 +69,8 @@ deb=$(echo "$build"/zorp_*.deb)
 dpkg-deb -f "$deb" Package Version Depends
 dpkg -c "$deb" >"$work/contents"
 for path in usr/bin/zorp usr/lib/libzorpcore.so.0 usr/lib/libzorpdb.so.0 usr/share/man/man1/zorp.1 \
-  usr/include/zorp/component/Zorp.h usr/lib/cmake/Zorp/ZorpConfig.cmake usr/lib/pkgconfig/zorpdb.pc; do
+  usr/include/zorp/component/Zorp.h usr/lib/cmake/Zorp/ZorpConfig.cmake \
+  usr/lib/cmake/Zorp/ZorpResources.cmake usr/lib/pkgconfig/zorpdb.pc; do
   grep -q " \./$path\( ->.*\)\?\$" "$work/contents" || fail "$path is not in $deb"
 done
 apt_options=()

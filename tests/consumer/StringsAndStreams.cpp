@@ -1,12 +1,22 @@
 // Compresses and expands a string and a stream with TZorp, with every method
 // and with a key, the way an application would through the installed
-// headers and libraries. Prints what it checked; exits 1 on the first
-// mismatch.
+// headers and libraries. Built with CMake, it also reads back the resource
+// its build embedded with zorp_add_resource (ZORP_CONSUMER_RESOURCE names
+// the file it was made from). Prints what it checked; exits 1 if anything
+// failed.
 #include "component/Zorp.h"
 #include "framework/base/MemoryStream.h"
 
 #include <cstdio>
 #include <string>
+
+#ifdef ZORP_CONSUMER_RESOURCE
+#include "framework/base/ResourceStream.h"
+
+#include <dlfcn.h>
+#include <fstream>
+#include <sstream>
+#endif
 
 namespace {
 
@@ -69,6 +79,21 @@ int main() {
         const std::string expanded(static_cast<const char*>(back.Memory()),
                                    static_cast<size_t>(back.Size()));
         Check(packed.Size() < source.Size() && expanded == text, "stream round trip");
+
+#ifdef ZORP_CONSUMER_RESOURCE
+        std::ifstream file(ZORP_CONSUMER_RESOURCE, std::ios::binary);
+        std::ostringstream original;
+        original << file.rdbuf();
+        void* self = dlopen(nullptr, RTLD_NOW);
+        zorp::fw::TResourceStream embedded(self, "OWN_SOURCE", "TZORP");
+        dlclose(self);
+        zorp.SetKey(0x5EED);
+        zorp::fw::TMemoryStream resource;
+        zorp.Expand(resource, embedded);
+        zorp.SetKey(0);
+        Check(!original.str().empty() && resource.DataString() == original.str(),
+              "resource embedded by zorp_add_resource");
+#endif
     } catch (const std::exception& e) {
         std::printf("FAILED: %s\n", e.what());
         return 1;
