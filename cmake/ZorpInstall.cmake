@@ -11,7 +11,7 @@
 #   bin/zorp    the command-line tool (Zorp::zorp in the package, which
 #               zorp_add_resource runs), and lib/zorp/zorp-db.so, the module
 #               with its db commands (installed by tools/zorp)
-#   share/man/man1/zorp.1
+#   share/man/man1/zorp.1.gz
 #   share/doc/zorp/  README.md and the guides of docs/
 #
 # The framework runtime libraries stay shared libraries of their own: both
@@ -36,7 +36,18 @@ set_target_properties(zorp PROPERTIES INSTALL_RPATH "$ORIGIN/${bin_to_lib}")
 install(TARGETS ${ZORP_LIBRARIES} EXPORT ZorpTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(TARGETS zorp EXPORT ZorpTargets RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES tools/zorp/zorp.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The man page goes in compressed, as man expects pages on Debian and
+# elsewhere (-n: no name or time stamp, so the file is the same every build).
+find_program(ZORP_GZIP gzip REQUIRED)
+set(zorp_man ${PROJECT_BINARY_DIR}/man/zorp.1)
+add_custom_command(OUTPUT ${zorp_man}.gz
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/tools/zorp/zorp.1 ${zorp_man}
+  COMMAND ${ZORP_GZIP} -9nf ${zorp_man}
+  DEPENDS tools/zorp/zorp.1
+  COMMENT "Compressing the man page"
+  VERBATIM)
+add_custom_target(zorp_man_page ALL DEPENDS ${zorp_man}.gz)
+install(FILES ${zorp_man}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp)
 install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp FILES_MATCHING PATTERN "*.md")
 

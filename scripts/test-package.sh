@@ -68,7 +68,7 @@ rm -f "$build"/zorp_*.deb
 deb=$(echo "$build"/zorp_*.deb)
 dpkg-deb -f "$deb" Package Version Depends
 dpkg -c "$deb" >"$work/contents"
-for path in usr/bin/zorp usr/lib/libzorpcore.so.0 usr/lib/libzorpdb.so.0 usr/share/man/man1/zorp.1 \
+for path in usr/bin/zorp usr/lib/libzorpcore.so.0 usr/lib/libzorpdb.so.0 usr/share/man/man1/zorp.1.gz \
   usr/include/zorp/component/Zorp.h usr/lib/cmake/Zorp/ZorpConfig.cmake \
   usr/lib/cmake/Zorp/ZorpResources.cmake usr/lib/pkgconfig/zorpdb.pc; do
   grep -q " \./$path\( ->.*\)\?\$" "$work/contents" || fail "$path is not in $deb"
@@ -77,8 +77,8 @@ apt_options=()
 # Container images often tell dpkg to leave out every manual page; then the
 # page is let in explicitly, so that `man zorp` shows what the package holds.
 if grep -rqsE '^[[:space:]]*path-exclude[[:space:]=]+/usr/share/man' /etc/dpkg/dpkg.cfg.d/; then
-  echo "dpkg leaves out /usr/share/man on this machine: installing with zorp.1 let in"
-  apt_options=(-o "DPkg::Options::=--path-include=/usr/share/man/man1/zorp.1")
+  echo "dpkg leaves out /usr/share/man on this machine: installing with zorp.1.gz let in"
+  apt_options=(-o "DPkg::Options::=--path-include=/usr/share/man/man1/zorp.1.gz")
 fi
 installed=yes
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${apt_options[@]}" "$deb" >/dev/null
