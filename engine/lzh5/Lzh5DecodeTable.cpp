@@ -10,13 +10,23 @@ namespace zorp::lzh5 {
 
 namespace {
 
-// table[first .. last - 1] = entry, four entries to a store where it can.
-void FillEntries(uint16_t* first, uint16_t* last, uint16_t entry) {
-    const uint64_t four = entry * 0x0001000100010001ull;
-    for (; last - first >= 4; first += 4)
-        std::memcpy(first, &four, sizeof four);
-    for (; first != last; ++first)
-        *first = entry;
+// Stores entry into the width entries from at on, width a power of two; the
+// stores are as wide as the width allows, eight entries at most.
+void FillEntries(uint16_t* at, uint32_t width, uint16_t entry) {
+    if (width >= 8) {
+        uint16_t eight[8];
+        std::fill_n(eight, 8, entry);
+        for (uint32_t k = 0; k < width; k += 8)
+            std::memcpy(at + k, eight, sizeof eight);
+    } else if (width == 4) {
+        const uint64_t four = entry * 0x0001000100010001ull;
+        std::memcpy(at, &four, sizeof four);
+    } else if (width == 2) {
+        const uint32_t two = entry * 0x00010001u;
+        std::memcpy(at, &two, sizeof two);
+    } else {
+        *at = entry;
+    }
 }
 
 } // namespace
@@ -47,6 +57,18 @@ void buildtable(int nchar, const uint8_t* bitlen, int tablebits, uint16_t* table
     if (total != 1u << MaxCodeLength)
         throw ELZHBadDecodeTable();
 
+    // The symbols by code length, in symbol order within a length: the
+    // order in which codes of one length are given out. Unused symbols
+    // (length 0) come first and are skipped.
+    uint16_t bySize[CharSymbols];
+    uint32_t next[MaxCodeLength + 1];
+    next[0] = 0;
+    for (int len = 1; len <= MaxCodeLength; ++len)
+        next[len] = next[len - 1] + count[len - 1];
+    for (int s = 0; s < nchar; ++s)
+        bySize[next[bitlen[s]]++] = static_cast<uint16_t>(s);
+    const uint16_t* sym = bySize + count[0];
+
     const int m = MaxCodeLength - tablebits;
     for (int len = 1; len <= tablebits; ++len) {
         start[len] >>= m;
@@ -55,19 +77,19 @@ void buildtable(int nchar, const uint8_t* bitlen, int tablebits, uint16_t* table
     // Entries past the directly coded ones become roots of overflow trees.
     std::fill(table + (start[tablebits + 1] >> m), table + tableSize, uint16_t{0});
 
+    // Codes that fit the table: each fills its run of entries.
+    for (int len = 1; len <= tablebits; ++len) {
+        uint16_t* at = table + start[len];
+        for (uint32_t j = 0; j < count[len]; ++j, at += weight[len])
+            FillEntries(at, weight[len], static_cast<uint16_t>(*sym++ | len << EntryLengthShift));
+    }
+    // Longer codes: a path through an overflow tree below their entry.
     unsigned avail = static_cast<unsigned>(nchar);
-    for (int s = 0; s < nchar; ++s) {
-        const int k = bitlen[s];
-        if (k == 0)
-            continue;
-        const uint32_t l = start[k] + weight[k];
-        if (k <= tablebits) {
-            FillEntries(table + start[k], table + l,
-                        static_cast<uint16_t>(s | k << EntryLengthShift));
-        } else {
-            uint16_t* link = &table[start[k] >> m];
-            unsigned i = (start[k] << tablebits) & 0xFFFF;
-            for (int step = k - tablebits; step > 0; --step) {
+    for (int len = tablebits + 1; len <= MaxCodeLength; ++len) {
+        for (uint32_t j = 0; j < count[len]; ++j) {
+            uint16_t* link = &table[start[len] >> m];
+            unsigned i = (start[len] << tablebits) & 0xFFFF;
+            for (int step = len - tablebits; step > 0; --step) {
                 if (*link == 0) {
                     if (avail >= static_cast<unsigned>(TreeNodes))
                         throw ELZHBadDecodeTable();
@@ -77,9 +99,9 @@ void buildtable(int nchar, const uint8_t* bitlen, int tablebits, uint16_t* table
                 link = (i & 0x8000) ? &tree.treeRight[*link] : &tree.treeLeft[*link];
                 i = (i << 1) & 0xFFFF;
             }
-            *link = static_cast<uint16_t>(s);
+            *link = *sym++;
+            start[len] += weight[len];
         }
-        start[k] = l;
     }
 }
 

@@ -22,9 +22,10 @@ inline constexpr unsigned EntrySymbolMask = 0x3FF;
 inline constexpr unsigned EntryLengthShift = 10;
 
 // Builds the table of 2^tablebits entries for the code whose lengths (0 to 16)
-// are bitlen[0 .. nchar - 1]. Raises ELZHBadDecodeTable unless the lengths form
-// a complete prefix code. A code with no symbols at all decodes everything as
-// symbol 0 in zero bits (all entries 0).
+// are bitlen[0 .. nchar - 1], nchar at most CharSymbols. Raises
+// ELZHBadDecodeTable unless the lengths form a complete prefix code. A code
+// with no symbols at all decodes everything as symbol 0 in zero bits (all
+// entries 0).
 void buildtable(int nchar, const uint8_t* bitlen, int tablebits, uint16_t* table,
                 TDecodeTree& tree);
 
