@@ -60,8 +60,6 @@ struct THuffTree {
     void Reorder(unsigned k);
     // Rebuilds the tree from the leaves with halved counts.
     void reconst();
-    // Recomputes every hufGrandson entry from hufSon.
-    void SetAllGrandsons();
 
     // Leaf node of symbol v.
     int Leaf(int v) const { return hufParent[v + TreeSize]; }
@@ -73,6 +71,8 @@ private:
     unsigned MoveUp(unsigned k, unsigned f);
     // Counts one more for node k and its ancestors.
     void CountUpFrom(unsigned k);
+    // Recomputes every hufGrandson entry from hufSon.
+    void SetAllGrandsons();
     // hufGrandson entries of node n, from its son link.
     void SetGrandsons(unsigned n) {
         const unsigned s = hufSon[n];

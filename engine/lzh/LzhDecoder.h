@@ -25,19 +25,18 @@ struct TLzhDecoder {
     uint8_t History[HistorySize + 64];
     TBitReader Bits;
 
-    // Walks from the root to a leaf, one bit (one read) per level, two
-    // levels per step, and
-    // counts the symbol: on the way down where the tree allows it.
+    // Walks from the root to a leaf, one bit (one read) per level and two
+    // levels per step, and counts the symbol: on the way down where the tree
+    // allows it.
     int DecodeChar() {
         Bits.TopUp();
         if (Tree.Rebuilding()) [[unlikely]]
             return DecodeCharThenRebuild();
         unsigned overtaking = TreeSize; // none
-        const unsigned leaf = Bits.WalkTree(Tree.hufSon, Tree.hufGrandson, THuffTree::OneLevel,
-                                            Tree.hufSon[Root], TreeSize, [&](unsigned n) {
-                                                if (Tree.CountOne(n))
-                                                    overtaking = n;
-                                            });
+        const unsigned leaf = WalkFromRoot([&](unsigned n) {
+            if (Tree.CountOne(n))
+                overtaking = n;
+        });
         Tree.CountRoot();
         if (overtaking != TreeSize) [[unlikely]]
             Tree.Reorder(overtaking);
@@ -47,11 +46,17 @@ struct TLzhDecoder {
     // The same when the counts are due to be halved: update rebuilds the
     // tree before it counts.
     [[gnu::noinline]] int DecodeCharThenRebuild() {
-        const unsigned leaf = Bits.WalkTree(Tree.hufSon, Tree.hufGrandson, THuffTree::OneLevel,
-                                            Tree.hufSon[Root], TreeSize, [](unsigned) {});
+        const unsigned leaf = WalkFromRoot([](unsigned) {});
         const int v = static_cast<int>(leaf - TreeSize);
         Tree.update(v);
         return v;
+    }
+
+    // The leaf value the next bits lead to from the root, visit(n) called
+    // for each node passed.
+    template <class Visit> unsigned WalkFromRoot(Visit&& visit) {
+        return Bits.WalkTree(Tree.hufSon, Tree.hufGrandson, THuffTree::OneLevel, Tree.hufSon[Root],
+                             TreeSize, visit);
     }
 
     // A 12-bit distance code, read as 8 bits and then a few more: the prefix
