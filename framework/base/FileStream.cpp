@@ -72,6 +72,10 @@ TFileStream::TFileStream(const std::string& FileName, uint16_t Mode) : FFileName
     }
 }
 
+std::unique_ptr<TFileStream> TFileStream::Adopt(int Handle, const std::string& FileName) {
+    return std::unique_ptr<TFileStream>(new TFileStream(Handle, FileName));
+}
+
 TFileStream::~TFileStream() {
     if (FHandle >= 0)
         ::close(FHandle);
@@ -86,8 +90,10 @@ int32_t TFileStream::Read(void* Buffer, int32_t Count) {
         const ssize_t n = ::read(FHandle, out + done, static_cast<size_t>(Count - done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            break;
+        if (n < 0)
+            throw EReadError(FFileName + ": " + Reason(errno));
+        if (n == 0)
+            break; // the end of the file
         done += static_cast<int32_t>(n);
     }
     return done;
@@ -102,8 +108,10 @@ int32_t TFileStream::Write(const void* Buffer, int32_t Count) {
         const ssize_t n = ::write(FHandle, in + done, static_cast<size_t>(Count - done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            break;
+        if (n < 0)
+            throw EWriteError(FFileName + ": " + Reason(errno));
+        if (n == 0)
+            throw EWriteError(FFileName + ": " + Reason(ENOSPC));
         done += static_cast<int32_t>(n);
     }
     return done;

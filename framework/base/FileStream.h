@@ -16,6 +16,7 @@
 #include "framework/base/Stream.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace zorp::fw {
@@ -35,7 +36,13 @@ public:
     // Raises EFOpenError ("Cannot open file ...") or, for fmCreate,
     // EFCreateError ("Cannot create file ..."), naming the file and the reason.
     TFileStream(const std::string& FileName, uint16_t Mode);
+    // A stream over a file descriptor that is already open (for reading,
+    // writing or both), which the stream then owns and closes. FileName is
+    // the name its errors give; no sharing lock is taken.
+    static std::unique_ptr<TFileStream> Adopt(int Handle, const std::string& FileName);
     ~TFileStream() override;
+    TFileStream(const TFileStream&) = delete;
+    TFileStream& operator=(const TFileStream&) = delete;
 
     int32_t Read(void* Buffer, int32_t Count) override;
     int32_t Write(const void* Buffer, int32_t Count) override;
@@ -48,6 +55,8 @@ public:
     int Handle() const { return FHandle; }
 
 private:
+    TFileStream(int Handle, const std::string& FileName) : FFileName(FileName), FHandle(Handle) {}
+
     std::string FFileName;
     int FHandle = -1;
 };

@@ -43,6 +43,16 @@ int32_t AttributesOf(const std::string& name, const struct stat& st, bool isLink
     return attr;
 }
 
+// The permission bits of Mode with the write bits as faReadOnly says.
+mode_t ModeWithAttr(mode_t Mode, int32_t Attr) {
+    mode_t mode = Mode & 07777;
+    if (Attr & faReadOnly)
+        mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
+    else
+        mode |= S_IWUSR;
+    return mode;
+}
+
 // Wildcard match, case-insensitive: "*" any run, "?" one character.
 bool WildMatch(const char* p, const char* s) {
     while (*p != '\0') {
@@ -240,14 +250,18 @@ int32_t FileGetAttr(const std::string& FileName) {
 
 int FileSetAttr(const std::string& FileName, int32_t Attr) {
     struct stat st {};
-    if (stat(FileName.c_str(), &st) != 0)
+    if (lstat(FileName.c_str(), &st) != 0)
         return errno;
-    mode_t mode = st.st_mode & 07777;
-    if (Attr & faReadOnly)
-        mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
-    else
-        mode |= S_IWUSR;
-    return chmod(FileName.c_str(), mode) == 0 ? 0 : errno;
+    if (S_ISLNK(st.st_mode))
+        return ELOOP;
+    return fchmodat(AT_FDCWD, FileName.c_str(), ModeWithAttr(st.st_mode, Attr), 0) == 0 ? 0 : errno;
+}
+
+int FileSetAttr(int Handle, int32_t Attr) {
+    struct stat st {};
+    if (fstat(Handle, &st) != 0)
+        return errno;
+    return fchmod(Handle, ModeWithAttr(st.st_mode, Attr)) == 0 ? 0 : errno;
 }
 
 void MkDir(const std::string& Directory) {

@@ -78,7 +78,10 @@ int FileSetDate(int Handle, int32_t Age);
 // Attribute bits of a file or directory, or -1 when it doesn't exist.
 int32_t FileGetAttr(const std::string& FileName);
 // Applies faReadOnly to the write permission bits; 0, or an error code.
+// A symbolic link is not followed (ELOOP): its target is left alone.
 int FileSetAttr(const std::string& FileName, int32_t Attr);
+// The same on an open file (a file descriptor).
+int FileSetAttr(int Handle, int32_t Attr);
 
 // Creates one directory; raises EInOutError on failure.
 void MkDir(const std::string& Directory);
