@@ -1,5 +1,7 @@
-// TZorp's archive reading: walking the entries, listing them, and expanding
-// them to files or into a stream.
+// TZorp's archive reading: listing the entries, and expanding them to files
+// or into a stream.
+#include "component/ArchiveWalk.h"
+#include "component/ExtractionTarget.h"
 #include "component/FileBuffer.h"
 #include "component/FileInfo.h"
 #include "component/PathRules.h"
@@ -7,26 +9,35 @@
 
 #include "framework/base/FileStream.h"
 #include "framework/base/FileUtils.h"
+#include "framework/base/ReplacementFile.h"
 
 namespace zorp {
 
-bool TZorp::NextEntry(fw::TStream& Stream, TZorpFileHeader& FileHeader, std::string& Name) {
-    if (!GetFileHeader(Stream, FileHeader, Name))
-        return false;
+namespace {
+
+// Fewer bytes than a header and one entry hold no entry. They are listed as
+// nothing, unless they begin like an archive: then they are one cut off.
+bool TooShortForAnEntry(fw::TStream& Stream) {
     const int64_t left = Stream.Size() - Stream.Position();
-    return FileHeader.CompressedSize >= 0 && FileHeader.CompressedSize <= left &&
-           FileHeader.Size >= 0;
+    if (left >= TZorpHeader::RecordSize + TZorpFileHeader::RecordSize)
+        return false;
+    if (left <= TZorpHeader::RecordSize)
+        return true;
+    std::array<char, HeaderMagic.size()> magic{};
+    const int64_t start = Stream.Position();
+    Stream.ReadBuffer(magic.data(), static_cast<int32_t>(magic.size()));
+    Stream.SetPosition(start);
+    return magic != HeaderMagic;
 }
 
+} // namespace
+
 void TZorp::ScanCompressedStream(fw::TStream& Stream, fw::TStrings& List) {
-    if (Stream.Size() - Stream.Position() < TZorpHeader::RecordSize + TZorpFileHeader::RecordSize)
+    if (TooShortForAnEntry(Stream))
         return;
-    TZorpHeader archive;
-    std::string methodID;
-    CheckHeader(Stream, archive, methodID);
-    TZorpFileHeader entry;
-    std::string name;
-    while (NextEntry(Stream, entry, name)) {
+    TArchiveWalk walk(*this, Stream);
+    while (walk.Next()) {
+        const TZorpFileHeader& entry = walk.Entry();
         auto info = std::make_unique<TZorpFileInfo>();
         info->FileDate = entry.Date;
         info->Attributes = static_cast<int16_t>(entry.Attributes);
@@ -34,11 +45,9 @@ void TZorp::ScanCompressedStream(fw::TStream& Stream, fw::TStrings& List) {
         info->CompressedSize = entry.CompressedSize;
         info->Method = static_cast<TZorpMethod>(entry.Method);
         info->Checksum = entry.Checksum;
-        info->HeaderOffset = static_cast<int32_t>(Stream.Position() - TZorpFileHeader::RecordSize -
-                                                  entry.NameLength);
+        info->HeaderOffset = static_cast<int32_t>(walk.EntryStart());
         info->Locked = entry.Lock > 0;
-        List.AddObject(name, info.release()); // the list's holder frees it
-        Stream.Seek(entry.CompressedSize, fw::soCurrent);
+        List.AddObject(walk.Name(), info.release()); // the list's holder frees it
     }
 }
 
@@ -49,77 +58,51 @@ void TZorp::ScanCompressedFile(const std::string& ArchiveName, fw::TStrings& Lis
 
 void TZorp::ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
     fw::TStringList written;
-    TZorpHeader archive;
-    std::string methodID;
-    CheckHeader(Stream, archive, methodID);
-    int64_t passed = 0;
-    TZorpFileHeader entry;
-    std::string name;
-    while (NextEntry(Stream, entry, name) && passed < archive.Size) {
-        const int64_t dataStart = Stream.Position();
-        const int64_t dataEnd = dataStart + entry.CompressedSize;
-        passed += entry.Size;
-        if (List != nullptr && !NameInList(*List, name)) {
-            Stream.SetPosition(dataEnd);
+    TArchiveWalk walk(*this, Stream);
+    while (walk.Next()) {
+        const std::string& name = walk.Name();
+        if (List != nullptr && !NameInList(*List, name, FIgnoreCase))
             continue;
-        }
         const std::string stored = HostPath(name);
         std::string target = !stored.empty() && stored[0] == '/' ? stored : FTargetPath + stored;
         if (OnCheckFile) {
             OnCheckFile(target, cmExpand);
-            if (target.empty()) {
-                Stream.SetPosition(dataEnd);
+            if (target.empty())
                 continue;
-            }
             if (target == "*")
                 break;
         }
-        std::unique_ptr<fw::TFileStream> file;
-        if (LeavesTarget(name)) {
-            // Treated as a file that cannot be created: nothing is written
-            // outside the target directory.
-            if (FExceptionOnFileError)
+        try {
+            if (LeavesTarget(name))
                 throw fw::EFCreateError("Cannot create file \"" + target +
                                         "\". The entry name leads out of the target directory");
-        } else {
-            if (CheckDiskSpace(target) < entry.Size)
-                throw EInsufficientDiskSpace("Not enough disk space to expand " + target);
-            if (FMakeDirectories)
-                MakeDirectoryPath(fw::ExtractFilePath(target));
-            try {
-                file = std::make_unique<fw::TFileStream>(target, fw::fmCreate);
-            } catch (const fw::EFCreateError&) {
-                if (FExceptionOnFileError)
-                    throw;
-            }
-        }
-        if (!file) {
-            Stream.SetPosition(dataEnd);
+            ExpandEntryToFile(walk, target);
+        } catch (const fw::EFCreateError&) {
+            // Treated as a file that cannot be created: skipped, or raised.
+            if (FExceptionOnFileError)
+                throw;
             continue;
         }
-        try {
-            WriteThroughBuffer(*file, [&](fw::TStream& out) {
-                DoExpand(out, Stream, entry.CompressedSize, entry.Size, entry.Checksum,
-                         static_cast<TZorpMethod>(entry.Method), methodID, entry.Lock);
-            });
-            fw::FileSetDate(file->Handle(), entry.Date);
-            written.Add(target);
-        } catch (const EInvalidKey&) {
-            file.reset();
-            fw::DeleteFile(target);
-            throw;
-        } catch (...) {
-            file.reset();
-            fw::FileSetAttr(target, entry.Attributes);
-            throw;
-        }
-        file.reset();
-        fw::FileSetAttr(target, entry.Attributes);
-        // A decoder may stop before the last byte of its data.
-        Stream.SetPosition(dataEnd);
+        written.Add(target);
     }
     if (List != nullptr)
         List->Assign(written);
+}
+
+void TZorp::ExpandEntryToFile(TArchiveWalk& Walk, const std::string& Target) {
+    const TZorpFileHeader& entry = Walk.Entry();
+    if (CheckDiskSpace(Target) < entry.Size)
+        throw EInsufficientDiskSpace("Not enough disk space to expand " + Target);
+    const TExtractionTarget place = OpenExtractionTarget(Target, FTargetPath, FMakeDirectories);
+    fw::TReplacementFile file(place.Directory, place.Name, Target);
+    fw::TFileStream& out = file.Stream();
+    WriteThroughBuffer(out, [&](fw::TStream& buffered) {
+        DoExpand(buffered, Walk.Stream(), entry.CompressedSize, entry.Size, entry.Checksum,
+                 static_cast<TZorpMethod>(entry.Method), Walk.MethodID(), entry.Lock);
+    });
+    fw::FileSetDate(out.Handle(), entry.Date);
+    fw::FileSetAttr(out.Handle(), entry.Attributes);
+    file.Commit(false);
 }
 
 void TZorp::ExpandFiles(const std::string& ArchiveName, fw::TStrings* List) {
@@ -132,19 +115,12 @@ void TZorp::ExpandStreamFromArchive(const std::string& ArchiveName, fw::TStream&
                                     const std::string& EntryName) {
     fw::TFileStream archiveFile(ArchiveName, fw::fmOpenRead | fw::fmShareDenyWrite);
     fw::TBufferedStream file(archiveFile, FileBufferSize);
-    TZorpHeader archive;
-    std::string methodID;
-    CheckHeader(file, archive, methodID);
-    int64_t passed = 0;
-    TZorpFileHeader entry;
-    std::string name;
-    while (passed < archive.Size && NextEntry(file, entry, name)) {
-        const int64_t dataEnd = file.Position() + entry.CompressedSize;
-        if (SameEntryName(name, EntryName))
+    TArchiveWalk walk(*this, file);
+    while (walk.Next()) {
+        const TZorpFileHeader& entry = walk.Entry();
+        if (SameEntryName(walk.Name(), EntryName, FIgnoreCase))
             DoExpand(Dest, file, entry.CompressedSize, entry.Size, entry.Checksum,
-                     static_cast<TZorpMethod>(entry.Method), methodID, entry.Lock);
-        file.SetPosition(dataEnd);
-        passed += entry.Size;
+                     static_cast<TZorpMethod>(entry.Method), walk.MethodID(), entry.Lock);
     }
 }
 

@@ -1,25 +1,34 @@
 // TZorp's archive writing: entries from files or streams, merging with an
-// existing archive through a temporary file, and deleting entries.
+// existing archive, and deleting entries. Every archive file is written
+// complete beside the old one and then put in its place (TReplacementFile).
+#include "component/ArchiveWalk.h"
 #include "component/FileBuffer.h"
 #include "component/PathRules.h"
 #include "component/Zorp.h"
 
 #include "framework/base/FileStream.h"
 #include "framework/base/FileUtils.h"
+#include "framework/base/ReplacementFile.h"
 #include "framework/base/TextUtils.h"
 
+#include <exception>
 #include <limits>
 
 namespace zorp {
 
 namespace {
 
-constexpr const char* TempExtension = ".$$$";
 constexpr int32_t MaxStoredName = 9999;
 
 void WriteArchiveHeader(fw::TStream& Dest, const TZorpHeader& Header) {
     const auto bytes = Header.Encode();
     Dest.WriteBuffer(bytes.data(), TZorpHeader::RecordSize);
+}
+
+TZorpHeader ReadArchiveHeader(fw::TStream& Source) {
+    std::array<uint8_t, TZorpHeader::RecordSize> bytes{};
+    Source.ReadBuffer(bytes.data(), TZorpHeader::RecordSize);
+    return TZorpHeader::Decode(bytes.data());
 }
 
 // Adds Size to an archive total, refusing totals of 2 GiB or more.
@@ -30,18 +39,32 @@ void AddToTotal(TZorpHeader& Header, int64_t Size) {
     Header.Size = static_cast<int32_t>(total);
 }
 
-// Removes what is left of an earlier run's temporary file.
-void RemoveLeftover(const std::string& Name) {
-    if (fw::FileExists(Name))
-        fw::DeleteFile(Name);
+// The existing archive ArchiveName, open for reading, or none when there is
+// no such file or it is empty. A file that is not an archive is refused
+// rather than replaced.
+std::unique_ptr<fw::TFileStream> OpenArchiveToExtend(const std::string& ArchiveName) {
+    if (!fw::FileExists(ArchiveName))
+        return nullptr;
+    auto file =
+        std::make_unique<fw::TFileStream>(ArchiveName, fw::fmOpenRead | fw::fmShareDenyWrite);
+    const int64_t size = file->Size();
+    if (size == 0)
+        return nullptr;
+    if (size < TZorpHeader::RecordSize || !ReadArchiveHeader(*file).HasMagic())
+        throw EInvalidHeader();
+    file->SetPosition(0);
+    return file;
+}
+
+// A read error while compressing the file Path, as an error naming it.
+[[noreturn]] void ThrowReadError(const std::string& Path, const fw::EReadError& Error) {
+    const std::string prefix = Path + ": ";
+    if (Error.Message().starts_with(prefix))
+        throw Error;
+    throw fw::EReadError(prefix + Error.what());
 }
 
 } // namespace
-
-void TZorp::ReplaceWithTempFile(const std::string& Target, const std::string& Temp) {
-    fw::DeleteFile(Target);
-    fw::RenameFile(Temp, Target);
-}
 
 void TZorp::CompressStreamToArchiveStream(fw::TStream& Dest, fw::TStream& Source,
                                           const std::string& EntryName,
@@ -87,13 +110,14 @@ void TZorp::CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMe
     TZorpHeader archive;
     SetHeader(archive, methodID, caMulti, 0);
     WriteArchiveHeader(Dest, archive);
+    bool droppedLast = false; // an entry was taken back at the end of Dest
 
     for (int i = 0; i < List.Count();) {
         const std::string path = List.Get(i);
         std::string name = path;
         const std::string& target = FTargetPath;
         if (!target.empty() && name.size() >= target.size() &&
-            fw::CompareText(name.substr(0, target.size()), target) == 0)
+            SameEntryName(name.substr(0, target.size()), target, FIgnoreCase))
             name = name.substr(target.size(), MaxStoredName);
         if (OnCheckFile) {
             OnCheckFile(name, cmCompress);
@@ -117,15 +141,31 @@ void TZorp::CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMe
             List.Delete(i);
             continue;
         }
-        List.Put(i, name);
         TZorpFileHeader entryTemplate;
         entryTemplate.Date = fw::FileGetDate(file->Handle());
         entryTemplate.Attributes = static_cast<uint16_t>(fw::FileGetAttr(path) & 0xFFFF);
+        const TZorpHeader before = archive;
         AddToTotal(archive, file->Size());
-        fw::TBufferedStream source(*file, FileBufferSize);
-        CompressStreamToArchiveStream(Dest, source, name, entryTemplate, methodID, Method);
+        const int64_t entryStart = Dest.Position();
+        try {
+            fw::TBufferedStream source(*file, FileBufferSize);
+            CompressStreamToArchiveStream(Dest, source, name, entryTemplate, methodID, Method);
+        } catch (const fw::EReadError& e) {
+            // A file that cannot be read to its end leaves no entry.
+            if (FExceptionOnFileError)
+                ThrowReadError(path, e);
+            archive = before;
+            Dest.SetPosition(entryStart);
+            droppedLast = true;
+            List.Delete(i);
+            continue;
+        }
+        droppedLast = false;
+        List.Put(i, name);
         ++i;
     }
+    if (droppedLast)
+        Dest.SetSize(Dest.Position());
 
     archive.SetMethodID(methodID);
     Dest.SetPosition(start);
@@ -133,107 +173,111 @@ void TZorp::CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMe
 }
 
 void TZorp::CompressFiles(const std::string& ArchiveName, fw::TStrings& List, TZorpMethod Method) {
-    const bool exists = fw::FileExists(ArchiveName);
-    const std::string tempName = fw::ChangeFileExt(ArchiveName, TempExtension);
-    const std::string outName = exists ? tempName : ArchiveName;
     for (int i = 0; i < List.Count(); ++i) {
-        if (SameEntryName(List.Get(i), outName)) {
-            List.Delete(i); // never compress the file being written into itself
+        if (SameEntryName(List.Get(i), ArchiveName, false)) {
+            List.Delete(i); // never compress the archive being written into itself
             break;
         }
     }
-    if (exists)
-        RemoveLeftover(tempName);
+    const std::unique_ptr<fw::TFileStream> old = OpenArchiveToExtend(ArchiveName);
+    fw::TReplacementFile out(ArchiveName);
+    bool merging = false;
     try {
-        fw::TFileStream out(outName, fw::fmCreate);
-        WriteThroughBuffer(
-            out, [&](fw::TStream& archive) { CompressFilesToStream(archive, List, Method); });
+        WriteThroughBuffer(out.Stream(), [&](fw::TStream& archive) {
+            CompressFilesToStream(archive, List, Method);
+            if (!old)
+                return;
+            // The merged archive: the new entries first, in list order, then
+            // every old entry whose name was not compressed anew.
+            merging = true;
+            fw::TBufferedStream source(*old, FileBufferSize);
+            AppendEntriesExcept(archive, source, List);
+        });
+        out.Commit(true);
     } catch (const fw::EWriteError&) {
-        fw::DeleteFile(outName);
-        throw EInsufficientDiskSpace("Disk protected or full during compression");
-    } catch (const EDataTooLarge&) {
-        fw::DeleteFile(outName);
-        throw;
+        std::throw_with_nested(
+            EInsufficientDiskSpace(merging ? "Disk full or write error during compression"
+                                           : "Disk protected or full during compression"));
     }
-    if (!exists)
-        return;
-    try {
-        AppendFilesExcept(tempName, ArchiveName, List);
-    } catch (const fw::EWriteError&) {
-        throw EInsufficientDiskSpace("Disk full or write error during compression");
-    }
-    ReplaceWithTempFile(ArchiveName, tempName);
 }
 
 void TZorp::CompressStreamToArchive(const std::string& ArchiveName, fw::TStream& Source,
                                     const std::string& EntryName, TZorpMethod Method) {
     std::string methodID = MethodIDs[Method];
     TZorpHeader archive;
-    std::unique_ptr<fw::TFileStream> file;
-    // A file too short to hold an archive header is started anew.
-    const bool extend = fw::FileExists(ArchiveName) &&
-                        fw::TFileStream(ArchiveName, fw::fmOpenRead | fw::fmShareDenyNone).Size() >=
-                            TZorpHeader::RecordSize;
+    const std::unique_ptr<fw::TFileStream> old = OpenArchiveToExtend(ArchiveName);
+    fw::TReplacementFile out(ArchiveName);
     try {
-        if (extend) {
-            file = std::make_unique<fw::TFileStream>(ArchiveName,
-                                                     fw::fmOpenReadWrite | fw::fmShareDenyWrite);
-            CheckHeader(*file, archive, methodID);
-            file->Seek(0, fw::soEnd);
-        } else {
-            file = std::make_unique<fw::TFileStream>(ArchiveName, fw::fmCreate);
-            SetHeader(archive, methodID, caMulti, 0);
-            WriteArchiveHeader(*file, archive);
-        }
-        AddToTotal(archive, Source.Size() - Source.Position());
-        CompressStreamToArchiveStream(*file, Source, EntryName, TZorpFileHeader{}, methodID,
-                                      Method);
-        archive.SetMethodID(methodID);
-        file->SetPosition(0);
-        WriteArchiveHeader(*file, archive);
+        WriteThroughBuffer(out.Stream(), [&](fw::TStream& dest) {
+            if (old) {
+                // The old archive, read to its end, then copied as it is.
+                fw::TBufferedStream source(*old, FileBufferSize);
+                TArchiveWalk walk(*this, source);
+                while (walk.Next()) {
+                }
+                archive = walk.Header();
+                methodID = walk.MethodID();
+                source.SetPosition(0);
+                dest.CopyFrom(source, source.Size());
+            } else {
+                SetHeader(archive, methodID, caMulti, 0);
+                WriteArchiveHeader(dest, archive);
+            }
+            AddToTotal(archive, Source.Size() - Source.Position());
+            CompressStreamToArchiveStream(dest, Source, EntryName, TZorpFileHeader{}, methodID,
+                                          Method);
+            archive.SetMethodID(methodID);
+            dest.SetPosition(0);
+            WriteArchiveHeader(dest, archive);
+        });
+        out.Commit(true);
     } catch (const fw::EWriteError&) {
-        throw EInsufficientDiskSpace("Disk protected or full during compression");
+        std::throw_with_nested(EInsufficientDiskSpace("Disk protected or full during compression"));
     }
+}
+
+int TZorp::AppendEntriesExcept(fw::TStream& Dest, fw::TStream& Source, const fw::TStrings& Except) {
+    TArchiveWalk walk(*this, Source);
+    TZorpHeader destHeader;
+    if (Dest.Size() > TZorpHeader::RecordSize) {
+        Dest.SetPosition(0);
+        destHeader = ReadArchiveHeader(Dest);
+    } else {
+        destHeader = walk.Header();
+        destHeader.Size = 0;
+        Dest.SetPosition(0);
+        WriteArchiveHeader(Dest, destHeader);
+    }
+    Dest.Seek(0, fw::soEnd);
+    int leftOut = 0;
+    while (walk.Next()) {
+        TZorpFileHeader entry = walk.Entry();
+        if (NameInList(Except, walk.Name(), FIgnoreCase)) {
+            ++leftOut;
+            continue;
+        }
+        PutFileHeader(Dest, entry, walk.Name());
+        if (entry.CompressedSize > 0)
+            Dest.CopyFrom(Source, entry.CompressedSize);
+        AddToTotal(destHeader, entry.Size);
+    }
+    Dest.SetPosition(0);
+    WriteArchiveHeader(Dest, destHeader);
+    return leftOut;
 }
 
 void TZorp::AppendFilesExcept(const std::string& DestName, const std::string& SourceName,
                               const fw::TStrings& Except) {
-    fw::TFileStream source(SourceName, fw::fmOpenRead | fw::fmShareDenyWrite);
-    fw::TFileStream dest(DestName, fw::FileExists(DestName)
-                                       ? fw::fmOpenReadWrite | fw::fmShareDenyWrite
-                                       : fw::fmCreate);
-    if (source.Size() <= TZorpHeader::RecordSize + TZorpFileHeader::RecordSize)
-        return;
-    TZorpHeader sourceHeader;
-    std::string methodID;
-    CheckHeader(source, sourceHeader, methodID); // copy only from a true archive
-
-    TZorpHeader destHeader;
-    if (dest.Size() > TZorpHeader::RecordSize) {
-        std::array<uint8_t, TZorpHeader::RecordSize> bytes{};
-        dest.ReadBuffer(bytes.data(), TZorpHeader::RecordSize);
-        destHeader = TZorpHeader::Decode(bytes.data());
-        dest.Seek(0, fw::soEnd);
-    } else {
-        destHeader = sourceHeader;
-        destHeader.Size = 0;
-        WriteArchiveHeader(dest, destHeader);
-    }
-
-    TZorpFileHeader entry;
-    std::string name;
-    while (NextEntry(source, entry, name)) {
-        if (NameInList(Except, name)) {
-            source.Seek(entry.CompressedSize, fw::soCurrent);
-            continue;
-        }
-        PutFileHeader(dest, entry, name);
-        if (entry.CompressedSize > 0)
-            dest.CopyFrom(source, entry.CompressedSize);
-        AddToTotal(destHeader, entry.Size);
-    }
-    dest.SetPosition(0);
-    WriteArchiveHeader(dest, destHeader);
+    fw::TFileStream sourceFile(SourceName, fw::fmOpenRead | fw::fmShareDenyWrite);
+    const std::unique_ptr<fw::TFileStream> old = OpenArchiveToExtend(DestName);
+    fw::TReplacementFile out(DestName);
+    WriteThroughBuffer(out.Stream(), [&](fw::TStream& dest) {
+        if (old)
+            dest.CopyFrom(*old, old->Size());
+        fw::TBufferedStream source(sourceFile, FileBufferSize);
+        AppendEntriesExcept(dest, source, Except);
+    });
+    out.Commit(true);
 }
 
 void TZorp::DeleteFiles(const std::string& ArchiveName, fw::TStrings& List) {
@@ -256,10 +300,15 @@ void TZorp::DeleteFiles(const std::string& ArchiveName, fw::TStrings& List) {
     }
     if (List.Count() == 0)
         return;
-    const std::string tempName = fw::ChangeFileExt(ArchiveName, TempExtension);
-    RemoveLeftover(tempName);
-    AppendFilesExcept(tempName, ArchiveName, List);
-    ReplaceWithTempFile(ArchiveName, tempName);
+    fw::TFileStream archive(ArchiveName, fw::fmOpenRead | fw::fmShareDenyWrite);
+    fw::TReplacementFile out(ArchiveName);
+    int deleted = 0;
+    WriteThroughBuffer(out.Stream(), [&](fw::TStream& dest) {
+        fw::TBufferedStream source(archive, FileBufferSize);
+        deleted = AppendEntriesExcept(dest, source, List);
+    });
+    if (deleted > 0) // otherwise the archive stays as it is
+        out.Commit(true);
 }
 
 void TZorp::CompressFile(const std::string& ArchiveName, std::string& FileName,

@@ -2,10 +2,10 @@
 #include "component/FileMasks.h"
 #include "component/Zorp.h"
 
-#include "framework/base/FileStream.h"
 #include "framework/base/FileUtils.h"
 #include "framework/base/TextUtils.h"
 
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 
 namespace zorp {
@@ -105,10 +105,11 @@ int32_t TZorp::CheckDiskSpace(const std::string& Path) {
         return MaxSpace;
     const auto free = static_cast<double>(static_cast<float>(FreeBytesAt(Path)));
     int32_t result = free < MaxSpace ? static_cast<int32_t>(free) : MaxSpace;
-    if (result < MaxSpace && fw::FileExists(Path)) {
-        // The file will be overwritten, so its space counts as free.
-        fw::TFileStream existing(Path, fw::fmOpenRead | fw::fmShareDenyNone);
-        const double size = static_cast<double>(existing.Size());
+    struct stat existing {};
+    if (result < MaxSpace && lstat(Path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        // The file will be replaced, so its space counts as free. Only a
+        // regular file's: a link or a device there is not read.
+        const auto size = static_cast<double>(existing.st_size);
         result = size + free < MaxSpace ? result + static_cast<int32_t>(size) : MaxSpace;
     }
     return result;

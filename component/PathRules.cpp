@@ -13,14 +13,16 @@ std::string StripDrive(const std::string& Path) {
     return Path;
 }
 
-bool SameEntryName(const std::string& A, const std::string& B) {
-    return fw::CompareText(HostPath(A), HostPath(B)) == 0;
+bool SameEntryName(const std::string& A, const std::string& B, bool IgnoreCase) {
+    if (IgnoreCase)
+        return fw::CompareText(HostPath(A), HostPath(B)) == 0;
+    return HostPath(A) == HostPath(B);
 }
 
-bool NameInList(const fw::TStrings& List, const std::string& Name) {
+bool NameInList(const fw::TStrings& List, const std::string& Name, bool IgnoreCase) {
     const int count = List.Count();
     for (int i = 0; i < count; ++i)
-        if (SameEntryName(List.Get(i), Name))
+        if (SameEntryName(List.Get(i), Name, IgnoreCase))
             return true;
     return false;
 }

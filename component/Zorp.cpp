@@ -37,6 +37,9 @@ void TZorp::DefineProperties(fw::TPropertyList& Properties) {
     Properties.AddBoolean(
         "CheckSpaceBeforeExpand", [this] { return FCheckSpaceBeforeExpand; },
         [this](bool Value) { FCheckSpaceBeforeExpand = Value; });
+    Properties.AddBoolean(
+        "IgnoreCase", [this] { return FIgnoreCase; }, [this](bool Value) { FIgnoreCase = Value; },
+        false);
 }
 
 const std::vector<std::string>& ZorpMethodNames() {

@@ -1,7 +1,12 @@
 // TZorp: the compression component. It owns one engine object, carries the
-// settings every operation shares (Key, TargetPath and three switches) and
+// settings every operation shares (Key, TargetPath and four switches) and
 // the application's event handlers, and runs every compression and
 // expansion through the stream driver ProcessStreams.
+//
+// A TZorp runs one operation at a time, on the thread that calls it, and
+// all its events fire on that thread. It is not to be shared between
+// threads: every operation uses the component's one engine object. Use one
+// TZorp per thread; separate components share nothing.
 #pragma once
 
 #include "component/Headers.h"
@@ -19,6 +24,8 @@
 #include <vector>
 
 namespace zorp {
+
+class TArchiveWalk;
 
 class TZorp : public fw::TComponent {
 public:
@@ -47,6 +54,12 @@ public:
     void SetKey(int32_t Value) { FKey = Value; }
     bool CheckSpaceBeforeExpand() const { return FCheckSpaceBeforeExpand; }
     void SetCheckSpaceBeforeExpand(bool Value) { FCheckSpaceBeforeExpand = Value; }
+    // Entry names are compared exactly (with "\" read as "/"), since file
+    // names differing in case are different files here. With IgnoreCase
+    // they are compared with ASCII case folded, as archives made on file
+    // systems that do not tell case apart expect; so is a TargetPath prefix.
+    bool IgnoreCase() const { return FIgnoreCase; }
+    void SetIgnoreCase(bool Value) { FIgnoreCase = Value; }
 
     // Size of the last compression result as a percentage of the input.
     int32_t LastRatio() const { return FLastRatio; }
@@ -118,9 +131,19 @@ public:
     // when CheckSpaceBeforeExpand is off or the space is at least that.
     int32_t CheckDiskSpace(const std::string& Path);
 
-    // Archive writing. CompressFiles adds the listed files to an archive
-    // file (creating it, or merging with its old entries) and leaves the
-    // stored entry names in the list.
+    // Archive writing. An archive file is never changed in place: every
+    // operation that writes one builds the complete new archive beside it
+    // and puts it in place with one atomic rename once it is written and
+    // synced to disk (see fw::TReplacementFile), so a failure or a killed
+    // process leaves the old archive, or no archive, as it was. An existing
+    // archive that cannot be read to its end (EArchiveDamaged) is refused,
+    // and so is an existing file that is not an archive (EInvalidHeader).
+    //
+    // CompressFiles adds the listed files to an archive file (creating it,
+    // or merging with its old entries) and leaves the stored entry names in
+    // the list. A file that cannot be read to its end raises fw::EReadError
+    // naming it (with ExceptionOnFileError) or is left out like a file that
+    // cannot be opened.
     void CompressFiles(const std::string& ArchiveName, fw::TStrings& List, TZorpMethod Method);
     // Writes a complete new archive of the listed files at Dest's position.
     void CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMethod Method);
@@ -133,21 +156,33 @@ public:
                                        const std::string& EntryName,
                                        const TZorpFileHeader& Template, std::string& MethodID,
                                        TZorpMethod Method);
-    // Removes the named entries from an archive file.
+    // Removes the named entries from an archive file; when none of them is
+    // in the archive, the file is not rewritten.
     void DeleteFiles(const std::string& ArchiveName, fw::TStrings& List);
     // Copies the entries of Source whose names are not in Except, as they
-    // are, to the end of the archive file Dest (created when missing).
+    // are, to the end of the archive file Dest (created when missing): the
+    // new Dest replaces the old one as above.
     void AppendFilesExcept(const std::string& DestName, const std::string& SourceName,
                            const fw::TStrings& Except);
     // One-file CompressFiles: FileName becomes the stored name, or empty.
     void CompressFile(const std::string& ArchiveName, std::string& FileName, TZorpMethod Method);
 
-    // Archive listing and expansion. ScanCompressedStream appends one line
-    // per entry: its name with a new TZorpFileInfo (free with FreeFileList).
+    // Archive listing and expansion. Each walks the archive to its end and
+    // raises EArchiveDamaged where it cannot (see TArchiveWalk), after
+    // handling the sound entries in front of the damage.
+    //
+    // ScanCompressedStream appends one line per entry: its name with a new
+    // TZorpFileInfo (free with FreeFileList, also after an exception).
     void ScanCompressedStream(fw::TStream& Stream, fw::TStrings& List);
     void ScanCompressedFile(const std::string& ArchiveName, fw::TStrings& List);
     // Expands the entries named in List (every entry when List is null) to
-    // files under TargetPath; List then holds the paths written.
+    // files under TargetPath; List then holds the paths written. Each file
+    // is written under a temporary name in its directory and takes its name
+    // only once its size and checksum are verified; an existing file or
+    // symbolic link of that name is then replaced, never written through.
+    // No directory below the target is entered through a symbolic link
+    // (see OpenExtractionTarget). A failed entry leaves no file, and an
+    // existing file as it was.
     void ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List);
     void ExpandFiles(const std::string& ArchiveName, fw::TStrings* List);
     // Expands every entry named EntryName into Dest.
@@ -175,7 +210,7 @@ public:
 protected:
     // The five events (bound by name to methods of the form, see
     // TComponent::BindEvent), TargetPath, MakeDirectories,
-    // ExceptionOnFileError, Key and CheckSpaceBeforeExpand.
+    // ExceptionOnFileError, Key, CheckSpaceBeforeExpand and IgnoreCase.
     void DefineProperties(fw::TPropertyList& Properties) override;
     // The engine object of this component.
     TCompThreadSafety& Engine() { return *FEngine; }
@@ -184,13 +219,14 @@ protected:
     int32_t FLastDuration = 0;
 
 private:
-    // The next entry of an archive walk: its per-file header and name, with
-    // the stream at its data. False at the end, and for an entry that is
-    // cut short or whose sizes cannot be true, so a walk never runs past
-    // the data.
-    bool NextEntry(fw::TStream& Stream, TZorpFileHeader& FileHeader, std::string& Name);
-    // Deletes Target, then renames Temp to Target; failures are ignored.
-    static void ReplaceWithTempFile(const std::string& Target, const std::string& Temp);
+    // Copies the entries of the archive stream Source (at its header) whose
+    // names are not in Except to the end of Dest, an archive stream whose
+    // header is at position 0 (written there as a copy of Source's when Dest
+    // holds no more than a header's bytes), and rewrites Dest's header with
+    // the new total. Returns the number of entries left out.
+    int AppendEntriesExcept(fw::TStream& Dest, fw::TStream& Source, const fw::TStrings& Except);
+    // Expands the walk's current entry to the file Target.
+    void ExpandEntryToFile(TArchiveWalk& Walk, const std::string& Target);
 
     std::unique_ptr<TCompThreadSafety> FEngine;
     std::string FTargetPath;
@@ -198,6 +234,7 @@ private:
     int32_t FKey = 0;
     bool FExceptionOnFileError = false;
     bool FCheckSpaceBeforeExpand = false;
+    bool FIgnoreCase = false;
     int32_t FHeaderReserve = 0;
 };
 

@@ -1,7 +1,9 @@
 # Sources of the compression component, built into each package.
 set(ZORP_COMPONENT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ArchiveReading.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ArchiveWalk.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ArchiveWriting.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ExtractionTarget.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FileLists.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FileMasks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HeaderOperations.cpp

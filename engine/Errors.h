@@ -42,6 +42,20 @@ public:
     EInvalidHeader() : fw::Exception("Can't recognize compressed file header") {}
 };
 
+// An archive whose entries do not run cleanly to its end: an entry cut off
+// or with sizes that cannot be true, or a total that disagrees with the
+// entries. EntriesRead is the number of sound entries in front of the damage.
+class EArchiveDamaged : public fw::Exception {
+public:
+    explicit EArchiveDamaged(int EntriesRead)
+        : fw::Exception("Archive damaged after entry " + std::to_string(EntriesRead)),
+          FEntriesRead(EntriesRead) {}
+    int EntriesRead() const { return FEntriesRead; }
+
+private:
+    int FEntriesRead;
+};
+
 class EBadChecksum : public fw::Exception {
 public:
     EBadChecksum() : fw::Exception("Bad checksum during expansion -- data may be invalid") {}

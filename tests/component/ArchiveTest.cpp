@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace zorp::test {
 namespace {
@@ -87,19 +88,34 @@ TEST_F(Archives, NamesAreStoredRelativeToTargetPath) {
 }
 
 TEST_F(Archives, MergePutsNewEntriesFirstAndReplacesSameNames) {
-    Zorp.SetTargetPath(Dir.Path().string());
-    fw::TStringList old{File("a.txt", Text(300, 'x')), File("c.txt", Text(400, 'c'))};
-    Zorp.CompressFiles(Dir / "m.zrp", old, coLZH);
-    fs::remove(Dir / "a.txt");
-    fw::TStringList update{File("A.TXT", Text(350, 'A')), File("b.txt", Text(450, 'b'))};
-    Zorp.CompressFiles(Dir / "m.zrp", update, coLZH);
-    EXPECT_EQ(Names(Dir / "m.zrp"), (std::vector<std::string>{"A.TXT", "b.txt", "c.txt"}));
-    EXPECT_EQ(TotalSize(Dir / "m.zrp"), 350 + 450 + 400);
-    EXPECT_FALSE(fw::FileExists(Dir / "m.$$$"));
-    // The entries expand to the new data.
-    fw::TMemoryStream out;
-    Zorp.ExpandStreamFromArchive(Dir / "m.zrp", out, "a.txt");
-    EXPECT_EQ(out.DataString(), Text(350, 'A'));
+    // Names differing in case are different files, unless IgnoreCase is set.
+    for (const bool ignoreCase : {false, true}) {
+        SCOPED_TRACE(ignoreCase);
+        Zorp.SetIgnoreCase(ignoreCase);
+        Zorp.SetTargetPath(Dir.Path().string());
+        fs::remove(Dir / "m.zrp");
+        fw::TStringList old{File("a.txt", Text(300, 'x')), File("c.txt", Text(400, 'c'))};
+        Zorp.CompressFiles(Dir / "m.zrp", old, coLZH);
+        fs::remove(Dir / "a.txt");
+        fw::TStringList update{File("A.TXT", Text(350, 'A')), File("b.txt", Text(450, 'b'))};
+        Zorp.CompressFiles(Dir / "m.zrp", update, coLZH);
+        fw::TMemoryStream out;
+        Zorp.ExpandStreamFromArchive(Dir / "m.zrp", out, "a.txt");
+        if (ignoreCase) {
+            EXPECT_EQ(Names(Dir / "m.zrp"), (std::vector<std::string>{"A.TXT", "b.txt", "c.txt"}));
+            EXPECT_EQ(TotalSize(Dir / "m.zrp"), 350 + 450 + 400);
+            EXPECT_EQ(out.DataString(), Text(350, 'A'));
+        } else {
+            EXPECT_EQ(Names(Dir / "m.zrp"),
+                      (std::vector<std::string>{"A.TXT", "b.txt", "a.txt", "c.txt"}));
+            EXPECT_EQ(TotalSize(Dir / "m.zrp"), 350 + 450 + 300 + 400);
+            EXPECT_EQ(out.DataString(), Text(300, 'x'));
+        }
+        fs::remove(Dir / "A.TXT");
+    }
+    // Nothing is left beside the archive.
+    for (const auto& e : fs::directory_iterator(Dir.Path()))
+        EXPECT_EQ(e.path().string().find(".zorp-"), std::string::npos) << e.path();
 }
 
 TEST_F(Archives, IncompressibleFileIsStoredWithProgress) {
@@ -166,7 +182,7 @@ TEST_F(Archives, DeleteFilesHonoursStopAndListedNames) {
     Zorp.SetTargetPath(Dir.Path().string());
     fw::TStringList list{File("a", "aaa"), File("b", "bbb"), File("c", "ccc"), File("d", "ddd")};
     Zorp.CompressFiles(Dir / "d.zrp", list, coNone);
-    fw::TStringList doomed{"A", "b", "c", "d"};
+    fw::TStringList doomed{"a", "b", "c", "d"};
     Zorp.OnCheckFile = [](std::string& name, TCProcessMode mode) {
         EXPECT_EQ(mode, cmDelete);
         if (name == "b")
@@ -175,13 +191,19 @@ TEST_F(Archives, DeleteFilesHonoursStopAndListedNames) {
             name = "ignored";
     };
     Zorp.DeleteFiles(Dir / "d.zrp", doomed);
-    EXPECT_EQ(Lines(doomed), (std::vector<std::string>{"A"}));
+    EXPECT_EQ(Lines(doomed), (std::vector<std::string>{"a"}));
     EXPECT_EQ(Names(Dir / "d.zrp"), (std::vector<std::string>{"b", "c", "d"}));
     EXPECT_EQ(TotalSize(Dir / "d.zrp"), 9);
     Zorp.OnCheckFile = nullptr;
-    fw::TStringList none{"nothing"};
+    // Names that are not in the archive: the file is not rewritten.
+    struct stat before {};
+    ASSERT_EQ(stat((Dir / "d.zrp").c_str(), &before), 0);
+    fw::TStringList none{"nothing", "B"};
     Zorp.DeleteFiles(Dir / "d.zrp", none);
     EXPECT_EQ(Names(Dir / "d.zrp").size(), 3u);
+    struct stat after {};
+    ASSERT_EQ(stat((Dir / "d.zrp").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
     fw::TStringList any{"x"};
     EXPECT_THROW(Zorp.DeleteFiles(Dir / "absent.zrp", any), fw::EFOpenError);
 }
@@ -196,6 +218,7 @@ TEST_F(Archives, StreamEntriesAndHeaderOffsets) {
     second.WriteBuffer(two.data(), 100);
     second.SetPosition(0);
     Zorp.CompressStreamToArchive(Dir / "s.zrp", second, "SAME", coRLE);
+    Zorp.SetIgnoreCase(true);
     const auto entries = List(Dir / "s.zrp");
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].Offset, 21);
@@ -206,13 +229,19 @@ TEST_F(Archives, StreamEntriesAndHeaderOffsets) {
     Zorp.ExpandStreamFromArchive(Dir / "s.zrp", out, "Same");
     EXPECT_EQ(out.DataString(), one + two);
 
-    WriteWholeFile(Dir / "short.zrp", "tiny");
+    // A file that is not an archive is refused, however short, and kept; an
+    // empty one is started anew.
+    for (const std::string& other : {std::string("tiny"), std::string(100, 'o')}) {
+        WriteWholeFile(Dir / "other.bin", other);
+        first.SetPosition(0);
+        EXPECT_THROW(Zorp.CompressStreamToArchive(Dir / "other.bin", first, "x", coLZH),
+                     EInvalidHeader);
+        EXPECT_EQ(ReadWholeFile(Dir / "other.bin"), other);
+    }
+    WriteWholeFile(Dir / "empty.zrp", "");
     first.SetPosition(0);
-    Zorp.CompressStreamToArchive(Dir / "short.zrp", first, "x", coLZH);
-    EXPECT_EQ(Names(Dir / "short.zrp"), (std::vector<std::string>{"x"}));
-    WriteWholeFile(Dir / "other.bin", std::string(100, 'o'));
-    EXPECT_THROW(Zorp.CompressStreamToArchive(Dir / "other.bin", first, "x", coLZH),
-                 EInvalidHeader);
+    Zorp.CompressStreamToArchive(Dir / "empty.zrp", first, "x", coLZH);
+    EXPECT_EQ(Names(Dir / "empty.zrp"), (std::vector<std::string>{"x"}));
 }
 
 TEST_F(Archives, CompressFilesToStreamLeavesThePositionBehindTheHeader) {
@@ -239,7 +268,7 @@ TEST_F(Archives, ExpansionSelectsByListAndRestoresDatesAndAttributes) {
 
     Zorp.SetTargetPath(Dir / "out");
     Zorp.SetMakeDirectories(true);
-    fw::TStringList pick{"A.TXT"};
+    fw::TStringList pick{"a.txt"};
     Zorp.ExpandFiles(Dir / "e.zrp", &pick);
     EXPECT_EQ(Lines(pick), (std::vector<std::string>{Dir / "out/a.txt"}));
     EXPECT_EQ(ReadWholeFile(Dir / "out/a.txt"), Text(900, 'a'));
@@ -262,7 +291,7 @@ TEST_F(Archives, ExpansionSelectsByListAndRestoresDatesAndAttributes) {
     EXPECT_EQ(one, Dir / "again/sub/b.txt");
 }
 
-TEST_F(Archives, EmptyFilesAfterTheLastDataAreListedButNotExpanded) {
+TEST_F(Archives, EmptyFilesAfterTheLastDataAreListedAndExpanded) {
     Zorp.SetTargetPath(Dir / "in");
     fw::TStringList list{File("in/full", "data data"), File("in/empty1", ""),
                          File("in/empty2", "")};
@@ -272,8 +301,9 @@ TEST_F(Archives, EmptyFilesAfterTheLastDataAreListedButNotExpanded) {
     Zorp.SetMakeDirectories(true);
     fw::TStringList* all = nullptr;
     Zorp.ExpandFiles(Dir / "z.zrp", all);
-    EXPECT_TRUE(fs::exists(Dir / "out/full"));
-    EXPECT_FALSE(fs::exists(Dir / "out/empty1"));
+    EXPECT_EQ(ReadWholeFile(Dir / "out/full"), "data data");
+    EXPECT_TRUE(fs::exists(Dir / "out/empty1"));
+    EXPECT_TRUE(fs::exists(Dir / "out/empty2"));
 }
 
 TEST_F(Archives, LockedEntriesNeedTheKeyAndLeaveNoFileWithoutIt) {

@@ -134,8 +134,10 @@ TEST(PathRules, DrivesNamesAndEscapes) {
     EXPECT_EQ(StripDrive("C:"), "C:");
     EXPECT_EQ(StripDrive("/data/a.txt"), "/data/a.txt");
     fw::TStringList list{"Sub\\File.TXT"};
-    EXPECT_TRUE(NameInList(list, "sub/file.txt"));
-    EXPECT_FALSE(NameInList(list, "sub/file.txt2"));
+    EXPECT_TRUE(NameInList(list, "Sub/File.TXT", false));
+    EXPECT_FALSE(NameInList(list, "sub/file.txt", false)); // different files here
+    EXPECT_TRUE(NameInList(list, "sub/file.txt", true));
+    EXPECT_FALSE(NameInList(list, "sub/file.txt2", true));
     EXPECT_TRUE(LeavesTarget("../etc/passwd"));
     EXPECT_TRUE(LeavesTarget("a\\..\\..\\b"));
     EXPECT_TRUE(LeavesTarget(".."));
