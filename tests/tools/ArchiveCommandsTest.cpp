@@ -41,8 +41,9 @@ TEST_F(ArchiveCommands, AddListTestExtractRoundTrip) {
     for (const char* rel : {"a.txt", "b.doc", "sub/c.txt"})
         EXPECT_EQ(ReadWholeFile(Dir / (std::string("out/") + rel)),
                   ReadWholeFile(Dir / (std::string("src/") + rel)));
-    const Outcome cat = RunZorp("cat -q -k 0x55 " + Arc() + " SUB/C.TXT");
+    const Outcome cat = RunZorp("cat -q -k 0x55 " + Arc() + " sub/c.txt");
     EXPECT_EQ(cat.Output, "little c");
+    EXPECT_EQ(RunZorp("cat -q -k 0x55 --ignore-case " + Arc() + " SUB/C.TXT").Output, "little c");
 }
 
 TEST_F(ArchiveCommands, MasksSelectAndDeleteRemoves) {
@@ -53,7 +54,7 @@ TEST_F(ArchiveCommands, MasksSelectAndDeleteRemoves) {
     Outcome list = RunZorp("list " + Arc());
     EXPECT_EQ(list.Output.find("b.doc"), std::string::npos);
     EXPECT_NE(list.Output.find("sub/c.txt"), std::string::npos);
-    ASSERT_EQ(RunZorp("delete " + Arc() + " A.TXT").Status, 0);
+    ASSERT_EQ(RunZorp("delete " + Arc() + " a.txt").Status, 0);
     list = RunZorp("list " + Arc());
     EXPECT_EQ(list.Output.find("a.txt"), std::string::npos);
     EXPECT_NE(list.Output.find("1 entries"), std::string::npos);

@@ -6,13 +6,16 @@
 #include "framework/base/FileStream.h"
 #include "framework/base/FileUtils.h"
 #include "tools/zorp/Commands.h"
+#include "tools/zorp/FileWalk.h"
 #include "tools/zorp/Files.h"
 #include "tools/zorp/KeyOption.h"
 #include "tools/zorp/ProgressBar.h"
+#include "tools/zorp/ToolMain.h"
 
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -58,6 +61,7 @@ struct ArchiveOptions {
     bool AbsoluteNames = false;
     bool Quiet = false;
     bool Json = false;
+    bool IgnoreCase = false;
     std::string Archive;
     std::vector<std::string> Names;
 };
@@ -67,38 +71,110 @@ struct Session {
     Session(const ArchiveOptions& o, const std::string& label)
         : Zorp(nullptr), Bar(label, o.Quiet) {
         Zorp.SetKey(ParseKey(o.Key));
+        Zorp.SetIgnoreCase(o.IgnoreCase);
         Zorp.OnShowProgress = [this](int32_t& percent) { Bar.Show(percent); };
     }
     TZorp Zorp;
     ProgressBar Bar;
 };
 
-bool HasWildcards(const std::string& path) {
-    const std::string name = fw::ExtractFileName(path);
-    return name.find_first_of("*?") != std::string::npos;
+// Text as it may be shown on a terminal: control characters (which could
+// move the cursor, clear the screen or fake lines) written as escapes.
+std::string Printable(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (b < 0x20 || b == 0x7F) {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\x%02x", b);
+            out += code;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// One problem on standard error; the command goes on.
+void Warn(const std::string& message) {
+    std::fprintf(stderr, "zorp: %s\n", Printable(message).c_str());
+}
+
+std::string DamageMessage(const std::string& archive, const EArchiveDamaged& e) {
+    return archive + ": damaged after entry " + std::to_string(e.EntriesRead());
+}
+
+// The entries of an archive, and where its walk stopped when it is damaged.
+struct Listing {
+    Listing(TZorp& Zorp, const std::string& Archive) : FZorp(Zorp) {
+        try {
+            Zorp.ScanCompressedFile(Archive, Entries);
+        } catch (const EArchiveDamaged& e) {
+            Damage = DamageMessage(Archive, e);
+        }
+    }
+    ~Listing() { FZorp.FreeFileList(&Entries); }
+    Listing(const Listing&) = delete;
+    Listing& operator=(const Listing&) = delete;
+
+    const TZorpFileInfo& Info(int i) const {
+        return *dynamic_cast<const TZorpFileInfo*>(Entries.GetObject(i));
+    }
+    bool Has(const std::string& name) const {
+        for (int i = 0; i < Entries.Count(); ++i)
+            if (SameEntryName(Entries.Get(i), name, FZorp.IgnoreCase()))
+                return true;
+        return false;
+    }
+
+    fw::TStringList Entries;
+    std::optional<std::string> Damage;
+
+private:
+    TZorp& FZorp;
+};
+
+// Puts the names given that the archive holds into Found; each other one
+// is reported, and sets Missing.
+void FindNames(const Listing& listing, const ArchiveOptions& o, fw::TStrings& found,
+               bool& missing) {
+    for (const std::string& name : o.Names) {
+        if (listing.Has(name)) {
+            found.Add(name);
+        } else if (!listing.Damage) { // beyond the damage it may be, or not
+            Warn(name + ": not found in " + o.Archive);
+            missing = true;
+        }
+    }
 }
 
 void Add(const ArchiveOptions& o) {
     const TZorpMethod method = ParseMethod(o.Method);
     Session s(o, "adding");
     s.Zorp.SetTargetPath(o.Directory);
+    bool warned = false;
+    const WarnFunction warn = [&](const std::string& message) {
+        Warn(message);
+        warned = true;
+    };
     fw::TStringList files;
-    for (const std::string& path : o.Names) {
-        fw::TStringList found;
-        const bool recurseMask = path.size() > 2 && (path.ends_with("/S") || path.ends_with("/s"));
-        if (fw::DirectoryExists(path)) {
-            s.Zorp.GetAllFilesInDir(&found, path, o.Recurse ? "*.*/S" : "*.*", false);
-        } else if (HasWildcards(path) || recurseMask) {
-            s.Zorp.GetMatchingFiles(&found, o.Recurse && !recurseMask ? path + "/S" : path);
-        } else {
-            found.Add(path); // a missing file is reported when it is read
-        }
-        if (found.Count() == 0)
-            std::fprintf(stderr, "zorp: nothing matches %s\n", path.c_str());
-        files.AddStrings(found);
-    }
+    for (const std::string& path : o.Names)
+        for (const std::string& file : FilesToAdd(path, o.Recurse, warn))
+            files.Add(file);
+    if (files.Count() == 0)
+        throw EarlierErrors(); // nothing to add: the archive is not touched
     s.Zorp.SetExceptionOnFileError(true);
-    s.Zorp.CompressFiles(o.Archive, files, method);
+    try {
+        s.Zorp.CompressFiles(o.Archive, files, method);
+    } catch (const EArchiveDamaged& e) {
+        throw std::runtime_error(DamageMessage(o.Archive, e) + "; not changed");
+    }
+    if (warned)
+        throw EarlierErrors();
 }
 
 std::string Attributes(int16_t attr) {
@@ -161,49 +237,54 @@ std::string JsonString(const std::string& text) {
     return out + "\"";
 }
 
-void ListJson(fw::TStringList& entries) {
+void ListJson(const Listing& listing) {
+    const fw::TStringList& entries = listing.Entries;
     std::printf("[");
     for (int i = 0; i < entries.Count(); ++i) {
-        const auto* info = dynamic_cast<const TZorpFileInfo*>(entries.GetObject(i));
+        const TZorpFileInfo& info = listing.Info(i);
         std::printf("%s\n  {\"name\": %s, \"size\": %d, \"packed\": %d, \"method\": \"%s\", "
                     "\"date\": %s, \"attributes\": %d, \"locked\": %s}",
-                    i == 0 ? "" : ",", JsonString(entries.Get(i)).c_str(), info->UncompressedSize,
-                    info->CompressedSize, MethodName(info->Method),
-                    info->FileDate == 0 ? "null" : JsonString(Date(info->FileDate)).c_str(),
-                    info->Attributes, info->Locked ? "true" : "false");
+                    i == 0 ? "" : ",", JsonString(entries.Get(i)).c_str(), info.UncompressedSize,
+                    info.CompressedSize, MethodName(info.Method),
+                    info.FileDate == 0 ? "null" : JsonString(Date(info.FileDate)).c_str(),
+                    info.Attributes, info.Locked ? "true" : "false");
     }
     std::printf("%s]\n", entries.Count() > 0 ? "\n" : "");
 }
 
-void List(const ArchiveOptions& o) {
-    TZorp zorp(nullptr);
-    fw::TStringList entries;
-    zorp.ScanCompressedFile(o.Archive, entries);
-    if (o.Json) {
-        ListJson(entries);
-        zorp.FreeFileList(&entries);
-        return;
-    }
+void ListTable(const Listing& listing) {
+    const fw::TStringList& entries = listing.Entries;
     std::printf("%12s %12s %6s  %-6s %-16s %-5s %-6s %s\n", "size", "packed", "ratio", "method",
                 "date", "attr", "locked", "name");
     int64_t size = 0;
     int64_t packed = 0;
     for (int i = 0; i < entries.Count(); ++i) {
-        const auto* info = dynamic_cast<const TZorpFileInfo*>(entries.GetObject(i));
-        size += info->UncompressedSize;
-        packed += info->CompressedSize;
-        const double ratio = info->UncompressedSize > 0
-                                 ? 100.0 * info->CompressedSize / info->UncompressedSize
-                                 : 100.0;
-        std::printf("%12d %12d %5.1f%%  %-6s %-16s %-5s %-6s %s\n", info->UncompressedSize,
-                    info->CompressedSize, ratio, MethodName(info->Method),
-                    Date(info->FileDate).c_str(), Attributes(info->Attributes).c_str(),
-                    info->Locked ? "yes" : "no", entries.Get(i).c_str());
+        const TZorpFileInfo& info = listing.Info(i);
+        size += info.UncompressedSize;
+        packed += info.CompressedSize;
+        const double ratio =
+            info.UncompressedSize > 0 ? 100.0 * info.CompressedSize / info.UncompressedSize : 100.0;
+        std::printf("%12d %12d %5.1f%%  %-6s %-16s %-5s %-6s %s\n", info.UncompressedSize,
+                    info.CompressedSize, ratio, MethodName(info.Method),
+                    Date(info.FileDate).c_str(), Attributes(info.Attributes).c_str(),
+                    info.Locked ? "yes" : "no", Printable(entries.Get(i)).c_str());
     }
     std::printf("%12lld %12lld %5.1f%%  %d entries\n", static_cast<long long>(size),
                 static_cast<long long>(packed), size > 0 ? 100.0 * packed / size : 100.0,
                 entries.Count());
-    zorp.FreeFileList(&entries);
+}
+
+void List(const ArchiveOptions& o) {
+    TZorp zorp(nullptr);
+    const Listing listing(zorp, o.Archive);
+    if (o.Json)
+        ListJson(listing);
+    else
+        ListTable(listing);
+    if (listing.Damage) {
+        std::fflush(stdout);
+        throw std::runtime_error(*listing.Damage);
+    }
 }
 
 void Extract(const ArchiveOptions& o) {
@@ -211,92 +292,108 @@ void Extract(const ArchiveOptions& o) {
     s.Zorp.SetTargetPath(o.Directory);
     s.Zorp.SetMakeDirectories(o.MakeDirs);
     s.Zorp.SetExceptionOnFileError(true);
+    bool failed = false;
+    fw::TStringList names;
+    if (!o.Names.empty()) {
+        const Listing listing(s.Zorp, o.Archive);
+        FindNames(listing, o, names, failed);
+        if (names.Count() == 0 && !listing.Damage)
+            throw EarlierErrors();
+    }
     const std::string base = s.Zorp.TargetPath();
-    int refused = 0;
-    std::string current;
     s.Zorp.OnCheckFile = [&](std::string& target, TCProcessMode) {
         const bool underBase = !base.empty() && target.starts_with(base);
         if (!o.AbsoluteNames && !underBase && !target.empty() && target[0] == '/') {
-            std::fprintf(stderr, "zorp: not extracting %s: absolute name (use --absolute-names)\n",
-                         target.c_str());
-            ++refused;
+            Warn("not extracting " + target + ": absolute name (use --absolute-names)");
+            failed = true;
             target.clear();
         }
-        current = target;
     };
-    fw::TStringList names;
-    for (const std::string& n : o.Names)
-        names.Add(n);
     try {
         s.Zorp.ExpandFiles(o.Archive, o.Names.empty() ? nullptr : &names);
-    } catch (const EBadChecksum&) {
-        fw::DeleteFile(current); // no damaged file is left behind
-        throw;
+    } catch (const EArchiveDamaged& e) {
+        Warn(DamageMessage(o.Archive, e));
+        failed = true;
     }
-    if (refused > 0)
-        throw std::runtime_error(std::to_string(refused) + " entries with absolute names refused");
+    if (failed)
+        throw EarlierErrors();
 }
 
 void Delete(const ArchiveOptions& o) {
     TZorp zorp(nullptr);
+    zorp.SetIgnoreCase(o.IgnoreCase);
+    bool missing = false;
     fw::TStringList names;
-    for (const std::string& n : o.Names)
-        names.Add(n);
-    zorp.DeleteFiles(o.Archive, names);
+    {
+        const Listing listing(zorp, o.Archive);
+        if (listing.Damage)
+            throw std::runtime_error(*listing.Damage + "; not changed");
+        FindNames(listing, o, names, missing);
+    }
+    if (names.Count() > 0) // otherwise the archive is not rewritten
+        zorp.DeleteFiles(o.Archive, names);
+    if (missing)
+        throw EarlierErrors();
 }
 
 void Test(const ArchiveOptions& o) {
     Session s(o, "testing");
-    fw::TStringList entries;
-    s.Zorp.ScanCompressedFile(o.Archive, entries);
+    const Listing listing(s.Zorp, o.Archive);
     fw::TFileStream file(o.Archive, fw::fmOpenRead | fw::fmShareDenyWrite);
     fw::TBufferedStream archive(file, FileBufferSize);
     TZorpHeader header;
     std::string methodID;
     s.Zorp.CheckHeader(archive, header, methodID);
-    int checked = 0;
-    try {
-        for (; checked < entries.Count(); ++checked) {
-            const auto* info = dynamic_cast<const TZorpFileInfo*>(entries.GetObject(checked));
-            const std::string& name = entries.Get(checked);
-            archive.SetPosition(info->HeaderOffset + TZorpFileHeader::RecordSize +
-                                static_cast<int64_t>(name.size()));
-            SinkStream nowhere(true);
-            try {
-                s.Zorp.DoExpand(nowhere, archive, info->CompressedSize, info->UncompressedSize,
-                                info->Checksum, info->Method, methodID, info->Locked ? 2 : 0);
-            } catch (const std::exception& e) {
-                throw std::runtime_error(name + ": " + e.what());
-            }
+    const int count = listing.Entries.Count();
+    for (int i = 0; i < count; ++i) {
+        const TZorpFileInfo& info = listing.Info(i);
+        const std::string& name = listing.Entries.Get(i);
+        archive.SetPosition(info.HeaderOffset + TZorpFileHeader::RecordSize +
+                            static_cast<int64_t>(name.size()));
+        SinkStream nowhere(true);
+        try {
+            s.Zorp.DoExpand(nowhere, archive, info.CompressedSize, info.UncompressedSize,
+                            info.Checksum, info.Method, methodID, info.Locked ? 2 : 0);
+        } catch (const std::exception& e) {
+            throw std::runtime_error(Printable(name) + ": " + e.what());
         }
-    } catch (...) {
-        s.Zorp.FreeFileList(&entries);
-        throw;
     }
-    s.Zorp.FreeFileList(&entries);
+    if (listing.Damage)
+        throw std::runtime_error(*listing.Damage);
     if (!o.Quiet)
-        std::printf("%d entries OK\n", checked);
+        std::printf("%d entries OK\n", count);
 }
 
 void Cat(const ArchiveOptions& o) {
     Session s(o, "expanding");
-    fw::TStringList entries;
-    s.Zorp.ScanCompressedFile(o.Archive, entries);
-    bool found = false;
-    for (int i = 0; i < entries.Count() && !found; ++i)
-        found = SameEntryName(entries.Get(i), o.Names.at(0));
-    s.Zorp.FreeFileList(&entries);
-    if (!found)
-        throw std::runtime_error("no entry " + o.Names.at(0) + " in " + o.Archive);
+    const std::string& name = o.Names.at(0);
+    {
+        const Listing listing(s.Zorp, o.Archive);
+        if (!listing.Has(name)) {
+            if (listing.Damage)
+                throw std::runtime_error(*listing.Damage);
+            throw std::runtime_error(Printable(name) + ": not found in " + o.Archive);
+        }
+    }
     SinkStream out(false);
-    WriteThroughBuffer(out, [&](fw::TStream& buffered) {
-        s.Zorp.ExpandStreamFromArchive(o.Archive, buffered, o.Names.at(0));
-    });
+    try {
+        WriteThroughBuffer(out, [&](fw::TStream& buffered) {
+            s.Zorp.ExpandStreamFromArchive(o.Archive, buffered, name);
+        });
+    } catch (const EArchiveDamaged& e) {
+        throw std::runtime_error(DamageMessage(o.Archive, e));
+    }
 }
 
 void AddKey(CLI::App& c, ArchiveOptions& o) {
     c.add_option("-k,--key", o.Key, "Key: a 32-bit number in decimal or 0x hexadecimal")
         ->default_str("0");
+}
+
+void AddIgnoreCase(CLI::App& c, ArchiveOptions& o) {
+    c.add_flag("--ignore-case", o.IgnoreCase,
+               "Compare entry names without regard to case (archives made on systems that do "
+               "not tell case apart)");
 }
 
 } // namespace
@@ -313,6 +410,7 @@ void AddArchiveCommands(CLI::App& App) {
                     "Store paths that begin with BASEDIR relative to it");
     add->add_flag("-r,--recursive", o->Recurse, "Enter subdirectories (or end a mask with /S)");
     add->add_flag("-q,--quiet", o->Quiet, "No progress bar");
+    AddIgnoreCase(*add, *o);
     add->add_option("ARCHIVE", o->Archive, "Archive file")->required();
     add->add_option("PATHS", o->Names, "Files, directories or masks such as dir/*.txt or dir/*.*/S")
         ->required();
@@ -330,13 +428,15 @@ void AddArchiveCommands(CLI::App& App) {
     extract->add_flag("--absolute-names", o->AbsoluteNames,
                       "Also extract entries whose names are absolute paths");
     extract->add_flag("-q,--quiet", o->Quiet, "No progress bar");
+    AddIgnoreCase(*extract, *o);
     extract->add_option("ARCHIVE", o->Archive, "Archive file")->required();
-    extract->add_option("NAMES", o->Names, "Entry names (case-insensitive)");
+    extract->add_option("NAMES", o->Names, "Entry names");
     extract->callback([o] { Extract(*o); });
 
     CLI::App* del = App.add_subcommand("delete", "Delete the named entries from an archive");
+    AddIgnoreCase(*del, *o);
     del->add_option("ARCHIVE", o->Archive, "Archive file")->required();
-    del->add_option("NAMES", o->Names, "Entry names (case-insensitive)")->required();
+    del->add_option("NAMES", o->Names, "Entry names")->required();
     del->callback([o] { Delete(*o); });
 
     CLI::App* test = App.add_subcommand(
@@ -349,6 +449,7 @@ void AddArchiveCommands(CLI::App& App) {
     CLI::App* cat = App.add_subcommand("cat", "Expand one entry to standard output");
     AddKey(*cat, *o);
     cat->add_flag("-q,--quiet", o->Quiet, "No progress bar");
+    AddIgnoreCase(*cat, *o);
     cat->add_option("ARCHIVE", o->Archive, "Archive file")->required();
     cat->add_option("NAME", o->Names, "Entry name")->required()->expected(1);
     cat->callback([o] { Cat(*o); });

@@ -3,10 +3,9 @@
 #include "framework/base/Exceptions.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
 #include <vector>
 
@@ -14,20 +13,13 @@ namespace zorp::tool {
 
 namespace {
 
-// Creates a new empty file from a mkstemp template; returns its name.
-std::string MakeTempFile(std::string Template) {
-    const int fd = mkstemp(Template.data());
-    if (fd < 0)
-        throw fw::EFCreateError("Cannot create file \"" + Template + "\". " + std::strerror(errno));
-    close(fd);
-    return Template;
-}
-
 std::string TempDirectory() {
     const char* dir = std::getenv("TMPDIR");
     return dir != nullptr && *dir != '\0' ? dir : "/tmp";
 }
 
+// Copies everything from From (read to its end) to To; What names the
+// data in errors.
 void CopyAll(int From, int To, const std::string& What) {
     std::vector<char> buffer(1 << 16);
     for (;;) {
@@ -35,7 +27,7 @@ void CopyAll(int From, int To, const std::string& What) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            throw fw::EReadError("Cannot read " + What + ". " + std::strerror(errno));
+            throw fw::EReadError(What + ": " + std::strerror(errno));
         if (n == 0)
             return;
         for (ssize_t done = 0; done < n;) {
@@ -43,7 +35,7 @@ void CopyAll(int From, int To, const std::string& What) {
             if (w < 0 && errno == EINTR)
                 continue;
             if (w <= 0)
-                throw fw::EWriteError("Cannot write " + What + ". " + std::strerror(errno));
+                throw fw::EWriteError(What + ": " + std::strerror(w < 0 ? errno : ENOSPC));
             done += w;
         }
     }
@@ -51,13 +43,27 @@ void CopyAll(int From, int To, const std::string& What) {
 
 } // namespace
 
+std::unique_ptr<fw::TFileStream> UnnamedTemporaryFile(const std::string& What) {
+    const std::string dir = TempDirectory();
+    int fd = open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        // No unnamed files there: a named one, removed at once.
+        std::string name = dir + "/zorp-XXXXXX";
+        fd = mkostemp(name.data(), O_CLOEXEC);
+        if (fd >= 0)
+            unlink(name.c_str());
+    }
+    if (fd < 0)
+        throw fw::EFCreateError("Cannot create a temporary file in \"" + dir + "\" for " + What +
+                                ". " + std::strerror(errno));
+    return fw::TFileStream::Adopt(fd, What);
+}
+
 InputFile::InputFile(const std::string& Name) {
     if (Name != "-") {
         FFile = std::make_unique<fw::TFileStream>(Name, fw::fmOpenRead | fw::fmShareDenyWrite);
     } else {
-        const std::string spool = MakeTempFile(TempDirectory() + "/zorp-stdin-XXXXXX");
-        FFile = std::make_unique<fw::TFileStream>(spool, fw::fmOpenReadWrite);
-        unlink(spool.c_str()); // gone when closed
+        FFile = UnnamedTemporaryFile("standard input");
         CopyAll(STDIN_FILENO, FFile->Handle(), "standard input");
         FFile->SetPosition(0);
     }
@@ -65,45 +71,28 @@ InputFile::InputFile(const std::string& Name) {
 }
 
 OutputFile::OutputFile(std::string Name) : FName(std::move(Name)) {
+    fw::TStream* file = nullptr;
     if (FName == "-") {
-        FTempName = MakeTempFile(TempDirectory() + "/zorp-stdout-XXXXXX");
+        FSpool = UnnamedTemporaryFile("standard output");
+        file = FSpool.get();
     } else {
-        FTempName = MakeTempFile(FName + ".zorp-XXXXXX");
-        // A new file gets the usual permissions; a replaced one keeps its own.
-        const mode_t mask = umask(0);
-        umask(mask);
-        mode_t mode = 0666 & ~mask;
-        struct stat st {};
-        if (stat(FName.c_str(), &st) == 0)
-            mode = st.st_mode & 07777;
-        chmod(FTempName.c_str(), mode);
+        FReplacement = std::make_unique<fw::TReplacementFile>(FName);
+        file = &FReplacement->Stream();
     }
-    FStream = std::make_unique<fw::TFileStream>(FTempName, fw::fmOpenReadWrite);
-    FBuffered = std::make_unique<fw::TBufferedStream>(*FStream, FileBufferSize);
+    FBuffered = std::make_unique<fw::TBufferedStream>(*file, FileBufferSize);
 }
 
-OutputFile::~OutputFile() {
-    FBuffered.reset();
-    FStream.reset();
-    if (!FCommitted)
-        unlink(FTempName.c_str());
-}
+OutputFile::~OutputFile() = default;
 
 void OutputFile::Commit() {
     FBuffered->Flush();
     FBuffered.reset();
-    if (FName == "-") {
-        FStream->SetPosition(0);
-        CopyAll(FStream->Handle(), STDOUT_FILENO, "standard output");
-        FStream.reset();
-        unlink(FTempName.c_str());
+    if (FSpool) {
+        FSpool->SetPosition(0);
+        CopyAll(FSpool->Handle(), STDOUT_FILENO, "standard output");
     } else {
-        FStream.reset();
-        if (rename(FTempName.c_str(), FName.c_str()) != 0)
-            throw fw::EFCreateError("Cannot create file \"" + FName + "\". " +
-                                    std::strerror(errno));
+        FReplacement->Commit(true);
     }
-    FCommitted = true;
 }
 
 } // namespace zorp::tool

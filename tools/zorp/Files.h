@@ -1,14 +1,18 @@
 // Inputs and outputs of the tool's commands. "-" names standard input or
 // standard output. Standard input is spooled into an unnamed temporary file
 // first, since compression needs the size and may read the data twice.
-// Output files are written under a temporary name beside the target and
-// renamed over it only when the command succeeded, so a failure never
-// leaves a half-written file behind. Both read and write the file through a
-// large buffer (see TBufferedStream).
+// Output files are written beside the target without a name of their own
+// (or under a unique temporary name where the file system cannot do that)
+// and take the target's name in one atomic step only when the command
+// succeeded, so a failure, a signal or a killed process never leaves a
+// half-written file, and the old file stays as it was (see
+// fw::TReplacementFile). Both read and write the file through a large
+// buffer (see TBufferedStream).
 #pragma once
 
 #include "framework/base/BufferedStream.h"
 #include "framework/base/FileStream.h"
+#include "framework/base/ReplacementFile.h"
 
 #include <cstdint>
 #include <memory>
@@ -18,6 +22,11 @@ namespace zorp::tool {
 
 // Bytes read or written at a time on the tool's files.
 inline constexpr int32_t FileBufferSize = 256 * 1024;
+
+// A file in the temporary directory ($TMPDIR or /tmp) that has no name and
+// vanishes when closed, open for reading and writing. What names it in
+// errors.
+std::unique_ptr<fw::TFileStream> UnnamedTemporaryFile(const std::string& What);
 
 // An input file opened for reading, or the spooled standard input.
 class InputFile {
@@ -36,7 +45,7 @@ private:
 class OutputFile {
 public:
     explicit OutputFile(std::string Name);
-    ~OutputFile(); // removes the temporary file unless committed
+    ~OutputFile(); // drops the output unless committed
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
@@ -47,10 +56,9 @@ public:
 
 private:
     std::string FName;
-    std::string FTempName;
-    std::unique_ptr<fw::TFileStream> FStream;
-    std::unique_ptr<fw::TBufferedStream> FBuffered; // over FStream; dropped unflushed on failure
-    bool FCommitted = false;
+    std::unique_ptr<fw::TReplacementFile> FReplacement; // a named output
+    std::unique_ptr<fw::TFileStream> FSpool;            // standard output
+    std::unique_ptr<fw::TBufferedStream> FBuffered;     // dropped unflushed on failure
 };
 
 } // namespace zorp::tool

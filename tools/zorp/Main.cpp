@@ -9,6 +9,7 @@
 #include <optional>
 
 int main(int argc, char** argv) {
+    zorp::tool::RemoveTemporaryFilesOnSignals();
     std::optional<zorp::tool::DbModule> db; // outlives the application below
     if (zorp::tool::NamesDbCommand(argc, argv)) {
         try {

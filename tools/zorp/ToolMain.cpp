@@ -1,10 +1,35 @@
 #include "tools/zorp/ToolMain.h"
 
+#include "framework/base/TemporaryNames.h"
+
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <stdexcept>
+#include <string>
 
 namespace zorp::tool {
+
+namespace {
+
+// The message of the innermost exception that E wraps (E's own if none).
+std::string InnermostMessage(const std::exception& E) {
+    try {
+        std::rethrow_if_nested(E);
+    } catch (const std::exception& inner) {
+        return InnermostMessage(inner);
+    } catch (...) {
+    }
+    return E.what();
+}
+
+void RemoveAndEnd(int Signal) {
+    fw::RemoveTemporaryNames();
+    std::signal(Signal, SIG_DFL);
+    std::raise(Signal);
+}
+
+} // namespace
 
 std::unique_ptr<CLI::App> MakeApp() {
     auto app =
@@ -29,11 +54,25 @@ int RunApp(CLI::App& App, int argc, char** argv) {
     } catch (const std::invalid_argument& e) { // a bad option value
         std::fprintf(stderr, "zorp: %s\n", e.what());
         return 2;
+    } catch (const EarlierErrors&) {
+        return 1;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "zorp: %s\n", e.what());
+        std::fprintf(stderr, "zorp: %s\n", InnermostMessage(e).c_str());
         return 1;
     }
     return 0;
+}
+
+void RemoveTemporaryFilesOnSignals() {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction old {};
+        if (sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_IGN)
+            continue; // ignored by whoever started us (nohup, for one): stays so
+        struct sigaction action {};
+        action.sa_handler = RemoveAndEnd;
+        sigemptyset(&action.sa_mask);
+        sigaction(signal, &action, nullptr);
+    }
 }
 
 } // namespace zorp::tool
