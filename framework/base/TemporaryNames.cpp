@@ -15,7 +15,7 @@ namespace {
 struct TSlot {
     std::atomic<int> State{0}; // Free, Busy or Ready
     int Directory = -1;
-    char Name[NAME_MAX + 1] = {};
+    char Name[PATH_MAX] = {};
 };
 
 constexpr int Free = 0;
@@ -28,7 +28,7 @@ TSlot Slots[SlotCount];
 } // namespace
 
 int NoteTemporaryName(int DirectoryHandle, const std::string& Name) {
-    if (Name.size() > NAME_MAX)
+    if (Name.size() >= PATH_MAX)
         return -1;
     for (int i = 0; i < SlotCount; ++i) {
         int expected = Free;

@@ -9,9 +9,9 @@
 namespace zorp::fw {
 
 // Notes the temporary file Name in the open directory DirectoryHandle (which
-// must stay open until the name is forgotten). Returns the slot to pass to
-// ForgetTemporaryName, or -1 when every slot is taken (the name is then not
-// covered).
+// must stay open until the name is forgotten), or the path Name with
+// AT_FDCWD. Returns the slot to pass to ForgetTemporaryName, or -1 when
+// every slot is taken (the name is then not covered).
 int NoteTemporaryName(int DirectoryHandle, const std::string& Name);
 // The file of that slot is gone or has its final name.
 void ForgetTemporaryName(int Slot);

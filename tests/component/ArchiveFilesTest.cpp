@@ -108,10 +108,11 @@ TEST(ArchiveFiles, AFailedExpansionLeavesTheOldFileAsItWas) {
             archive.WriteBuffer(damaged[i].data(), static_cast<int32_t>(damaged[i].size()));
             archive.SetPosition(0);
             EXPECT_ANY_THROW(zorp.ExpandFilesFromStream(archive, nullptr)) << i;
-            if (existing)
+            if (existing) {
                 EXPECT_EQ(ReadWholeFile(out / "big.txt"), "the user's own file") << i;
-            else
+            } else {
                 EXPECT_TRUE(fs::is_empty(out)) << i;
+            }
             fs::remove(out / "big.txt");
         }
     }

@@ -16,10 +16,12 @@ namespace {
 // Appends the files of Directory ("" or ending in "/") that match Mask.
 void Walk(const std::string& Directory, const std::string& Mask, bool Recurse,
           std::vector<std::string>& Files, const WarnFunction& Warn) {
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(
-        opendir(Directory.empty() ? "." : Directory.c_str()), closedir);
+    std::string path = Directory.empty() ? "." : Directory;
+    if (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(path.c_str()), closedir);
     if (!dir) {
-        Warn(Directory + ": " + std::strerror(errno));
+        Warn(path + ": " + std::strerror(errno));
         return;
     }
     while (const dirent* entry = readdir(dir.get())) {

@@ -7,8 +7,10 @@
 #include "component/Zorp.h"
 #include "framework/base/Exceptions.h"
 #include "framework/base/FileStream.h"
+#include "framework/base/FileUtils.h"
 #include "framework/base/ResourceStream.h"
 #include "framework/base/Resources.h"
+#include "framework/base/TemporaryNames.h"
 #include "framework/base/TextUtils.h"
 #include "tools/zorp/Commands.h"
 #include "tools/zorp/Files.h"
@@ -43,7 +45,8 @@ struct ResourceOptions {
     std::string Output = "-";
 };
 
-// A file made with mkstemp, removed when the object goes unless kept.
+// A file made with mkstemp, removed when the object goes unless kept, and
+// by the program's signal handlers (see TemporaryNames.h).
 class TempFile {
 public:
     explicit TempFile(std::string Template) : FName(std::move(Template)) {
@@ -52,10 +55,12 @@ public:
             throw fw::EFCreateError("Cannot create file \"" + FName + "\". " +
                                     std::strerror(errno));
         close(fd);
+        FSlot = fw::NoteTemporaryName(AT_FDCWD, FName);
     }
     ~TempFile() {
         if (!FKept)
             unlink(FName.c_str());
+        fw::ForgetTemporaryName(FSlot);
     }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
@@ -65,8 +70,20 @@ public:
 
 private:
     std::string FName;
+    int FSlot = -1;
     bool FKept = false;
 };
+
+// Writes the file Name's data to disk.
+void SyncFile(const std::string& Name) {
+    const int fd = open(Name.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool synced = fd >= 0 && fsync(fd) == 0;
+    const int error = errno;
+    if (fd >= 0)
+        close(fd);
+    if (!synced)
+        throw fw::EWriteError(Name + ": " + std::strerror(error));
+}
 
 std::string TempDirectory() {
     const char* dir = std::getenv("TMPDIR");
@@ -147,9 +164,12 @@ void Add(const ResourceOptions& o) {
     args.push_back(module.Name());
     RunObjcopy(args);
     chmod(module.Name().c_str(), moduleStat.st_mode & 07777);
+    SyncFile(module.Name());
     if (rename(module.Name().c_str(), o.Module.c_str()) != 0)
         throw fw::EFCreateError("Cannot replace \"" + o.Module + "\". " + std::strerror(errno));
     module.Keep();
+    const std::string directory = fw::ExtractFilePath(o.Module);
+    SyncFile(directory.empty() ? "." : directory);
 }
 
 void List(const ResourceOptions& o) {
