@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the benchmark need,
-# (strace injects faults into the tool in the tests), when they are missing. Needs root (or sudo) only when something is missing.
+# Installs the Debian packages the build, the tests and the benchmark need
+# (strace injects faults into the tool in the tests), when they are missing.
+# Needs root (or sudo) only when something is missing.
 set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format
