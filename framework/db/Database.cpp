@@ -43,7 +43,6 @@ void TDatabase::Close() {
         return;
     sqlite3_close_v2(FHandle);
     FHandle = nullptr;
-    FInTransaction = false;
 }
 
 sqlite3* TDatabase::Handle() {
@@ -62,21 +61,42 @@ void TDatabase::ExecSQL(const std::string& SQL) {
 
 void TDatabase::StartTransaction() {
     ExecSQL("BEGIN IMMEDIATE");
-    FInTransaction = true;
 }
 
 void TDatabase::Commit() {
     ExecSQL("COMMIT");
-    FInTransaction = false;
 }
 
 void TDatabase::Rollback() {
-    FInTransaction = false;
-    ExecSQL("ROLLBACK");
+    if (InTransaction())
+        ExecSQL("ROLLBACK");
+}
+
+bool TDatabase::InTransaction() const {
+    return FHandle != nullptr && sqlite3_get_autocommit(FHandle) == 0;
 }
 
 int64_t TDatabase::LastInsertRowId() {
     return sqlite3_last_insert_rowid(Handle());
+}
+
+TTransaction::TTransaction(TDatabase& Database) : FDatabase(Database) {
+    FDatabase.StartTransaction();
+}
+
+TTransaction::~TTransaction() {
+    if (FCommitted)
+        return;
+    try {
+        FDatabase.Rollback();
+    } catch (const EDatabaseError&) {
+        // SQLite rolls back what is left when the connection closes.
+    }
+}
+
+void TTransaction::Commit() {
+    FDatabase.Commit();
+    FCommitted = true;
 }
 
 TStatement::TStatement(TDatabase& Database, const std::string& SQL) : FDatabase(Database) {

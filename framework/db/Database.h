@@ -1,6 +1,7 @@
 // TDatabase: one SQLite connection, by file name (":memory:" for a private
 // in-memory database). TStatement: a prepared statement, finalized when it
-// goes. Failures raise EDatabaseError with SQLite's message.
+// goes. TTransaction: a transaction rolled back unless committed. Failures
+// raise EDatabaseError with SQLite's message.
 #pragma once
 
 #include "framework/base/Component.h"
@@ -33,8 +34,11 @@ public:
     void ExecSQL(const std::string& SQL);
     void StartTransaction();
     void Commit();
+    // Rolls back the open transaction. Does nothing when there is none: a
+    // failing statement (a full disk, a trigger's RAISE(ROLLBACK)) may
+    // have made SQLite roll it back already.
     void Rollback();
-    bool InTransaction() const { return FInTransaction; }
+    bool InTransaction() const;
     // The rowid of the last row inserted through this connection.
     int64_t LastInsertRowId();
 
@@ -45,7 +49,23 @@ protected:
 private:
     std::string FDatabaseName;
     sqlite3* FHandle = nullptr;
-    bool FInTransaction = false;
+};
+
+// Starts a transaction that is rolled back when the object goes without
+// Commit. A failing rollback is ignored there, so the error that made the
+// transaction fail is the one that propagates.
+class TTransaction {
+public:
+    explicit TTransaction(TDatabase& Database);
+    ~TTransaction();
+    TTransaction(const TTransaction&) = delete;
+    TTransaction& operator=(const TTransaction&) = delete;
+
+    void Commit();
+
+private:
+    TDatabase& FDatabase;
+    bool FCommitted = false;
 };
 
 class TStatement {

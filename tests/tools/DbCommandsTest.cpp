@@ -1,12 +1,14 @@
 // The zorp db commands on real SQLite files: packing in place, the
-// all-or-nothing rule, and single values through a compressed field.
+// all-or-nothing rule, single values through a compressed field, and errors.
 #include "framework/db/Database.h"
 #include "support/TestFiles.h"
 #include "support/ToolRunner.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -14,9 +16,35 @@
 namespace zorp::test {
 namespace {
 
+// Runs the tool with Args as a child process, standard output and error
+// into one file, writing files of at most FileLimit bytes.
+Outcome RunTool(const std::vector<std::string>& Args, const std::string& OutputFile,
+                rlim_t FileLimit = RLIM_INFINITY) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const int out = open(OutputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(out, 1);
+        dup2(out, 2);
+        signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
+        const rlimit limit{FileLimit, FileLimit};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::vector<char*> argv{const_cast<char*>(ZORP_TOOL)};
+        for (const std::string& a : Args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(ZORP_TOOL, argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(OutputFile)};
+}
+
 class DbCommands : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { MakeTable(); }
+    void MakeTable() {
+        std::filesystem::remove(Dir / "t.db");
         fw::TDatabase db(nullptr);
         db.SetDatabaseName(Dir / "t.db");
         db.ExecSQL("CREATE TABLE docs (id INTEGER, body BLOB)");
@@ -67,18 +95,39 @@ TEST_F(DbCommands, PackStatGetUnpack) {
     EXPECT_EQ(Column(), before);
 }
 
-TEST_F(DbCommands, FailingPackLeavesTheTableAsItWas) {
-    {
-        fw::TDatabase db(nullptr);
-        db.SetDatabaseName(Dir / "t.db");
-        db.ExecSQL("CREATE TRIGGER refuse BEFORE UPDATE ON docs WHEN old.id = 4 "
-                   "BEGIN SELECT RAISE(ABORT, 'row 4 is frozen'); END");
+// The error a failing change meets reaches the user, whether SQLite undid
+// only the statement or the whole transaction, and the table stays as it was.
+TEST_F(DbCommands, FailingChangeReportsItsCauseAndLeavesTheTableAsItWas) {
+    struct Case {
+        const char* Command;
+        const char* Raise; // what a trigger on updating row 4 does, or none
+        rlim_t FileLimit;  // on the files the tool writes
+        const char* Message;
+    } const cases[] = {
+        {"pack", "ABORT", RLIM_INFINITY, "row 4 is frozen"},    // the statement undone
+        {"pack", "ROLLBACK", RLIM_INFINITY, "row 4 is frozen"}, // the transaction undone
+        {"unpack", "ROLLBACK", RLIM_INFINITY, "row 4 is frozen"},
+        {"pack", nullptr, 60000, "disk I/O error"},
+    };
+    for (const Case& c : cases) {
+        MakeTable();
+        if (std::string(c.Command) == "unpack") {
+            ASSERT_EQ(RunZorp("db pack -q " + Db() + " docs body").Status, 0);
+        }
+        if (c.Raise != nullptr) {
+            fw::TDatabase db(nullptr);
+            db.SetDatabaseName(Dir / "t.db");
+            db.ExecSQL(std::string("CREATE TRIGGER refuse BEFORE UPDATE ON docs WHEN old.id = 4 "
+                                   "BEGIN SELECT RAISE(") +
+                       c.Raise + ", 'row 4 is frozen'); END");
+        }
+        const auto before = Column();
+        const Outcome r =
+            RunTool({"db", c.Command, Dir / "t.db", "docs", "body"}, Dir / "out", c.FileLimit);
+        EXPECT_EQ(r.Status, 1) << c.Command << " " << c.Message;
+        EXPECT_EQ(r.Output, std::string("zorp: ") + c.Message + "\n") << c.Command;
+        EXPECT_EQ(Column(), before) << c.Command << " " << c.Message;
     }
-    const auto before = Column();
-    const Outcome o = RunZorp("db pack " + Db() + " docs body");
-    EXPECT_EQ(o.Status, 1);
-    EXPECT_NE(o.Output.find("row 4 is frozen"), std::string::npos) << o.Output;
-    EXPECT_EQ(Column(), before);
 }
 
 TEST_F(DbCommands, KilledPackIsAllOrNothing) {

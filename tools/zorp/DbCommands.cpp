@@ -42,29 +42,24 @@ int RewriteColumn(const DbOptions& o,
     db.SetDatabaseName(o.Database);
     const std::string table = fw::QuoteIdentifier(o.Table);
     const std::string column = fw::QuoteIdentifier(o.Column);
-    db.StartTransaction();
+    fw::TTransaction transaction(db);
     int changed = 0;
-    try {
-        fw::TStatement rows(db, "SELECT rowid, " + column + " FROM " + table);
-        fw::TStatement update(db, "UPDATE " + table + " SET " + column + " = ? WHERE rowid = ?");
-        while (rows.Step()) {
-            const fw::TVariant value = rows.Column(1);
-            if (fw::VarIsNull(value))
-                continue;
-            std::string result;
-            if (!Transform(fw::VarToStr(value), result))
-                continue;
-            update.Reset();
-            update.Bind(1, result);
-            update.Bind(2, rows.Column(0));
-            update.Execute();
-            ++changed;
-        }
-        db.Commit();
-    } catch (...) {
-        db.Rollback();
-        throw;
+    fw::TStatement rows(db, "SELECT rowid, " + column + " FROM " + table);
+    fw::TStatement update(db, "UPDATE " + table + " SET " + column + " = ? WHERE rowid = ?");
+    while (rows.Step()) {
+        const fw::TVariant value = rows.Column(1);
+        if (fw::VarIsNull(value))
+            continue;
+        std::string result;
+        if (!Transform(fw::VarToStr(value), result))
+            continue;
+        update.Reset();
+        update.Bind(1, result);
+        update.Bind(2, rows.Column(0));
+        update.Execute();
+        ++changed;
     }
+    transaction.Commit();
     return changed;
 }
 
