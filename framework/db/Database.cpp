@@ -15,11 +15,19 @@ void TDatabase::SetDatabaseName(const std::string& Name) {
     FDatabaseName = Name;
 }
 
+void TDatabase::SetCreateIfMissing(bool Value) {
+    Close();
+    FCreateIfMissing = Value;
+}
+
 void TDatabase::DefineProperties(TPropertyList& Properties) {
     TComponent::DefineProperties(Properties);
     Properties.AddString(
         "DatabaseName", [this] { return FDatabaseName; },
         [this](const std::string& Value) { SetDatabaseName(Value); });
+    Properties.AddBoolean(
+        "CreateIfMissing", [this] { return FCreateIfMissing; },
+        [this](bool Value) { SetCreateIfMissing(Value); }, true);
 }
 
 void TDatabase::Open() {
@@ -28,8 +36,8 @@ void TDatabase::Open() {
     if (FDatabaseName.empty())
         throw EDatabaseError("Database name missing");
     sqlite3* handle = nullptr;
-    const int rc = sqlite3_open_v2(FDatabaseName.c_str(), &handle,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int flags = SQLITE_OPEN_READWRITE | (FCreateIfMissing ? SQLITE_OPEN_CREATE : 0);
+    const int rc = sqlite3_open_v2(FDatabaseName.c_str(), &handle, flags, nullptr);
     if (rc != SQLITE_OK) {
         const std::string message = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
         sqlite3_close(handle);

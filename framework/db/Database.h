@@ -25,6 +25,10 @@ public:
     const std::string& DatabaseName() const { return FDatabaseName; }
     // Changing the name of an open connection closes it first.
     void SetDatabaseName(const std::string& Name);
+    // Whether opening a file that does not exist creates it (the default);
+    // off, opening it fails. Changing it closes an open connection.
+    bool CreateIfMissing() const { return FCreateIfMissing; }
+    void SetCreateIfMissing(bool Value);
     void Open();
     void Close();
     bool Connected() const { return FHandle != nullptr; }
@@ -43,11 +47,12 @@ public:
     int64_t LastInsertRowId();
 
 protected:
-    // DatabaseName.
+    // DatabaseName and CreateIfMissing.
     void DefineProperties(TPropertyList& Properties) override;
 
 private:
     std::string FDatabaseName;
+    bool FCreateIfMissing = true;
     sqlite3* FHandle = nullptr;
 };
 

@@ -130,6 +130,25 @@ TEST_F(DbCommands, FailingChangeReportsItsCauseAndLeavesTheTableAsItWas) {
     }
 }
 
+// A database that is not there is an error naming it, and no file is made.
+TEST_F(DbCommands, WhatIsNotThereIsAnError) {
+    const std::string missing = Dir / "missing.db";
+    const struct {
+        std::string Args;
+        std::string Message;
+    } cases[] = {
+        {"stat " + Quote(missing) + " docs body", missing + ": unable to open database file"},
+        {"pack " + Quote(missing) + " docs body", missing + ": unable to open database file"},
+        {"get " + Quote(missing) + " docs body 1", missing + ": unable to open database file"},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = RunZorp("db " + c.Args);
+        EXPECT_EQ(o.Status, 1) << c.Args;
+        EXPECT_EQ(o.Output, "zorp: " + c.Message + "\n") << c.Args;
+    }
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
 TEST_F(DbCommands, KilledPackIsAllOrNothing) {
     {
         fw::TDatabase db(nullptr);

@@ -34,12 +34,24 @@ bool HasHeader(const std::string& value) {
            value.compare(0, 5, std::string(HeaderMagic.data(), 5)) == 0;
 }
 
+// Opens the database a command names. A file that is not there is an
+// error naming it: the tool never makes an empty database.
+void OpenDatabase(fw::TDatabase& Db, const DbOptions& o) {
+    Db.SetCreateIfMissing(false);
+    Db.SetDatabaseName(o.Database);
+    try {
+        Db.Open();
+    } catch (const fw::EDatabaseError& e) {
+        throw std::runtime_error(o.Database + ": " + e.Message());
+    }
+}
+
 // Rewrites every value of the column with Transform, in one transaction.
 // Transform returns false to leave a value as it is.
 int RewriteColumn(const DbOptions& o,
                   const std::function<bool(const std::string&, std::string&)>& Transform) {
     fw::TDatabase db(nullptr);
-    db.SetDatabaseName(o.Database);
+    OpenDatabase(db, o);
     const std::string table = fw::QuoteIdentifier(o.Table);
     const std::string column = fw::QuoteIdentifier(o.Column);
     fw::TTransaction transaction(db);
@@ -97,7 +109,7 @@ void Unpack(const DbOptions& o) {
 
 void Stat(const DbOptions& o) {
     fw::TDatabase db(nullptr);
-    db.SetDatabaseName(o.Database);
+    OpenDatabase(db, o);
     TZorp zorp(nullptr);
     zorp.SetKey(ParseKey(o.Key));
     fw::TStatement rows(db, "SELECT " + fw::QuoteIdentifier(o.Column) + " FROM " +
@@ -124,7 +136,7 @@ void Stat(const DbOptions& o) {
 struct FieldAtRow {
     explicit FieldAtRow(const DbOptions& o) {
         Zorp.SetKey(ParseKey(o.Key));
-        Db.SetDatabaseName(o.Database);
+        OpenDatabase(Db, o);
         Table.SetDatabase(&Db);
         Table.SetTableName(o.Table);
         Field = new TCBlobField(&Owner); // belongs to Owner
