@@ -82,7 +82,7 @@ TEST_F(DbCommands, PackStatGetUnpack) {
             EXPECT_LT(packed[i].size(), before[i].size()) << i;
         }
     }
-    o = RunZorp("db stat -k 0x10 " + Db() + " docs body");
+    o = RunZorp("db stat -k 0x10 " + Db() + " DOCS Body"); // names as SQL takes them
     EXPECT_NE(o.Output.find("rows 5"), std::string::npos) << o.Output;
     EXPECT_NE(o.Output.find("compressed 5"), std::string::npos) << o.Output;
     EXPECT_NE(o.Output.find("expanded bytes 100000"), std::string::npos) << o.Output;
@@ -130,7 +130,8 @@ TEST_F(DbCommands, FailingChangeReportsItsCauseAndLeavesTheTableAsItWas) {
     }
 }
 
-// A database that is not there is an error naming it, and no file is made.
+// A database, table or column that is not there is an error naming it, and
+// no file is made.
 TEST_F(DbCommands, WhatIsNotThereIsAnError) {
     const std::string missing = Dir / "missing.db";
     const struct {
@@ -140,6 +141,12 @@ TEST_F(DbCommands, WhatIsNotThereIsAnError) {
         {"stat " + Quote(missing) + " docs body", missing + ": unable to open database file"},
         {"pack " + Quote(missing) + " docs body", missing + ": unable to open database file"},
         {"get " + Quote(missing) + " docs body 1", missing + ": unable to open database file"},
+        {"stat " + Db() + " docs nope", "no such column: nope in docs"},
+        {"pack " + Db() + " docs nope", "no such column: nope in docs"},
+        {"get " + Db() + " docs nope 1", "no such column: nope in docs"},
+        {"put " + Db() + " docs nope 1 " + Db(), "no such column: nope in docs"},
+        {"unpack " + Db() + " nothing body", "no such table: nothing"},
+        {"stat " + Db() + " nothing body", "no such table: nothing"},
     };
     for (const auto& c : cases) {
         const Outcome o = RunZorp("db " + c.Args);

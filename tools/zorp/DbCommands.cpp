@@ -3,6 +3,7 @@
 // leaves the table as it was.
 #include "component/Zorp.h"
 #include "dbcontrols/CompressedFields.h"
+#include "framework/base/TextUtils.h"
 #include "framework/db/Database.h"
 #include "framework/db/SQLiteTable.h"
 #include "tools/zorp/Commands.h"
@@ -34,8 +35,11 @@ bool HasHeader(const std::string& value) {
            value.compare(0, 5, std::string(HeaderMagic.data(), 5)) == 0;
 }
 
-// Opens the database a command names. A file that is not there is an
-// error naming it: the tool never makes an empty database.
+// Opens the database a command names and checks that its table has the
+// column. A file that is not there is an error naming it: the tool never
+// makes an empty database. Every statement the tool runs names only that
+// table and column, so none meets a name SQLite cannot resolve, which it
+// would take for a string literal when double-quoted.
 void OpenDatabase(fw::TDatabase& Db, const DbOptions& o) {
     Db.SetCreateIfMissing(false);
     Db.SetDatabaseName(o.Database);
@@ -44,6 +48,15 @@ void OpenDatabase(fw::TDatabase& Db, const DbOptions& o) {
     } catch (const fw::EDatabaseError& e) {
         throw std::runtime_error(o.Database + ": " + e.Message());
     }
+    fw::TStatement columns(Db, "PRAGMA table_info(" + fw::QuoteIdentifier(o.Table) + ")");
+    bool table = false;
+    while (columns.Step()) {
+        table = true;
+        if (fw::SameText(fw::VarToStr(columns.Column(1)), o.Column))
+            return;
+    }
+    throw std::runtime_error(table ? "no such column: " + o.Column + " in " + o.Table
+                                   : "no such table: " + o.Table);
 }
 
 // Rewrites every value of the column with Transform, in one transaction.
