@@ -1,5 +1,6 @@
 // The zorp db commands on real SQLite files: packing in place, the
-// all-or-nothing rule, single values through a compressed field, and errors.
+// all-or-nothing rule, single values through a compressed field, errors
+// and the memory a large expanded value costs.
 #include "framework/db/Database.h"
 #include "support/TestFiles.h"
 #include "support/ToolRunner.h"
@@ -7,6 +8,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -16,10 +18,17 @@
 namespace zorp::test {
 namespace {
 
+struct Child {
+    int Status;
+    std::string Output;
+    long PeakKiB; // the most memory the child held resident
+};
+
 // Runs the tool with Args as a child process, standard output and error
-// into one file, writing files of at most FileLimit bytes.
-Outcome RunTool(const std::vector<std::string>& Args, const std::string& OutputFile,
-                rlim_t FileLimit = RLIM_INFINITY) {
+// into one file, writing files of at most FileLimit bytes. A child starts
+// as a copy of this process, so its peak is at least this process's size.
+Child RunTool(const std::vector<std::string>& Args, const std::string& OutputFile,
+              rlim_t FileLimit = RLIM_INFINITY) {
     const pid_t child = fork();
     if (child == 0) {
         const int out = open(OutputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -36,8 +45,10 @@ Outcome RunTool(const std::vector<std::string>& Args, const std::string& OutputF
         _exit(127);
     }
     int status = 0;
-    waitpid(child, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(OutputFile)};
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(OutputFile),
+            usage.ru_maxrss};
 }
 
 class DbCommands : public testing::Test {
@@ -122,7 +133,7 @@ TEST_F(DbCommands, FailingChangeReportsItsCauseAndLeavesTheTableAsItWas) {
                        c.Raise + ", 'row 4 is frozen'); END");
         }
         const auto before = Column();
-        const Outcome r =
+        const Child r =
             RunTool({"db", c.Command, Dir / "t.db", "docs", "body"}, Dir / "out", c.FileLimit);
         EXPECT_EQ(r.Status, 1) << c.Command << " " << c.Message;
         EXPECT_EQ(r.Output, std::string("zorp: ") + c.Message + "\n") << c.Command;
@@ -154,6 +165,41 @@ TEST_F(DbCommands, WhatIsNotThereIsAnError) {
         EXPECT_EQ(o.Output, "zorp: " + c.Message + "\n") << c.Args;
     }
     EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+// stat and get expand a value as a stream: a value that expands to 64 MiB
+// costs them far less memory than that, measured against stat on a small
+// table, and they still give all of it.
+TEST_F(DbCommands, LargeExpandedValueIsStreamed) {
+    constexpr int64_t size = 64 << 20;
+    WriteWholeFile(Dir / "zeros", "");
+    std::filesystem::resize_file(Dir / "zeros", size);
+    ASSERT_EQ(
+        RunZorp("compress -q -m rle " + Quote(Dir / "zeros") + " " + Quote(Dir / "packed")).Status,
+        0);
+    {
+        fw::TDatabase db(nullptr);
+        db.SetDatabaseName(Dir / "t.db");
+        fw::TStatement insert(db, "INSERT INTO docs VALUES (6, ?)");
+        insert.Bind(1, ReadWholeFile(Dir / "packed"));
+        insert.Execute();
+        db.ExecSQL("CREATE TABLE small AS SELECT * FROM docs WHERE id = 1");
+    }
+    const std::string db = Dir / "t.db";
+    const long allowed =
+        RunTool({"db", "stat", db, "small", "body"}, Dir / "out").PeakKiB + size / 1024 / 4;
+    const Child stat = RunTool({"db", "stat", db, "docs", "body"}, Dir / "out");
+    EXPECT_NE(stat.Output.find("expanded bytes " + std::to_string(100000 + size)),
+              std::string::npos)
+        << stat.Output;
+    EXPECT_LT(stat.PeakKiB, allowed);
+    const Child get = RunTool({"db", "get", db, "docs", "body", "6", Dir / "got"}, Dir / "out");
+    EXPECT_EQ(get.Status, 0) << get.Output;
+    EXPECT_LT(get.PeakKiB, allowed);
+    EXPECT_EQ(std::filesystem::file_size(Dir / "got"), size);
+    std::string got(size, 'x');
+    std::ifstream(Dir / "got", std::ios::binary).read(got.data(), size);
+    EXPECT_EQ(got.find_first_not_of('\0'), std::string::npos);
 }
 
 TEST_F(DbCommands, KilledPackIsAllOrNothing) {

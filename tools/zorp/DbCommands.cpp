@@ -1,8 +1,10 @@
 // zorp db pack / unpack / stat / get / put: compressed values in a column
 // of a SQLite table. Changes to a column run in one transaction: a failure
-// leaves the table as it was.
+// leaves the table as it was. stat and get expand a value as a stream, so
+// they never hold a whole expanded value.
 #include "component/Zorp.h"
 #include "dbcontrols/CompressedFields.h"
+#include "framework/base/MemoryStream.h"
 #include "framework/base/TextUtils.h"
 #include "framework/db/Database.h"
 #include "framework/db/SQLiteTable.h"
@@ -120,6 +122,33 @@ void Unpack(const DbOptions& o) {
         std::printf("%d values expanded\n", changed);
 }
 
+// A stream that keeps nothing and counts the bytes written to it, so an
+// expansion can be measured without holding it.
+class TByteCounter : public fw::TStream {
+public:
+    int32_t Read(void*, int32_t) override { return 0; }
+    int32_t Write(const void*, int32_t Count) override {
+        FCount += Count;
+        return Count;
+    }
+    // Writes only append: the position is the count.
+    int64_t Seek(int64_t, fw::TSeekOrigin) override { return FCount; }
+    int64_t Count() const { return FCount; }
+
+private:
+    int64_t FCount = 0;
+};
+
+// Expands a stored value into Dest as a compressed field reads it (a value
+// without a header is its own expansion), writing to Dest as it goes.
+void ExpandValue(TZorp& Zorp, const std::string& Stored, fw::TStream& Dest) {
+    fw::TMemoryStream source;
+    if (!Stored.empty())
+        source.WriteBuffer(Stored.data(), static_cast<int32_t>(Stored.size()));
+    source.SetPosition(0);
+    Zorp.Expand(Dest, source);
+}
+
 void Stat(const DbOptions& o) {
     fw::TDatabase db(nullptr);
     OpenDatabase(db, o);
@@ -127,22 +156,24 @@ void Stat(const DbOptions& o) {
     zorp.SetKey(ParseKey(o.Key));
     fw::TStatement rows(db, "SELECT " + fw::QuoteIdentifier(o.Column) + " FROM " +
                                 fw::QuoteIdentifier(o.Table));
-    int64_t count = 0, compressed = 0, stored = 0, expanded = 0;
+    int64_t count = 0, compressed = 0, stored = 0;
+    TByteCounter expanded;
     while (rows.Step()) {
         const std::string value = fw::VarToStr(rows.Column(0));
         ++count;
         stored += static_cast<int64_t>(value.size());
         if (HasHeader(value))
             ++compressed;
-        expanded += static_cast<int64_t>(zorp.ExpandString(value).size());
+        ExpandValue(zorp, value, expanded);
     }
-    const double saving = expanded > 0 ? 100.0 * static_cast<double>(expanded - stored) /
-                                             static_cast<double>(expanded)
-                                       : 0.0;
+    const double saving = expanded.Count() > 0
+                              ? 100.0 * static_cast<double>(expanded.Count() - stored) /
+                                    static_cast<double>(expanded.Count())
+                              : 0.0;
     std::printf("rows %lld\ncompressed %lld\nstored bytes %lld\nexpanded bytes %lld\n"
                 "saving %.1f%%\n",
                 static_cast<long long>(count), static_cast<long long>(compressed),
-                static_cast<long long>(stored), static_cast<long long>(expanded), saving);
+                static_cast<long long>(stored), static_cast<long long>(expanded.Count()), saving);
 }
 
 // A table with one compressed field on the column, at the row asked for.
@@ -167,10 +198,20 @@ struct FieldAtRow {
     TCBlobField* Field = nullptr;
 };
 
+// The value a compressed field on the column gives, expanded straight into
+// the output.
 void Get(const DbOptions& o) {
-    FieldAtRow at(o);
+    fw::TDatabase db(nullptr);
+    OpenDatabase(db, o);
+    TZorp zorp(nullptr);
+    zorp.SetKey(ParseKey(o.Key));
+    fw::TStatement row(db, "SELECT " + fw::QuoteIdentifier(o.Column) + " FROM " +
+                               fw::QuoteIdentifier(o.Table) + " WHERE rowid = ?");
+    row.Bind(1, o.RowId);
+    if (!row.Step())
+        throw std::runtime_error("no row " + std::to_string(o.RowId) + " in " + o.Table);
     OutputFile out(o.File.empty() ? "-" : o.File);
-    at.Field->SaveToStream(out.Stream());
+    ExpandValue(zorp, fw::VarToStr(row.Column(0)), out.Stream());
     out.Commit();
 }
 
