@@ -29,18 +29,18 @@ struct Child {
 // as a copy of this process, so its peak is at least this process's size.
 Child RunTool(const std::vector<std::string>& Args, const std::string& OutputFile,
               rlim_t FileLimit = RLIM_INFINITY) {
+    std::vector<char*> argv{const_cast<char*>(ZORP_TOOL)};
+    for (const std::string& a : Args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const rlimit limit{FileLimit, FileLimit};
     const pid_t child = fork();
     if (child == 0) {
         const int out = open(OutputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(out, 1);
         dup2(out, 2);
         signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
-        const rlimit limit{FileLimit, FileLimit};
         setrlimit(RLIMIT_FSIZE, &limit);
-        std::vector<char*> argv{const_cast<char*>(ZORP_TOOL)};
-        for (const std::string& a : Args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
         execv(ZORP_TOOL, argv.data());
         _exit(127);
     }
