@@ -15,9 +15,9 @@ bool TCompThreadSafety::RefillInput() {
     if (InRemaining < ReadChunk)
         ReadChunk = InRemaining;
     const int32_t n = Source->Read(InBuffer, ReadChunk);
-    InRemaining -= n;
     if (n == 0)
-        return false;
+        throw fw::EReadError(SDataEndedEarly);
+    InRemaining -= n;
     InEnd = InBuffer + n;
     InPos = InBuffer;
     if (Progress) {

@@ -67,7 +67,7 @@ public:
 
     // Next input byte. At the end of the input (or when a progress handler
     // cancels) it returns 0 and sets EndOfInput; callers test EndOfInput
-    // after every call.
+    // after every call. A source that ends early raises fw::EReadError.
     uint8_t GetChar() {
         if (InPos == InEnd) [[unlikely]] {
             if (!RefillInput())
@@ -207,7 +207,8 @@ private:
     }
 
     // Reads the next chunk into InBuffer; false (EndOfInput left true) when
-    // the input is exhausted or the progress handler cancelled.
+    // the input is exhausted or the progress handler cancelled. Raises
+    // fw::EReadError when the source ends before InRemaining bytes came.
     bool RefillInput();
     // Writes the full OutBuffer and starts it again.
     void FlushFullBuffer();

@@ -12,6 +12,11 @@ public:
     ELZHBadDecodeTable() : fw::Exception("Bad decode table in archive!") {}
 };
 
+// Raised as fw::EReadError when a source delivers nothing while bytes of its
+// stated size are still to come: a file cut short while it is read.
+inline constexpr const char* SDataEndedEarly =
+    "Stream read error: the data ended before its stated size";
+
 // The output budget is used up; the component stores the data instead.
 class EUnableToCompress : public fw::Exception {
 public:

@@ -27,6 +27,17 @@ TZorpHeader HeaderOf(const std::string& packed) {
     return TZorpHeader::Decode(reinterpret_cast<const uint8_t*>(packed.data()));
 }
 
+// A stream whose size says more than its reads deliver, as a file cut short
+// while it is read.
+struct CutShortStream : fw::TMemoryStream {
+    CutShortStream(const std::string& Data, int64_t Claimed) : FClaimed(Claimed) {
+        WriteBuffer(Data.data(), static_cast<int32_t>(Data.size()));
+        SetPosition(0);
+    }
+    int64_t Size() override { return FClaimed; }
+    int64_t FClaimed;
+};
+
 std::string Scrambled(const std::string& data, int32_t key) {
     std::string out = data;
     for (size_t i = 0; i < out.size(); ++i)
@@ -172,6 +183,31 @@ TEST(Expand, ChangedBytesNeverPassSilently) {
             }
         }
         EXPECT_GT(raised, 0);
+    }
+}
+
+TEST(Expand, SourceEndingBeforeItsSizeRaisesAReadError) {
+    const std::string data = Compressible(30000);
+    for (const TZorpMethod m : BuiltIn) {
+        SCOPED_TRACE(int(m));
+        TZorp zorp(nullptr);
+        zorp.SetKey(m == coNone ? 3 : 0);
+        const std::string packed = zorp.CompressString(data, m);
+        CutShortStream shortData(data.substr(0, 20000), 30000);
+        CutShortStream shortPacked(packed.substr(0, packed.size() - 30),
+                                   static_cast<int64_t>(packed.size()));
+        fw::TMemoryStream dest;
+        for (const bool compress : {true, false}) {
+            try {
+                if (compress)
+                    zorp.Compress(dest, shortData, m);
+                else
+                    zorp.Expand(dest, shortPacked);
+                FAIL() << "the data were taken as complete";
+            } catch (const fw::EReadError& e) {
+                EXPECT_STREQ(e.what(), "Stream read error: the data ended before its stated size");
+            }
+        }
     }
 }
 

@@ -68,10 +68,15 @@ TEST(GetChar, LargeSourceUsesDivisionForPercent) {
     EXPECT_EQ(run.Events.back(), 100);
 }
 
-TEST(GetChar, SourceShorterThanAnnouncedEndsQuietly) {
+TEST(GetChar, SourceShorterThanAnnouncedRaises) {
     EngineRun run("abc");
     run.Engine.InRemaining = 10;
-    EXPECT_EQ(ReadAll(run), "abc");
+    try {
+        ReadAll(run);
+        FAIL() << "the end of the source passed for the end of the data";
+    } catch (const fw::EReadError& e) {
+        EXPECT_STREQ(e.what(), "Stream read error: the data ended before its stated size");
+    }
     EXPECT_EQ(run.Source.Reads, (std::vector<int32_t>{3, 0}));
 }
 
