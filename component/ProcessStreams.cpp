@@ -1,9 +1,14 @@
 #include "component/Zorp.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace zorp {
 
+// Returns the bytes written, and when LZH or LZH5 data expand past
+// ExpandedSize, the bytes decoded past it too (which are not written), so
+// that the caller sees the size the data hold.
 int32_t TZorp::ProcessStreams(fw::TStream& Dest, fw::TStream& Source, int32_t SourceSize,
                               int32_t ExpandedSize, TZorpMethod Method, int32_t& Checksum,
                               TCProcessMode Mode, bool Scrambled) {
@@ -17,6 +22,7 @@ int32_t TZorp::ProcessStreams(fw::TStream& Dest, fw::TStream& Source, int32_t So
     }
     e.Source = &Source;
     e.Dest = &Dest;
+    int32_t pastSize = 0; // decoded past ExpandedSize, not written
     {
         TRunBuffers buffers(e);
         e.EndOfInput = false;
@@ -47,10 +53,16 @@ int32_t TZorp::ProcessStreams(fw::TStream& Dest, fw::TStream& Source, int32_t So
             compress ? e.CompressRLE() : e.ExpandRLE();
             break;
         case coLZH:
-            compress ? e.CompressLZH() : e.ExpandLZH(ExpandedSize);
+            if (compress)
+                e.CompressLZH();
+            else
+                pastSize = e.ExpandLZH(ExpandedSize);
             break;
         case coLZH5:
-            compress ? e.CompressLZH5() : e.ExpandLZH5(ExpandedSize);
+            if (compress)
+                e.CompressLZH5();
+            else
+                pastSize = e.ExpandLZH5(ExpandedSize);
             break;
         case coCustom:
             break; // the application's handlers do the work
@@ -63,7 +75,8 @@ int32_t TZorp::ProcessStreams(fw::TStream& Dest, fw::TStream& Source, int32_t So
         int32_t percent = 100;
         OnShowProgress(percent);
     }
-    return e.OutCount;
+    return static_cast<int32_t>(
+        std::min<int64_t>(int64_t{e.OutCount} + pastSize, std::numeric_limits<int32_t>::max()));
 }
 
 } // namespace zorp

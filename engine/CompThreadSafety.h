@@ -172,12 +172,16 @@ public:
     void CopyWithCRC();
 
     // The codecs. Each reads through GetChar and writes through PutChar/emit.
+    // The LZH and LZH5 expanders write count bytes, fewer when the input ends
+    // first (nothing is decoded from bits past its end); a last match that
+    // runs past count is cut there, and they return how many of its bytes
+    // were decoded past count and not written.
     void CompressRLE();
     void ExpandRLE();
     void CompressLZH();
-    void ExpandLZH(int32_t count);
+    int32_t ExpandLZH(int32_t count);
     void CompressLZH5();
-    void ExpandLZH5(int32_t count);
+    int32_t ExpandLZH5(int32_t count);
 
 private:
     // Stores k bytes (k fits the buffer and the budget; p may be OutPos

@@ -6,7 +6,8 @@
 // before any byte that needs PutChar's own handling (a full buffer to write,
 // the budget running out, the key) and when the writer goes away. So the
 // buffer writes, the budget exception and the sums come exactly as they
-// would byte by byte.
+// would byte by byte. It puts out no more than a limit: the bytes of a match
+// past it are copied into the history only.
 #pragma once
 
 #include "engine/ByteBlocks.h"
@@ -21,17 +22,19 @@ namespace zorp {
 
 class TDirectOutput {
 public:
-    explicit TDirectOutput(TCompThreadSafety& Engine) : FEngine(Engine) { Open(); }
+    // Limit: the most bytes it puts out.
+    explicit TDirectOutput(TCompThreadSafety& Engine, int32_t Limit = 0x7FFFFFFF)
+        : FEngine(Engine), FLeft(Limit) {
+        Open();
+    }
     ~TDirectOutput() { Close(); }
     TDirectOutput(const TDirectOutput&) = delete;
     TDirectOutput& operator=(const TDirectOutput&) = delete;
 
-    // One byte, as PutChar(b).
+    // One byte, as PutChar(b), within the limit.
     void Put(uint8_t b) {
         if (FPos == FLimit) [[unlikely]] {
-            Close();
-            FEngine.PutChar(b);
-            Open();
+            PutCharThroughEngine(b);
             return;
         }
         *FPos++ = b;
@@ -59,9 +62,7 @@ public:
         for (unsigned k = 0; k < len; ++k)
             to[k] = from[k];
         if (static_cast<ptrdiff_t>(len) > FLimit - FPos) {
-            Close();
-            FEngine.PutBytes(to, static_cast<int32_t>(len));
-            Open();
+            PutThroughEngine(to, len);
             return;
         }
         std::memcpy(FPos, to, len);
@@ -76,13 +77,32 @@ private:
         std::memcpy(FPos + k, piece, sizeof piece);
     }
 
+    // The slow ways of Put and PutMatch, out of line so that the decoding
+    // loops around them keep their registers: b, or the first len bytes at p,
+    // as far as the limit allows, through the engine.
+    [[gnu::noinline]] void PutCharThroughEngine(uint8_t b) {
+        Close();
+        if (FLeft > 0) {
+            FEngine.PutChar(b);
+            --FLeft;
+        }
+        Open();
+    }
+    [[gnu::noinline]] void PutThroughEngine(const uint8_t* p, unsigned len) {
+        Close();
+        const auto n = static_cast<int32_t>(std::min<int64_t>(len, FLeft));
+        FEngine.PutBytes(p, n);
+        FLeft -= n;
+        Open();
+    }
+
     // Takes over the buffer position; no direct room while the key applies.
     void Open() {
         TCompThreadSafety& e = FEngine;
         FPos = e.OutPos;
         FLimit = FPos;
         if (!e.ScrambleOutput && e.OutBudget > 0)
-            FLimit += std::min<ptrdiff_t>(e.OutEnd - e.OutPos, e.OutBudget);
+            FLimit += std::min<ptrdiff_t>({e.OutEnd - e.OutPos, e.OutBudget, FLeft});
     }
 
     // Accounts for the bytes stored since Open and hands the position back
@@ -96,12 +116,14 @@ private:
         e.OutPos = FPos;
         e.OutBudget -= n;
         e.OutCount += n;
+        FLeft -= n;
         FPos = FLimit = nullptr;
     }
 
     TCompThreadSafety& FEngine;
     uint8_t* FPos = nullptr;
     uint8_t* FLimit = nullptr;
+    int32_t FLeft; // bytes that may still be put out
 };
 
 } // namespace zorp

@@ -10,12 +10,12 @@
 
 namespace zorp {
 
-// Stops when count bytes are written (a match is always copied whole), or
-// when a symbol would need bits beyond the end of the input.
-void TCompThreadSafety::ExpandLZH(int32_t count) {
+// Stops when count bytes are written, or when a symbol would need bits
+// beyond the end of the input.
+int32_t TCompThreadSafety::ExpandLZH(int32_t count) {
     using namespace lzh;
     if (count <= 0)
-        return;
+        return 0;
     auto state = std::make_unique<TLzhDecoder>(*this);
     state->Tree.StartHuff();
     uint8_t* const history = state->History;
@@ -24,8 +24,8 @@ void TCompThreadSafety::ExpandLZH(int32_t count) {
     std::memset(history, 0x20, RingSize);
     std::memset(history, 0, RingSize - StartPosition);
     uint8_t* at = history + RingSize;
-    TDirectOutput out(*this);
-    int32_t produced = 0;
+    TDirectOutput out(*this, count); // cuts a last match at count
+    int64_t produced = 0;
     while (produced < count) {
         if (at > history + HistorySize - MaxMatch) [[unlikely]] {
             std::memmove(history, at - RingSize, RingSize);
@@ -34,7 +34,7 @@ void TCompThreadSafety::ExpandLZH(int32_t count) {
         const int v = state->DecodeChar();
         if (v < 256) {
             if (state->Bits.OverRead())
-                return;
+                return 0;
             out.Put(static_cast<uint8_t>(v));
             *at++ = static_cast<uint8_t>(v);
             ++produced;
@@ -42,13 +42,14 @@ void TCompThreadSafety::ExpandLZH(int32_t count) {
             // Position p of the code is the byte p + 1 back.
             const auto distance = static_cast<unsigned>(state->DecodePosition() + 1);
             if (state->Bits.OverRead())
-                return;
+                return 0;
             const int length = v - 255 + Threshold;
             out.PutMatch(at, distance, static_cast<unsigned>(length));
             at += length;
             produced += length;
         }
     }
+    return static_cast<int32_t>(produced - count);
 }
 
 } // namespace zorp

@@ -1,6 +1,7 @@
 // Bit input of the LZH5 decoder: bitBuf always holds the next 16 bits of the
 // stream, most significant first. Past the end of the data the stream reads
-// as zero bits.
+// as zero bits; the zero bytes made up are counted, so that the decoder can
+// tell when it has used a bit that the input did not hold.
 //
 // The bits are kept in a 64-bit word that takes up to 7 bytes at once from
 // what the input buffer already holds. A byte beyond the buffer is asked of
@@ -51,6 +52,9 @@ public:
     uint64_t Bits() const { return FBits; }
     unsigned Avail() const { return FAvail; }
 
+    // True once a bit past the end of the input has been used.
+    bool OverRead() const { return FAvail < 8 * FMadeUp; }
+
     // Takes the state back from such a loop, which has taken the bytes it
     // used from the input buffer itself; bits below avail are ignored.
     void Resume(uint64_t bits, unsigned avail) {
@@ -88,8 +92,13 @@ private:
             while (FAvail < 56 && e.InPos != e.InEnd)
                 Push(e.GetChar()); // from the buffer: no refill
         }
-        while (FAvail < 16)
-            Push(e.EndOfInput ? 0 : e.GetChar());
+        // GetChar returns 0 at the end; once ended, the input is not asked again.
+        while (FAvail < 16) {
+            const uint8_t b = e.EndOfInput ? 0 : e.GetChar();
+            if (e.EndOfInput)
+                ++FMadeUp;
+            Push(b);
+        }
     }
 
     void Push(uint8_t b) {
@@ -103,8 +112,9 @@ private:
     }
 
     TCompThreadSafety& FEngine;
-    uint64_t FBits = 0;  // the next FAvail bits of the stream, left-aligned; zeros below
-    unsigned FAvail = 0; // 16 to 63 once started
+    uint64_t FBits = 0;   // the next FAvail bits of the stream, left-aligned; zeros below
+    unsigned FAvail = 0;  // 16 to 63 once started
+    unsigned FMadeUp = 0; // zero bytes pushed after the end of the input
 };
 
 } // namespace zorp::lzh5

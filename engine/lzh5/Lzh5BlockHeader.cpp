@@ -87,4 +87,15 @@ void TDecoder::read_block_header() {
     read_position_len(PositionSymbols, PositionCountBits, -1);
 }
 
+bool TDecoder::StartBlock() {
+    try {
+        read_block_header();
+    } catch (const ELZHBadDecodeTable&) {
+        // Codes that only made-up bits spoil say nothing about the data.
+        if (!FIn.OverRead())
+            throw;
+    }
+    return !FIn.OverRead();
+}
+
 } // namespace zorp::lzh5

@@ -6,11 +6,11 @@
 
 namespace zorp {
 
-void TCompThreadSafety::ExpandLZH5(int32_t count) {
+int32_t TCompThreadSafety::ExpandLZH5(int32_t count) {
     if (count <= 0)
-        return;
+        return 0;
     auto decoder = std::make_unique<lzh5::TDecoder>(*this);
-    decoder->Expand(count);
+    return decoder->Expand(count);
 }
 
 namespace lzh5 {
@@ -48,16 +48,21 @@ inline void CopyFromHistory(uint8_t* to, unsigned distance, unsigned len) {
 
 } // namespace
 
-void TDecoder::Expand(int32_t count) {
+int32_t TDecoder::Expand(int32_t count) {
     FIn.Start();
     std::fill(FHistory, FHistory + WindowSize, uint8_t{0x20});
     FHistPos = FHistory + WindowSize;
     int64_t produced = 0;
     while (produced < count) {
         KeepHistoryRoom();
-        const int64_t stretch = ExpandStretch(count - produced);
-        produced += stretch != 0 ? stretch : ExpandToken();
+        int64_t n = ExpandStretch(count - produced);
+        if (n == 0)
+            n = ExpandToken(count - produced);
+        if (n == 0)
+            break; // the input has ended
+        produced += n;
     }
+    return static_cast<int32_t>(std::max<int64_t>(produced - count, 0));
 }
 
 void TDecoder::KeepHistoryRoom() {
@@ -67,9 +72,9 @@ void TDecoder::KeepHistoryRoom() {
     FHistPos = FHistory + WindowSize;
 }
 
-unsigned TDecoder::ExpandToken() {
-    if (blockSize == 0) [[unlikely]]
-        read_block_header();
+unsigned TDecoder::ExpandToken(int64_t wanted) {
+    if (blockSize == 0 && !StartBlock()) [[unlikely]]
+        return 0;
     --blockSize;
     const unsigned c = charTable[FIn.bitBuf >> (16 - CharTableBits)];
     unsigned v = c & EntrySymbolMask;
@@ -80,6 +85,8 @@ unsigned TDecoder::ExpandToken() {
         FIn.fillbuf(c >> EntryLengthShift);
     }
     if (v <= 255) {
+        if (FIn.OverRead())
+            return 0;
         *FHistPos++ = static_cast<uint8_t>(v);
         FEngine.PutChar(static_cast<uint8_t>(v));
         return 1;
@@ -94,9 +101,11 @@ unsigned TDecoder::ExpandToken() {
         FIn.fillbuf(p >> EntryLengthShift);
     }
     const unsigned distance = (j <= 1 ? j : (1u << (j - 1)) + FIn.getbits(j - 1)) + 1;
+    if (FIn.OverRead())
+        return 0;
     const unsigned len = v - LengthBias;
     CopyFromHistory(FHistPos, distance, len);
-    FEngine.PutBytes(FHistPos, static_cast<int32_t>(len));
+    FEngine.PutBytes(FHistPos, static_cast<int32_t>(std::min<int64_t>(len, wanted)));
     FHistPos += len;
     return len;
 }
@@ -198,10 +207,11 @@ int64_t TDecoder::ExpandStretch(int64_t wanted) {
     e.InSum += ByteSum(e.InPos, static_cast<size_t>(in - e.InPos));
     e.InPos = const_cast<uint8_t*>(in);
     FIn.Resume(bits, avail);
-    const auto written = static_cast<int32_t>(out - start);
-    e.PutBytes(start, written);
+    const int64_t decoded = out - start;
+    // The last match may run past wanted; the count cuts it.
+    e.PutBytes(start, static_cast<int32_t>(std::min(decoded, wanted)));
     FHistPos = out;
-    return written;
+    return decoded;
 }
 
 } // namespace lzh5

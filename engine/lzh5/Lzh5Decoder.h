@@ -13,7 +13,8 @@
 // byte after byte would. The tokens near the end of the input buffer and the
 // block headers go through the byte I/O one at a time (ExpandToken), so
 // refills and progress events fall on the same bits as with a byte-at-a-time
-// decoder, and so does everything else observable.
+// decoder, and so does everything else observable. Those are also the only
+// tokens that can meet the end of the input, so they alone check for it.
 #pragma once
 
 #include "engine/CompThreadSafety.h"
@@ -34,9 +35,11 @@ class TDecoder {
 public:
     explicit TDecoder(TCompThreadSafety& Engine) : FEngine(Engine), FIn(Engine) {}
 
-    // Writes at least count bytes (a match is always copied whole); the
-    // stream reads as zero bits past the end of the input.
-    void Expand(int32_t count);
+    // Writes count bytes, fewer when the input ends first: a block header or
+    // token that needs bits past the end of the input writes nothing, and
+    // decoding stops there. A last match running past count is cut there;
+    // returns how many of its bytes were decoded past count (0 to 255).
+    int32_t Expand(int32_t count);
 
 private:
     // Block headers (Lzh5BlockHeader.cpp).
@@ -48,14 +51,19 @@ private:
     void read_charLen();
     // Reads the header of the next block: its token count and its codes.
     void read_block_header();
+    // read_block_header; false when the header needs bits past the end of
+    // the input, whatever codes the made-up bits would make.
+    bool StartBlock();
 
     // One token through the byte I/O, reading a block header first when one
-    // is due; returns the number of bytes it wrote.
-    unsigned ExpandToken();
+    // is due; puts out at most wanted of its bytes. Returns the number of
+    // bytes it decoded, 0 when it or its header needs bits past the end.
+    unsigned ExpandToken(int64_t wanted);
     // Tokens decoded from the input buffer into the history while nothing
-    // observable can happen (see above), then put out; tokens are started
-    // while fewer than wanted bytes are written. Returns the number of bytes
-    // written, 0 when not even one token could be decoded this way.
+    // observable can happen (see above), then put out, at most wanted bytes;
+    // tokens are started while fewer than wanted bytes are decoded. Returns
+    // the number of bytes decoded, 0 when not even one token could be decoded
+    // this way.
     int64_t ExpandStretch(int64_t wanted);
     // Moves the last window to the front of the history when less than a
     // window of room is left behind the write position.

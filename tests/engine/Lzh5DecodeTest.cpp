@@ -1,6 +1,7 @@
 // The LZH5 expander on hand-made streams: the documented single-byte stream,
-// zero-bit codes, whole match copies, and damaged streams, which must raise
-// ELZHBadDecodeTable or end, never touching memory outside the tables.
+// zero-bit codes, the end of the input and the count, and damaged streams,
+// which must raise ELZHBadDecodeTable or end, never touching memory outside
+// the tables.
 #include "engine/Errors.h"
 #include "engine/Lzh5Run.h"
 #include "support/TestFiles.h"
@@ -56,11 +57,11 @@ std::string LiteralAndMatchHeader(unsigned Tokens, const std::string& PositionCo
            "1 " + PositionCode;
 }
 
-TEST(Lzh5Expand, MatchIsCopiedWholePastCount) {
+TEST(Lzh5Expand, MatchIsCutAtCount) {
     // 'a', then a match of 10 at distance 1 overlapping its own output.
     const std::string stream = BitsToBytes(LiteralAndMatchHeader(2, PositionSingle(0)) + "0 1");
     EXPECT_EQ(ExpandLzh5(stream, 11), std::string(11, 'a'));
-    EXPECT_EQ(ExpandLzh5(stream, 2), std::string(11, 'a'));
+    EXPECT_EQ(ExpandLzh5(stream, 2), "aa");
     EXPECT_EQ(ExpandLzh5(stream, 1), "a");
 }
 
@@ -71,17 +72,13 @@ TEST(Lzh5Expand, WindowStartsAsSpacesAndPositionExtraBitsCount) {
     EXPECT_EQ(ExpandLzh5(stream, 11), "a" + std::string(7, ' ') + "a  ");
 }
 
-TEST(Lzh5Expand, EndOfInputReadsAsZeroBits) {
-    // Zero bits make a block of 65536 tokens whose three codes are single
-    // symbols: every token is the literal 0 in zero bits.
-    EngineRun run("");
-    run.Engine.ExpandLZH5(1000);
-    run.Flush();
-    EXPECT_EQ(run.Dest.DataString(), std::string(1000, '\0'));
-    // And past the end of a real stream likewise: a new block starts after
-    // the single token.
-    EXPECT_EQ(ExpandLzh5(std::string("\x00\x01\x00\x00\x04\x10\x00", 7), 3),
-              std::string("A\0\0", 3));
+TEST(Lzh5Expand, NothingIsDecodedFromBitsPastTheEnd) {
+    EXPECT_EQ(ExpandLzh5("", 1000), "");
+    // The single token, then a block header that would need bits past the end.
+    EXPECT_EQ(ExpandLzh5(std::string("\x00\x01\x00\x00\x04\x10\x00", 7), 3), "A");
+    // 52 zero bits are a block header of 65536 tokens, each the literal 0 in
+    // zero bits: 31 zero bytes hold four such headers, not a fifth.
+    EXPECT_EQ(ExpandLzh5(std::string(31, '\0'), 1 << 24), std::string(4 * 65536, '\0'));
 }
 
 TEST(Lzh5Expand, UnaryLengthsInPositionCode) {
@@ -136,7 +133,7 @@ TEST(Lzh5Expand, ZeroRunPastTheTableRaises) {
     ExpectBadTable(header + BitField(400, 9) + BitField(100, 9)); // 420 + 120
     // A run that ends exactly at 510 is allowed (an empty character code).
     EXPECT_EQ(ExpandLzh5(BitsToBytes(header + BitField(490, 9) + PositionSingle(0)), 4),
-              std::string(4, '\0'));
+              std::string(1, '\0'));
 }
 
 TEST(Lzh5Expand, IncompleteAndOverfullCodesRaise) {
@@ -151,13 +148,12 @@ TEST(Lzh5Expand, IncompleteAndOverfullCodesRaise) {
                    "001 001 001 001 001 001 001 001 001 001 001 001 001 001");
 }
 
-// Damaged input of every kind ends: it either decodes to at least Count
-// bytes (a match may run up to 255 past) or raises ELZHBadDecodeTable.
+// Damaged input of every kind ends: it either decodes to at most Count
+// bytes or raises ELZHBadDecodeTable.
 void ExpectEndsOrRaises(const std::string& Input, int32_t Count, int& Decoded, int& Raised) {
     try {
         const std::string out = ExpandLzh5(Input, Count);
-        EXPECT_GE(out.size(), static_cast<size_t>(Count));
-        EXPECT_LE(out.size(), static_cast<size_t>(Count) + 255);
+        EXPECT_LE(out.size(), static_cast<size_t>(Count));
         ++Decoded;
     } catch (const ELZHBadDecodeTable&) {
         ++Raised;

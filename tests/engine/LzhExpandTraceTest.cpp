@@ -89,7 +89,7 @@ void PlainExpand(TCompThreadSafety& e, int32_t count) {
             return;
         const unsigned from = r - p - 1;
         const int length = v - 255 + Threshold;
-        for (int i = 0; i < length; ++i) {
+        for (int i = 0; i < length && produced + i < count; ++i) {
             const uint8_t c = ring[(from + static_cast<unsigned>(i)) & RingMask];
             ring[r] = c;
             r = (r + 1) & RingMask;
@@ -160,7 +160,10 @@ Outcome Expand(const Case& c, bool plain) {
     };
     bool raised = false;
     try {
-        plain ? PlainExpand(e, c.Count) : e.ExpandLZH(c.Count);
+        if (plain)
+            PlainExpand(e, c.Count);
+        else
+            e.ExpandLZH(c.Count);
     } catch (const EUnableToCompress&) {
         raised = true;
     }
