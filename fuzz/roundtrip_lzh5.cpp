@@ -1,5 +1,6 @@
 // Compresses arbitrary bytes with LZH5 (no output budget) and expands the
-// result: the bytes must come back exactly, with nothing after them.
+// result: the bytes must come back exactly, with nothing after them, also
+// when more are asked for than the data hold.
 #include "engine/CompThreadSafety.h"
 #include "framework/base/MemoryStream.h"
 
@@ -38,6 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string unpacked =
         Run(packed, [&](zorp::TCompThreadSafety& e) { e.ExpandLZH5(static_cast<int32_t>(size)); });
     if (unpacked != input)
+        std::abort();
+    const std::string asked = Run(packed, [&](zorp::TCompThreadSafety& e) {
+        e.ExpandLZH5(static_cast<int32_t>(size) + 1000);
+    });
+    if (asked != input)
         std::abort();
     return 0;
 }
