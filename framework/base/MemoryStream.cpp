@@ -9,6 +9,15 @@
 
 namespace zorp::fw {
 
+namespace {
+
+void CheckStorageSize(int64_t Size) {
+    if (Size < 0 || static_cast<uint64_t>(Size) > std::numeric_limits<size_t>::max() / 2)
+        throw EStreamError("Invalid stream size");
+}
+
+} // namespace
+
 int32_t TMemoryStream::Read(void* Buffer, int32_t Count) {
     if (Count <= 0 || FPosition >= FSize)
         return 0;
@@ -50,13 +59,17 @@ int64_t TMemoryStream::Seek(int64_t Offset, TSeekOrigin Origin) {
 }
 
 void TMemoryStream::SetSize(int64_t NewSize) {
-    if (NewSize < 0 || static_cast<uint64_t>(NewSize) > std::numeric_limits<size_t>::max() / 2)
-        throw EStreamError("Invalid stream size");
+    CheckStorageSize(NewSize);
     Reserve(NewSize, true);
     FSize = NewSize;
     FFilled = std::min(FFilled, NewSize);
     if (FPosition > NewSize)
         FPosition = NewSize;
+}
+
+void TMemoryStream::SetCapacity(int64_t NewCapacity) {
+    CheckStorageSize(NewCapacity);
+    Reserve(NewCapacity, true);
 }
 
 char* TMemoryStream::Memory() {

@@ -1,5 +1,6 @@
 // TMemoryStream: a growable in-memory stream. SetSize may grow it ahead of
-// writing; writing past the end grows it as needed.
+// writing, SetCapacity reserve room for it; writing past the end grows it as
+// needed.
 //
 // The storage grows geometrically and is not cleared when it grows. Bytes
 // that SetSize or a write past the end exposes read as zeros, but they are
@@ -21,6 +22,10 @@ public:
     int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
     void SetSize(int64_t NewSize) override;
     int64_t Size() override { return FSize; }
+    // Reserves storage for NewCapacity bytes without changing the size or the
+    // content, so that writing up to there does not move the data; storage
+    // already larger stays as it is.
+    void SetCapacity(int64_t NewCapacity);
 
     // The stream's bytes; valid until the next write or resize.
     char* Memory();

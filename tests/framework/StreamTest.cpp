@@ -52,6 +52,19 @@ TEST(TMemoryStream, SeekFromEachOriginAndSizeAhead) {
     EXPECT_EQ(s.DataString(), "x");
 }
 
+TEST(TMemoryStream, CapacityIsReservedWithoutChangingTheSize) {
+    TMemoryStream s;
+    s.WriteBuffer("ab", 2);
+    s.SetCapacity(100000);
+    EXPECT_EQ(s.Size(), 2);
+    EXPECT_EQ(s.DataString(), "ab");
+    const char* memory = s.Memory();
+    const std::string more(99998, 'q');
+    s.WriteBuffer(more.data(), 99998);
+    EXPECT_EQ(s.Memory(), memory); // the data did not move
+    EXPECT_EQ(s.DataString(), "ab" + more);
+}
+
 TEST(TMemoryStream, WritingPastTheEndFillsTheGapWithZeros) {
     TMemoryStream s;
     s.SetPosition(3);
