@@ -114,9 +114,10 @@ void TZorp::Expand(fw::TStream& Dest, fw::TStream& Source) {
     int32_t checksum = 0;
     int32_t lock = 0;
     std::string methodID;
-    int32_t expandedSize = 0;
     const int64_t start = Source.Position();
     int32_t remaining = RemainingSize(Source);
+    // Data without a header come back as they stand.
+    int32_t expandedSize = remaining;
 
     if (remaining >= TZorpHeader::RecordSize) {
         std::array<uint8_t, TZorpHeader::RecordSize> bytes{};
@@ -141,8 +142,10 @@ void TZorp::Expand(fw::TStream& Dest, fw::TStream& Source) {
             lock = header.Lock;
             expandedSize = header.Size;
             remaining -= TZorpHeader::RecordSize;
+            // Room, not size: a short expansion must not leave zeros behind.
             if (auto* memory = dynamic_cast<fw::TMemoryStream*>(&Dest); memory && expandedSize > 0)
-                memory->SetSize(memory->Size() + std::min<int64_t>(expandedSize, MaxPresize));
+                memory->SetCapacity(memory->Position() +
+                                    std::min<int64_t>(expandedSize, MaxPresize));
         } else {
             Source.SetPosition(start);
         }
@@ -156,14 +159,17 @@ void TZorp::DoExpand(fw::TStream& Dest, fw::TStream& Source, int32_t SourceSize,
     if (Lock > 0 && FKey == 0)
         throw EInvalidKey();
     int32_t computed = 0;
+    int64_t produced = 0;
     const uint32_t start = fw::GetTickCount();
     if (Method == coCustom) {
+        const int64_t before = Dest.Position();
         if (OnExpand)
             OnExpand(Dest, Source, SourceSize, ExpandedSize, MethodID, computed);
+        produced = Dest.Position() - before;
     } else {
         try {
-            ProcessStreams(Dest, Source, SourceSize, ExpandedSize, Method, computed, cmExpand,
-                           Lock == LockScrambled);
+            produced = ProcessStreams(Dest, Source, SourceSize, ExpandedSize, Method, computed,
+                                      cmExpand, Lock == LockScrambled);
         } catch (const ELZHBadDecodeTable&) {
             if (Lock > 0)
                 throw EInvalidKey(); // de-scrambled with the wrong key
@@ -171,17 +177,17 @@ void TZorp::DoExpand(fw::TStream& Dest, fw::TStream& Source, int32_t SourceSize,
         }
     }
     FLastDuration = static_cast<int32_t>(fw::GetTickCount() - start);
-    if (computed == Checksum)
-        return;
-    if (Checksum == 0 && Method == coNone)
-        return; // data that carried no checksum
-    if (Lock > 0) {
-        if (static_cast<uint32_t>(FKey) + static_cast<uint32_t>(computed) ==
-            static_cast<uint32_t>(Checksum))
-            return;
-        throw EInvalidKey();
+    const uint32_t keyed = static_cast<uint32_t>(FKey) + static_cast<uint32_t>(computed);
+    const bool sumMatches = computed == Checksum ||
+                            (Checksum == 0 && Method == coNone) || // data that carried no checksum
+                            (Lock > 0 && keyed == static_cast<uint32_t>(Checksum));
+    if (!sumMatches) {
+        if (Lock > 0)
+            throw EInvalidKey();
+        throw EBadChecksum();
     }
-    throw EBadChecksum();
+    if (produced != ExpandedSize)
+        throw EExpandedSizeMismatch(produced, ExpandedSize);
 }
 
 } // namespace zorp

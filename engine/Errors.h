@@ -4,6 +4,10 @@
 
 #include "framework/base/Exceptions.h"
 
+#include <cstdint>
+#include <string>
+#include <utility>
+
 namespace zorp {
 
 // The LZH5 decoder met a table it cannot decode.
@@ -64,6 +68,19 @@ private:
 class EBadChecksum : public fw::Exception {
 public:
     EBadChecksum() : fw::Exception("Bad checksum during expansion -- data may be invalid") {}
+
+protected:
+    explicit EBadChecksum(std::string Message) : fw::Exception(std::move(Message)) {}
+};
+
+// The expansion produced more or fewer bytes than the header says: damaged
+// data, caught wherever a bad checksum is.
+class EExpandedSizeMismatch : public EBadChecksum {
+public:
+    EExpandedSizeMismatch(int64_t Produced, int32_t Expected)
+        : EBadChecksum("Expanded size differs from header (" + std::to_string(Produced) +
+                       " bytes, header says " + std::to_string(Expected) +
+                       ") -- data may be invalid") {}
 };
 
 class EInvalidKey : public fw::Exception {

@@ -27,6 +27,15 @@ TZorpHeader HeaderOf(const std::string& packed) {
     return TZorpHeader::Decode(reinterpret_cast<const uint8_t*>(packed.data()));
 }
 
+// Packed with another size and checksum in its header.
+std::string Reheadered(const std::string& packed, int32_t size, uint32_t checksum) {
+    TZorpHeader h = HeaderOf(packed);
+    h.Size = size;
+    h.Checksum = static_cast<int32_t>(checksum);
+    const auto bytes = h.Encode();
+    return std::string(bytes.begin(), bytes.end()) + packed.substr(TZorpHeader::RecordSize);
+}
+
 // A stream whose size says more than its reads deliver, as a file cut short
 // while it is read.
 struct CutShortStream : fw::TMemoryStream {
@@ -186,6 +195,39 @@ TEST(Expand, ChangedBytesNeverPassSilently) {
     }
 }
 
+TEST(Expand, SizeOtherThanTheHeaderSaysRaises) {
+    // Ends in long runs: the last token of LZH and LZH5 is a match.
+    const std::string data = Compressible(5000) + std::string(300, 'x');
+    const auto n = static_cast<int32_t>(data.size());
+    for (const TZorpMethod m : BuiltIn) {
+        const int32_t key = m == coNone ? 3 : 0; // stored data carry a header only with a key
+        TZorp zorp(nullptr);
+        zorp.SetKey(key);
+        const std::string packed = zorp.CompressString(data, m);
+        for (const int32_t size : {n + 1, n + 1000, n - 1}) {
+            SCOPED_TRACE(testing::Message() << "method " << int(m) << " size " << size);
+            // The decoders stop at the header's size, the other methods at the
+            // end of the data; the checksum is forged to what they write, so
+            // that only the size tells.
+            const bool cut = m == coLZH || m == coLZH5;
+            const std::string written = cut ? data.substr(0, static_cast<size_t>(size)) : data;
+            const std::string forged = Reheadered(packed, size, ByteSum(written) + key);
+            fw::TMemoryStream source, dest;
+            source.WriteBuffer(forged.data(), static_cast<int32_t>(forged.size()));
+            source.SetPosition(0);
+            try {
+                zorp.Expand(dest, source);
+                FAIL() << "a wrong size passed";
+            } catch (const EBadChecksum& e) {
+                EXPECT_EQ(e.Message(), "Expanded size differs from header (" + std::to_string(n) +
+                                           " bytes, header says " + std::to_string(size) +
+                                           ") -- data may be invalid");
+            }
+            EXPECT_EQ(dest.DataString(), written);
+        }
+    }
+}
+
 TEST(Expand, SourceEndingBeforeItsSizeRaisesAReadError) {
     const std::string data = Compressible(30000);
     for (const TZorpMethod m : BuiltIn) {
@@ -251,7 +293,7 @@ TEST(Expand, ArchiveHeaderIsRefusedBeforeWriting) {
 
 TEST(Expand, ForgedSizeDoesNotReserveGigabytes) {
     TZorp zorp(nullptr);
-    std::string packed = zorp.CompressString(Compressible(300), coRLE);
+    std::string packed = zorp.CompressString(Compressible(3000), coLZH5);
     packed[8] = '\xFF';
     packed[9] = '\xFF';
     packed[10] = '\xFF';
@@ -259,8 +301,8 @@ TEST(Expand, ForgedSizeDoesNotReserveGigabytes) {
     fw::TMemoryStream source, dest;
     source.WriteBuffer(packed.data(), static_cast<int32_t>(packed.size()));
     source.SetPosition(0);
-    zorp.Expand(dest, source);
-    EXPECT_LE(dest.Size(), 64 * 1024 * 1024);
+    EXPECT_THROW(zorp.Expand(dest, source), EBadChecksum);
+    EXPECT_EQ(dest.Size(), 3000);
 }
 
 TEST(Compress, AppendsBehindExistingDataAndLeavesDestAtTheEnd) {
@@ -371,6 +413,19 @@ TEST(CustomMethod, HandlersGetTheDataAndTheirIdGoesIntoTheHeader) {
     };
     EXPECT_EQ(zorp.ExpandString(packed), data);
     EXPECT_EQ(calls, (std::vector<std::string>{"recognize TOY", "expand TOY 300 1000"}));
+    // A handler that writes another size than the header's, with the right checksum.
+    zorp.OnExpand = [](fw::TStream& dest, fw::TStream&, int32_t, int32_t destSize,
+                       const std::string&, int32_t& checksum) {
+        dest.WriteBuffer(std::string(999, 'k').data(), 999);
+        checksum = destSize;
+    };
+    try {
+        zorp.ExpandString(packed);
+        FAIL() << "999 bytes passed for 1000";
+    } catch (const EBadChecksum& e) {
+        EXPECT_STREQ(e.what(), "Expanded size differs from header (999 bytes, header says 1000) "
+                               "-- data may be invalid");
+    }
 }
 
 TEST(CustomMethod, WithoutAHandlerIsStored) {
