@@ -156,6 +156,10 @@ void TZorp::Expand(fw::TStream& Dest, fw::TStream& Source) {
 void TZorp::DoExpand(fw::TStream& Dest, fw::TStream& Source, int32_t SourceSize,
                      int32_t ExpandedSize, int32_t Checksum, TZorpMethod Method,
                      const std::string& MethodID, int32_t Lock) {
+    if (Method > coLZH5)
+        throw EUnsupportedMethod(Method);
+    if (Method == coCustom && !OnExpand)
+        throw EUnsupportedMethod(MethodID);
     if (Lock > 0 && FKey == 0)
         throw EInvalidKey();
     int32_t computed = 0;
@@ -163,8 +167,7 @@ void TZorp::DoExpand(fw::TStream& Dest, fw::TStream& Source, int32_t SourceSize,
     const uint32_t start = fw::GetTickCount();
     if (Method == coCustom) {
         const int64_t before = Dest.Position();
-        if (OnExpand)
-            OnExpand(Dest, Source, SourceSize, ExpandedSize, MethodID, computed);
+        OnExpand(Dest, Source, SourceSize, ExpandedSize, MethodID, computed);
         produced = Dest.Position() - before;
     } else {
         try {

@@ -36,6 +36,27 @@ class EUnrecognizedCompressionMethod : public fw::Exception {
 public:
     explicit EUnrecognizedCompressionMethod(const std::string& CompressID)
         : fw::Exception("Unrecognized compression method: \"" + CompressID + "\" in header") {}
+
+protected:
+    // A derived class's whole message, told apart from a method ID.
+    struct TMessage {
+        std::string Text;
+    };
+    explicit EUnrecognizedCompressionMethod(TMessage Message)
+        : fw::Exception(std::move(Message.Text)) {}
+};
+
+// Data of a method that cannot be expanded here: a method number above the
+// built-in ones, or the application's own method without an OnExpand handler.
+// Raised before anything is read or written.
+class EUnsupportedMethod : public EUnrecognizedCompressionMethod {
+public:
+    explicit EUnsupportedMethod(int Method)
+        : EUnrecognizedCompressionMethod(
+              TMessage{"Unsupported compression method " + std::to_string(Method)}) {}
+    explicit EUnsupportedMethod(const std::string& MethodID)
+        : EUnrecognizedCompressionMethod(TMessage{"Unsupported compression method \"" + MethodID +
+                                                  "\": no OnExpand handler"}) {}
 };
 
 class EInvalidHeaderArchiveType : public fw::Exception {

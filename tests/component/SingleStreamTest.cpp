@@ -253,6 +253,27 @@ TEST(Expand, SourceEndingBeforeItsSizeRaisesAReadError) {
     }
 }
 
+TEST(Expand, UnknownMethodsRaiseBeforeReadingOrWriting) {
+    const std::pair<int, const char*> cases[] = {
+        {5, "Unsupported compression method 5"},
+        {255, "Unsupported compression method 255"},
+        {coCustom, "Unsupported compression method \"CUS\": no OnExpand handler"},
+    };
+    for (const auto& [method, message] : cases) {
+        TZorp zorp(nullptr);
+        CountingStream source(Compressible(100));
+        CountingStream dest;
+        try {
+            zorp.DoExpand(dest, source, 100, 100, 0, static_cast<TZorpMethod>(method), "CUS", 0);
+            FAIL() << method;
+        } catch (const EUnrecognizedCompressionMethod& e) {
+            EXPECT_STREQ(e.what(), message);
+        }
+        EXPECT_TRUE(source.Reads.empty());
+        EXPECT_TRUE(dest.Writes.empty());
+    }
+}
+
 TEST(Expand, DataWithoutHeaderComeBackUnchanged) {
     TZorp zorp(nullptr);
     const std::string plain = Compressible(500);
