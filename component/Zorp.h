@@ -74,10 +74,13 @@ public:
 
     // The stream driver: runs exactly one codec from Source (SourceSize bytes
     // from its position) into Dest. Returns the number of bytes written (0
-    // when the run was cancelled at the opening progress event) and stores
-    // the byte sum of the uncompressed data in Checksum. ExpandedSize is the
-    // output size the LZH and LZH5 decoders must produce; Scrambled says the
-    // data to expand was stored with a key.
+    // when the run was cancelled at the opening progress event), and when
+    // expanding also the bytes the data hold past ExpandedSize, which the
+    // LZH and LZH5 decoders decode but do not write; stores the byte sum of
+    // the uncompressed data in Checksum. ExpandedSize is the output size the
+    // LZH and LZH5 decoders must produce; Scrambled says the data to expand
+    // was stored with a key. A source that ends before SourceSize bytes
+    // raises fw::EReadError.
     int32_t ProcessStreams(fw::TStream& Dest, fw::TStream& Source, int32_t SourceSize,
                            int32_t ExpandedSize, TZorpMethod Method, int32_t& Checksum,
                            TCProcessMode Mode, bool Scrambled);
@@ -108,7 +111,10 @@ public:
     int32_t DoCompress(fw::TStream& Dest, fw::TStream& Source, TZorpMethod Method,
                        std::string& MethodID, int32_t& Checksum);
     // One expansion run (the driver, or OnExpand for coCustom), checked
-    // against the expected Checksum and Lock of a header.
+    // against the expected Checksum and Lock of a header, then against
+    // ExpandedSize: fewer or more bytes raise EExpandedSizeMismatch. A method
+    // it cannot expand (an unknown ordinal, coCustom without OnExpand)
+    // raises EUnsupportedMethod before anything is read or written.
     void DoExpand(fw::TStream& Dest, fw::TStream& Source, int32_t SourceSize, int32_t ExpandedSize,
                   int32_t Checksum, TZorpMethod Method, const std::string& MethodID, int32_t Lock);
 

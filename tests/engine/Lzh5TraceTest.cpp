@@ -112,7 +112,7 @@ TEST(Lzh5Trace, StretchesLeaveTheTraceOfTokenByTokenDecoding) {
         EXPECT_EQ(plain.Output, sample);
         EXPECT_GE(plain.Events.size(), 2u);
         ExpectSameTrace(plain, Expand(packed, size, true));
-        // Past the end of the data the stream reads as zero bits.
+        // A count past the end of the data: both stop where the data end.
         ExpectSameTrace(Expand(packed, size + 1000, false), Expand(packed, size + 1000, true));
         ExpectSameTrace(Expand(packed, size / 2 + 7, false), Expand(packed, size / 2 + 7, true));
     }
@@ -186,7 +186,7 @@ TEST(Lzh5Trace, BudgetEndsAtTheSameByte) {
     }
 }
 
-TEST(Lzh5Trace, CancellingReadsZeroBitsFromThere) {
+TEST(Lzh5Trace, CancellingStopsBothAlike) {
     const std::string sample = Samples().front();
     const std::string packed = CompressLzh5(sample);
     const auto size = static_cast<int32_t>(sample.size());
