@@ -59,6 +59,7 @@ void TZorp::ScanCompressedFile(const std::string& ArchiveName, fw::TStrings& Lis
 void TZorp::ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
     fw::TStringList written;
     TArchiveWalk walk(*this, Stream);
+    TExtractionPlaces places;
     while (walk.Next()) {
         const std::string& name = walk.Name();
         if (List != nullptr && !NameInList(*List, name, FIgnoreCase))
@@ -76,7 +77,7 @@ void TZorp::ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
             if (LeavesTarget(name))
                 throw fw::EFCreateError("Cannot create file \"" + target +
                                         "\". The entry name leads out of the target directory");
-            ExpandEntryToFile(walk, target);
+            ExpandEntryToFile(walk, places, target);
         } catch (const fw::EFCreateError&) {
             // Treated as a file that cannot be created: skipped, or raised.
             if (FExceptionOnFileError)
@@ -89,12 +90,14 @@ void TZorp::ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
         List->Assign(written);
 }
 
-void TZorp::ExpandEntryToFile(TArchiveWalk& Walk, const std::string& Target) {
+void TZorp::ExpandEntryToFile(TArchiveWalk& Walk, TExtractionPlaces& Places,
+                              const std::string& Target) {
     const TZorpFileHeader& entry = Walk.Entry();
     if (CheckDiskSpace(Target) < entry.Size)
         throw EInsufficientDiskSpace("Not enough disk space to expand " + Target);
-    const TExtractionTarget place = OpenExtractionTarget(Target, FTargetPath, FMakeDirectories);
-    fw::TReplacementFile file(place.Directory, place.Name, Target);
+    std::string name;
+    const fw::TDirectory& directory = Places.Open(Target, FTargetPath, FMakeDirectories, name);
+    fw::TReplacementFile file(directory, name, Target);
     fw::TFileStream& out = file.Stream();
     WriteThroughBuffer(out, [&](fw::TStream& buffered) {
         DoExpand(buffered, Walk.Stream(), entry.CompressedSize, entry.Size, entry.Checksum,

@@ -5,8 +5,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <vector>
 
 namespace zorp {
@@ -43,8 +41,9 @@ std::string BelowReason(int Error, const std::string& Component) {
 
 } // namespace
 
-TExtractionTarget OpenExtractionTarget(const std::string& Target, const std::string& TargetPath,
-                                       bool MakeDirectories) {
+const fw::TDirectory& TExtractionPlaces::Open(const std::string& Target,
+                                              const std::string& TargetPath, bool MakeDirectories,
+                                              std::string& Name) {
     std::string base;
     std::string rest = Target;
     if (!TargetPath.empty() && Target.starts_with(TargetPath)) {
@@ -59,28 +58,32 @@ TExtractionTarget OpenExtractionTarget(const std::string& Target, const std::str
     for (const std::string& part : parts)
         if (part == "..")
             CannotCreate(Target, "The entry name leads out of the target directory");
-
-    TExtractionTarget place;
-    int error = place.Directory.Open(base);
-    if (error == ENOENT && MakeDirectories && !base.empty()) {
-        MakeDirectoryPath(base);
-        error = place.Directory.Open(base);
-    }
-    if (error != 0)
-        CannotCreate(Target, std::strerror(error));
-    place.Name = parts.back();
+    Name = parts.back();
     parts.pop_back();
-    for (const std::string& part : parts) {
-        fw::TDirectory below;
-        if (const int e = below.OpenBelow(place.Directory, part, MakeDirectories))
-            CannotCreate(Target, BelowReason(e, part));
-        place.Directory = std::move(below);
+    std::string key = base;
+    for (const std::string& part : parts)
+        key += '\0' + part;
+
+    if (key != FKey || !FDirectory.IsOpen()) {
+        FKey.clear();
+        int error = FDirectory.Open(base);
+        if (error == ENOENT && MakeDirectories && !base.empty()) {
+            MakeDirectoryPath(base);
+            error = FDirectory.Open(base);
+        }
+        if (error != 0)
+            CannotCreate(Target, std::strerror(error));
+        for (const std::string& part : parts) {
+            fw::TDirectory below;
+            if (const int e = below.OpenBelow(FDirectory, part, MakeDirectories)) {
+                FDirectory = fw::TDirectory();
+                CannotCreate(Target, BelowReason(e, part));
+            }
+            FDirectory = std::move(below);
+        }
+        FKey = key;
     }
-    struct stat st {};
-    if (fstatat(place.Directory.Handle(), place.Name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-        S_ISDIR(st.st_mode))
-        CannotCreate(Target, std::strerror(EISDIR));
-    return place;
+    return FDirectory;
 }
 
 } // namespace zorp

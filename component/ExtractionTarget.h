@@ -1,5 +1,5 @@
-// Where an archive entry is written: the directory that will hold it and the
-// file's own name there.
+// Where archive entries are written: the directory that will hold each one
+// and the file's own name there.
 //
 // The directory is reached from a base directory one component at a time,
 // never through a symbolic link: the base is TargetPath when the target lies
@@ -17,15 +17,21 @@
 
 namespace zorp {
 
-struct TExtractionTarget {
-    fw::TDirectory Directory;
-    std::string Name;
-};
+// The directories of one extraction. The last one opened is kept and used
+// again while the entries that follow lie in it, as entries mostly come
+// directory by directory; it was reached safely when it was opened.
+class TExtractionPlaces {
+public:
+    // Opens the directory of Target and sets Name to the file's name there.
+    // Raises fw::EFCreateError ("Cannot create file ...", naming Target and
+    // the reason) when it cannot be reached as above, and when a component
+    // is "..".
+    const fw::TDirectory& Open(const std::string& Target, const std::string& TargetPath,
+                               bool MakeDirectories, std::string& Name);
 
-// Opens the directory of Target. Raises fw::EFCreateError ("Cannot create
-// file ...", naming Target and the reason) when it cannot be reached as
-// above, when a component is "..", and when Target names a directory.
-TExtractionTarget OpenExtractionTarget(const std::string& Target, const std::string& TargetPath,
-                                       bool MakeDirectories);
+private:
+    std::string FKey; // the base and the components of FDirectory
+    fw::TDirectory FDirectory;
+};
 
 } // namespace zorp

@@ -26,6 +26,7 @@
 namespace zorp {
 
 class TArchiveWalk;
+class TExtractionPlaces;
 
 class TZorp : public fw::TComponent {
 public:
@@ -187,7 +188,7 @@ public:
     // only once its size and checksum are verified; an existing file or
     // symbolic link of that name is then replaced, never written through.
     // No directory below the target is entered through a symbolic link
-    // (see OpenExtractionTarget). A failed entry leaves no file, and an
+    // (see TExtractionPlaces). A failed entry leaves no file, and an
     // existing file as it was.
     void ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List);
     void ExpandFiles(const std::string& ArchiveName, fw::TStrings* List);
@@ -231,8 +232,10 @@ private:
     // holds no more than a header's bytes), and rewrites Dest's header with
     // the new total. Returns the number of entries left out.
     int AppendEntriesExcept(fw::TStream& Dest, fw::TStream& Source, const fw::TStrings& Except);
-    // Expands the walk's current entry to the file Target.
-    void ExpandEntryToFile(TArchiveWalk& Walk, const std::string& Target);
+    // Expands the walk's current entry to the file Target, in its directory
+    // as Places opens it.
+    void ExpandEntryToFile(TArchiveWalk& Walk, TExtractionPlaces& Places,
+                           const std::string& Target);
 
     std::unique_ptr<TCompThreadSafety> FEngine;
     std::string FTargetPath;

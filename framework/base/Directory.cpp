@@ -57,14 +57,4 @@ int TDirectory::OpenBelow(const TDirectory& Parent, const std::string& Name, boo
     return error;
 }
 
-int TDirectory::Duplicate(TDirectory& Copy) const {
-    Copy.Close();
-    Copy.FHandle = ::fcntl(FHandle, F_DUPFD_CLOEXEC, 0);
-    return Copy.FHandle >= 0 ? 0 : errno;
-}
-
-int TDirectory::Sync() const {
-    return ::fsync(FHandle) == 0 ? 0 : errno;
-}
-
 } // namespace zorp::fw

@@ -24,13 +24,9 @@ public:
     // error code: ELOOP when Name is a symbolic link, ENOTDIR when it is
     // something else that is not a directory.
     int OpenBelow(const TDirectory& Parent, const std::string& Name, bool Create);
-    // Another handle on the same directory.
-    int Duplicate(TDirectory& Copy) const;
 
     bool IsOpen() const { return FHandle >= 0; }
     int Handle() const { return FHandle; }
-    // Writes the directory's entries to disk. 0, or the system's error code.
-    int Sync() const;
 
 private:
     void Close();

@@ -49,8 +49,8 @@ bool CanLinkUnnamedFiles() {
 
 TReplacementFile::TReplacementFile(const TDirectory& Directory, const std::string& Name,
                                    const std::string& DisplayName)
-    : FName(Name), FDisplayName(DisplayName) {
-    Create(Directory);
+    : FDirectory(Directory.Handle()), FName(Name), FDisplayName(DisplayName) {
+    Create();
 }
 
 TReplacementFile::TReplacementFile(const std::string& Path) : FDisplayName(Path) {
@@ -63,23 +63,29 @@ TReplacementFile::TReplacementFile(const std::string& Path) : FDisplayName(Path)
             target = real.get();
     }
     FName = ExtractFileName(target);
-    TDirectory directory;
-    if (const int error = directory.Open(ExtractFilePath(target)))
+    if (const int error = FOwnDirectory.Open(ExtractFilePath(target)))
         Fail(error);
-    Create(directory);
+    FDirectory = FOwnDirectory.Handle();
+    Create();
 }
 
 TReplacementFile::~TReplacementFile() {
     FStream.reset();
     if (!FTempName.empty())
-        ::unlinkat(FDirectory.Handle(), FTempName.c_str(), 0);
+        ::unlinkat(FDirectory, FTempName.c_str(), 0);
     ForgetTemporaryName(FTempSlot);
 }
 
-void TReplacementFile::Create(const TDirectory& Directory) {
-    if (const int error = Directory.Duplicate(FDirectory))
-        Fail(error);
-    const int dir = FDirectory.Handle();
+void TReplacementFile::Create() {
+    const int dir = FDirectory;
+    // What has the name now: a directory cannot be replaced by a file, and a
+    // regular file passes on its permissions.
+    struct stat old {};
+    if (::fstatat(dir, FName.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (S_ISDIR(old.st_mode))
+            Fail(EISDIR);
+        FOld = {S_ISREG(old.st_mode), old.st_mode & 07777, old.st_uid, old.st_gid};
+    }
     int fd = -1;
     if (CanLinkUnnamedFiles()) {
         fd = ::openat(dir, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
@@ -98,13 +104,12 @@ void TReplacementFile::Create(const TDirectory& Directory) {
         }
     }
     FStream = TFileStream::Adopt(fd, FDisplayName);
-    struct stat old {};
-    if (::fstatat(dir, FName.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode)) {
-        const bool ours = old.st_uid == ::geteuid() && old.st_gid == ::getegid();
-        if (!ours && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
+    if (FOld.IsRegular) {
+        const bool ours = FOld.Owner == ::geteuid() && FOld.Group == ::getegid();
+        if (!ours && ::fchown(fd, FOld.Owner, FOld.Group) != 0) {
             // Only a privileged process may give a file away: it stays ours.
         }
-        ::fchmod(fd, old.st_mode & 07777);
+        ::fchmod(fd, FOld.Mode);
     }
 }
 
@@ -113,22 +118,19 @@ void TReplacementFile::Commit(bool Durable) {
         throw EWriteError(FDisplayName + ": " + std::strerror(errno));
     if (FTempName.empty()) {
         LinkInPlace();
-    } else if (::renameat(FDirectory.Handle(), FTempName.c_str(), FDirectory.Handle(),
-                          FName.c_str()) != 0) {
+    } else if (::renameat(FDirectory, FTempName.c_str(), FDirectory, FName.c_str()) != 0) {
         Fail(errno);
     }
     FTempName.clear();
     ForgetTemporaryName(FTempSlot);
     FTempSlot = -1;
     FCommitted = true;
-    if (Durable) {
-        if (const int error = FDirectory.Sync())
-            throw EWriteError(FDisplayName + ": " + std::strerror(error));
-    }
+    if (Durable && ::fsync(FDirectory) != 0)
+        throw EWriteError(FDisplayName + ": " + std::strerror(errno));
 }
 
 void TReplacementFile::LinkInPlace() {
-    const int dir = FDirectory.Handle();
+    const int dir = FDirectory;
     const std::string self = "/proc/self/fd/" + std::to_string(FStream->Handle());
     if (::linkat(AT_FDCWD, self.c_str(), dir, FName.c_str(), AT_SYMLINK_FOLLOW) == 0)
         return;

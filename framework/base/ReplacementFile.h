@@ -18,14 +18,17 @@
 
 #include <memory>
 #include <string>
+#include <sys/types.h>
 
 namespace zorp::fw {
 
 class TReplacementFile {
 public:
-    // A new, empty file that will take the name Name in Directory.
+    // A new, empty file that will take the name Name in Directory, which
+    // must stay open as long as this object lives.
     // DisplayName is the name that errors give: the final one, never a
-    // temporary name. Raises EFCreateError when no file can be made there.
+    // temporary name. Raises EFCreateError when no file can be made there,
+    // and when Name is a directory.
     TReplacementFile(const TDirectory& Directory, const std::string& Name,
                      const std::string& DisplayName);
     // The same for the file Path. When Path is a symbolic link, the file it
@@ -46,13 +49,23 @@ public:
     void Commit(bool Durable);
 
 private:
-    void Create(const TDirectory& Directory);
+    void Create();
     // Links the unnamed file to Name, or to a temporary name that is then
     // renamed over Name.
     void LinkInPlace();
     [[noreturn]] void Fail(int Error) const;
 
-    TDirectory FDirectory;
+    // The file that had the name when this one was made.
+    struct TOldFile {
+        bool IsRegular = false;
+        mode_t Mode = 0;
+        uid_t Owner = 0;
+        gid_t Group = 0;
+    };
+
+    TDirectory FOwnDirectory; // opened by the path constructor
+    int FDirectory = -1;      // the directory's handle
+    TOldFile FOld;
     std::string FName;
     std::string FDisplayName;
     std::string FTempName; // empty while the file has no name
