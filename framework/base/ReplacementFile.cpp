@@ -124,7 +124,6 @@ void TReplacementFile::Commit(bool Durable) {
     FTempName.clear();
     ForgetTemporaryName(FTempSlot);
     FTempSlot = -1;
-    FCommitted = true;
     if (Durable && ::fsync(FDirectory) != 0)
         throw EWriteError(FDisplayName + ": " + std::strerror(errno));
 }

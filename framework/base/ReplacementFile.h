@@ -71,7 +71,6 @@ private:
     std::string FTempName; // empty while the file has no name
     int FTempSlot = -1;    // its slot in the temporary names, or -1
     std::unique_ptr<TFileStream> FStream;
-    bool FCommitted = false;
 };
 
 } // namespace zorp::fw
