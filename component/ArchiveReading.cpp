@@ -11,6 +11,8 @@
 #include "framework/base/FileUtils.h"
 #include "framework/base/ReplacementFile.h"
 
+#include <optional>
+
 namespace zorp {
 
 namespace {
@@ -78,10 +80,18 @@ void TZorp::ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
                 throw fw::EFCreateError("Cannot create file \"" + target +
                                         "\". The entry name leads out of the target directory");
             ExpandEntryToFile(walk, places, target);
-        } catch (const fw::EFCreateError&) {
+        } catch (const fw::EFCreateError& e) {
             // Treated as a file that cannot be created: skipped, or raised.
-            if (FExceptionOnFileError)
+            if (!FExceptionOnFileError)
+                continue;
+            if (!OnExpandError)
                 throw;
+            OnExpandError(target, e);
+            continue;
+        } catch (const fw::Exception& e) {
+            if (!OnExpandError)
+                throw;
+            OnExpandError(target, e);
             continue;
         }
         written.Add(target);
@@ -97,14 +107,19 @@ void TZorp::ExpandEntryToFile(TArchiveWalk& Walk, TExtractionPlaces& Places,
         throw EInsufficientDiskSpace("Not enough disk space to expand " + Target);
     std::string name;
     const fw::TDirectory& directory = Places.Open(Target, FTargetPath, FMakeDirectories, name);
-    fw::TReplacementFile file(directory, name, Target);
+    const int32_t permissions = FKeepPermissions ? PermissionsOf(entry.Attributes) : -1;
+    std::optional<mode_t> mode;
+    if (permissions >= 0)
+        mode = static_cast<mode_t>(permissions);
+    fw::TReplacementFile file(directory, name, Target, mode);
     fw::TFileStream& out = file.Stream();
     WriteThroughBuffer(out, [&](fw::TStream& buffered) {
         DoExpand(buffered, Walk.Stream(), entry.CompressedSize, entry.Size, entry.Checksum,
                  static_cast<TZorpMethod>(entry.Method), Walk.MethodID(), entry.Lock);
     });
     fw::FileSetDate(out.Handle(), entry.Date);
-    fw::FileSetAttr(out.Handle(), entry.Attributes);
+    if (!mode) // recorded permissions hold read-only too
+        fw::FileSetAttr(out.Handle(), entry.Attributes);
     file.Commit(false);
 }
 

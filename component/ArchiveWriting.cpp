@@ -13,6 +13,7 @@
 
 #include <exception>
 #include <limits>
+#include <sys/stat.h>
 
 namespace zorp {
 
@@ -144,6 +145,9 @@ void TZorp::CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMe
         TZorpFileHeader entryTemplate;
         entryTemplate.Date = fw::FileGetDate(file->Handle());
         entryTemplate.Attributes = static_cast<uint16_t>(fw::FileGetAttr(path) & 0xFFFF);
+        struct stat st {};
+        if (FKeepPermissions && fstat(file->Handle(), &st) == 0)
+            entryTemplate.Attributes = WithPermissions(entryTemplate.Attributes, st.st_mode);
         const TZorpHeader before = archive;
         AddToTotal(archive, file->Size());
         const int64_t entryStart = Dest.Position();

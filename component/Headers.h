@@ -41,6 +41,24 @@ struct TZorpHeader {
     static TZorpHeader Decode(const uint8_t* Bytes);
 };
 
+// An entry's attribute word may also carry permission bits: bit 15 set says
+// that bits 6 to 14 hold them (read, write, execute for owner, group and
+// others, as in a Unix mode). File attributes use the low six bits only.
+inline constexpr uint16_t AttrHasPermissions = 0x8000;
+inline constexpr int AttrPermissionShift = 6;
+
+inline uint16_t WithPermissions(uint16_t Attributes, uint32_t Mode) {
+    return static_cast<uint16_t>((Attributes & 0x3F) | AttrHasPermissions |
+                                 ((Mode & 0777) << AttrPermissionShift));
+}
+
+// The permission bits an attribute word carries, or -1 when it has none.
+inline int32_t PermissionsOf(uint16_t Attributes) {
+    if ((Attributes & AttrHasPermissions) == 0)
+        return -1;
+    return (Attributes >> AttrPermissionShift) & 0777;
+}
+
 struct TZorpFileHeader {
     static constexpr int32_t RecordSize = 25;
 

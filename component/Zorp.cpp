@@ -40,6 +40,9 @@ void TZorp::DefineProperties(fw::TPropertyList& Properties) {
     Properties.AddBoolean(
         "IgnoreCase", [this] { return FIgnoreCase; }, [this](bool Value) { FIgnoreCase = Value; },
         false);
+    Properties.AddBoolean(
+        "KeepPermissions", [this] { return FKeepPermissions; },
+        [this](bool Value) { FKeepPermissions = Value; }, false);
 }
 
 const std::vector<std::string>& ZorpMethodNames() {

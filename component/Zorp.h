@@ -43,6 +43,14 @@ public:
     TRecognizeEvent OnRecognize;
     TShowProgressEvent OnShowProgress;
 
+    // Not published: when bound, an archive entry that cannot be expanded to
+    // its file (damaged data, a wrong key, a file that cannot be created or
+    // written) is reported here and left out, and ExpandFilesFromStream goes
+    // on with the next entry; unbound, the error propagates. A file that
+    // cannot be created is still skipped in silence when
+    // ExceptionOnFileError is off. A damaged archive always raises.
+    TExpandErrorEvent OnExpandError;
+
     // Published properties.
     const std::string& TargetPath() const { return FTargetPath; }
     // Stores the directory with a trailing "/" (an empty value stays empty).
@@ -61,6 +69,14 @@ public:
     // systems that do not tell case apart expect; so is a TargetPath prefix.
     bool IgnoreCase() const { return FIgnoreCase; }
     void SetIgnoreCase(bool Value) { FIgnoreCase = Value; }
+    // With KeepPermissions, CompressFiles and CompressFilesToStream record a
+    // file's permission bits (rwx for owner, group and others) in its
+    // entry's attribute word, beside the file attributes (see
+    // PermissionsOf), and expansion gives a file whose entry carries them
+    // those bits, less the process's umask. Off, attributes are as they
+    // always were: only read-only is restored.
+    bool KeepPermissions() const { return FKeepPermissions; }
+    void SetKeepPermissions(bool Value) { FKeepPermissions = Value; }
 
     // Size of the last compression result as a percentage of the input.
     int32_t LastRatio() const { return FLastRatio; }
@@ -217,7 +233,8 @@ public:
 protected:
     // The five events (bound by name to methods of the form, see
     // TComponent::BindEvent), TargetPath, MakeDirectories,
-    // ExceptionOnFileError, Key, CheckSpaceBeforeExpand and IgnoreCase.
+    // ExceptionOnFileError, Key, CheckSpaceBeforeExpand, IgnoreCase and
+    // KeepPermissions.
     void DefineProperties(fw::TPropertyList& Properties) override;
     // The engine object of this component.
     TCompThreadSafety& Engine() { return *FEngine; }
@@ -244,6 +261,7 @@ private:
     bool FExceptionOnFileError = false;
     bool FCheckSpaceBeforeExpand = false;
     bool FIgnoreCase = false;
+    bool FKeepPermissions = false;
     int32_t FHeaderReserve = 0;
 };
 

@@ -29,5 +29,8 @@ using TRecognizeEvent = std::function<void(const std::string& CompressID, bool& 
 using TFilenameCheckEvent = std::function<void(std::string& filepath, TCProcessMode mode)>;
 // Progress in percent; setting -1 cancels.
 using TShowProgressEvent = std::function<void(int32_t& PercentageDone)>;
+// One entry of an archive could not be expanded to the file FilePath.
+using TExpandErrorEvent =
+    std::function<void(const std::string& FilePath, const std::exception& Error)>;
 
 } // namespace zorp
