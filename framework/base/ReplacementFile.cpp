@@ -48,9 +48,9 @@ bool CanLinkUnnamedFiles() {
 } // namespace
 
 TReplacementFile::TReplacementFile(const TDirectory& Directory, const std::string& Name,
-                                   const std::string& DisplayName)
+                                   const std::string& DisplayName, std::optional<mode_t> Mode)
     : FDirectory(Directory.Handle()), FName(Name), FDisplayName(DisplayName) {
-    Create();
+    Create(Mode);
 }
 
 TReplacementFile::TReplacementFile(const std::string& Path) : FDisplayName(Path) {
@@ -66,7 +66,7 @@ TReplacementFile::TReplacementFile(const std::string& Path) : FDisplayName(Path)
     if (const int error = FOwnDirectory.Open(ExtractFilePath(target)))
         Fail(error);
     FDirectory = FOwnDirectory.Handle();
-    Create();
+    Create(std::nullopt);
 }
 
 TReplacementFile::~TReplacementFile() {
@@ -76,8 +76,9 @@ TReplacementFile::~TReplacementFile() {
     ForgetTemporaryName(FTempSlot);
 }
 
-void TReplacementFile::Create() {
+void TReplacementFile::Create(std::optional<mode_t> Mode) {
     const int dir = FDirectory;
+    const mode_t creationMode = Mode.value_or(0666);
     // What has the name now: a directory cannot be replaced by a file, and a
     // regular file passes on its permissions.
     struct stat old {};
@@ -88,14 +89,15 @@ void TReplacementFile::Create() {
     }
     int fd = -1;
     if (CanLinkUnnamedFiles()) {
-        fd = ::openat(dir, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+        fd = ::openat(dir, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, creationMode);
         // Some file systems cannot hold unnamed files: a named one instead.
         if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             Fail(errno);
     }
     while (fd < 0) {
         const std::string temp = UniqueName(FName);
-        fd = ::openat(dir, temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        fd = ::openat(dir, temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                      creationMode);
         if (fd >= 0) {
             FTempName = temp;
             FTempSlot = NoteTemporaryName(dir, temp);
@@ -104,7 +106,7 @@ void TReplacementFile::Create() {
         }
     }
     FStream = TFileStream::Adopt(fd, FDisplayName);
-    if (FOld.IsRegular) {
+    if (FOld.IsRegular && !Mode) {
         const bool ours = FOld.Owner == ::geteuid() && FOld.Group == ::getegid();
         if (!ours && ::fchown(fd, FOld.Owner, FOld.Group) != 0) {
             // Only a privileged process may give a file away: it stays ours.

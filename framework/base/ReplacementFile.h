@@ -17,6 +17,7 @@
 #include "framework/base/FileStream.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 
@@ -25,12 +26,14 @@ namespace zorp::fw {
 class TReplacementFile {
 public:
     // A new, empty file that will take the name Name in Directory, which
-    // must stay open as long as this object lives.
+    // must stay open as long as this object lives. With Mode, the new file
+    // gets those permission bits (less the umask) rather than the replaced
+    // file's.
     // DisplayName is the name that errors give: the final one, never a
     // temporary name. Raises EFCreateError when no file can be made there,
     // and when Name is a directory.
     TReplacementFile(const TDirectory& Directory, const std::string& Name,
-                     const std::string& DisplayName);
+                     const std::string& DisplayName, std::optional<mode_t> Mode = std::nullopt);
     // The same for the file Path. When Path is a symbolic link, the file it
     // points to is the one replaced, and the link stays.
     explicit TReplacementFile(const std::string& Path);
@@ -49,7 +52,7 @@ public:
     void Commit(bool Durable);
 
 private:
-    void Create();
+    void Create(std::optional<mode_t> Mode);
     // Links the unnamed file to Name, or to a temporary name that is then
     // renamed over Name.
     void LinkInPlace();

@@ -129,14 +129,16 @@ TEST_F(AtomicRewrite, WriteAndReadErrorsChangeNothingAndSayWhy) {
         EXPECT_EQ(full.Output, "zorp: " + archive + ": File too large\n");
 
         const std::string input = Dir / "src/lcet10.txt";
-        const Outcome eio = RunZorpInjected(
-            "read:error=EIO:when=2", "add -q " + Arc() + " " + Quote(input), "-P " + Quote(input));
+        const Outcome eio =
+            RunZorpInjected("read:error=EIO:when=2", "add -q -P " + Arc() + " " + Quote(input),
+                            "-P " + Quote(input));
         EXPECT_EQ(eio.Status, 1);
         EXPECT_EQ(eio.Output, "zorp: " + input + ": Input/output error\n");
 
         // The file seems to end early, as one cut short while it is read.
-        const Outcome cut = RunZorpInjected(
-            "read:retval=0:when=2+", "add -q " + Arc() + " " + Quote(input), "-P " + Quote(input));
+        const Outcome cut =
+            RunZorpInjected("read:retval=0:when=2+", "add -q -P " + Arc() + " " + Quote(input),
+                            "-P " + Quote(input));
         EXPECT_EQ(cut.Status, 1);
         EXPECT_EQ(cut.Output.rfind("zorp: " + input + ": ", 0), 0u) << cut.Output;
 

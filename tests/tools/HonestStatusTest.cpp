@@ -115,7 +115,7 @@ TEST_F(HonestStatus, MissingNamesAndUnmatchedPathsFailEachWithAMessage) {
                 Quote(Dir / "src/*.none") + " " + Quote(Dir / "src/empty"));
     EXPECT_EQ(o.Status, 1);
     for (const char* named : {"src/missing.txt: No such file or directory", "src/*.none: no files",
-                              "src/empty: no files", "src/dangling: dangling symbolic link"})
+                              "src/empty: no files", "src/dangling: symbolic link, not added"})
         EXPECT_NE(o.Output.find(named), std::string::npos) << named << "\n" << o.Output;
     o = RunZorp("list " + Quote(Dir / "b.zrp"));
     EXPECT_NE(o.Output.find("3 entries"), std::string::npos) << o.Output;

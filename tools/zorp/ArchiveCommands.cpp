@@ -1,392 +1,201 @@
-// zorp add / list / extract / delete / test / cat: multi-file archives.
+// zorp add / extract / delete, and the command line of every archive
+// command (list, test and cat are in ArchiveReports.cpp).
 #include "component/FileBuffer.h"
-#include "component/FileInfo.h"
 #include "component/PathRules.h"
-#include "component/Zorp.h"
-#include "framework/base/FileStream.h"
-#include "framework/base/FileUtils.h"
+#include "tools/zorp/ArchiveSupport.h"
 #include "tools/zorp/Commands.h"
 #include "tools/zorp/FileWalk.h"
 #include "tools/zorp/Files.h"
 #include "tools/zorp/KeyOption.h"
-#include "tools/zorp/ProgressBar.h"
+#include "tools/zorp/NamePatterns.h"
 #include "tools/zorp/ToolMain.h"
 
 #include <cstdio>
-#include <ctime>
-#include <memory>
-#include <optional>
 #include <stdexcept>
-#include <unistd.h>
+#include <sys/stat.h>
+#include <unordered_map>
 
 namespace zorp::tool {
 
 namespace {
 
-// A write-only stream: to standard output, or nowhere (Discard).
-class SinkStream : public fw::TStream {
-public:
-    explicit SinkStream(bool Discard) : FDiscard(Discard) {}
-    int32_t Read(void*, int32_t) override { return 0; }
-    int32_t Write(const void* Buffer, int32_t Count) override {
-        if (FDiscard || Count <= 0) {
-            FWritten += Count;
-            return Count;
-        }
-        const auto* bytes = static_cast<const char*>(Buffer);
-        int32_t done = 0;
-        while (done < Count) {
-            const ssize_t n = write(STDOUT_FILENO, bytes + done, static_cast<size_t>(Count - done));
-            if (n <= 0)
-                break;
-            done += static_cast<int32_t>(n);
-        }
-        FWritten += done;
-        return done;
+// The files the paths of the options name, with problems reported.
+std::vector<FoundFile> CollectFiles(const ArchiveOptions& o, bool& Failed) {
+    WalkOptions walk;
+    walk.Recurse = o.Recurse && !o.NoRecursion;
+    walk.ExcludeHidden = o.ExcludeHidden;
+    walk.Dereference = o.Dereference;
+    walk.Excludes = o.Excludes;
+    struct stat st {};
+    if (o.Archive != "-" && stat(o.Archive.c_str(), &st) == 0) {
+        walk.HasArchive = true;
+        walk.ArchiveDevice = st.st_dev;
+        walk.ArchiveInode = st.st_ino;
     }
-    int64_t Seek(int64_t, fw::TSeekOrigin) override { return FWritten; }
-    int64_t Written() const { return FWritten; }
-
-private:
-    bool FDiscard;
-    int64_t FWritten = 0;
-};
-
-struct ArchiveOptions {
-    std::string Method = "lh5";
-    std::string Key = "0";
-    std::string Directory;
-    bool Recurse = false;
-    bool MakeDirs = false;
-    bool AbsoluteNames = false;
-    bool Quiet = false;
-    bool Json = false;
-    bool IgnoreCase = false;
-    std::string Archive;
-    std::vector<std::string> Names;
-};
-
-// A component set up from the common options, its progress on a bar.
-struct Session {
-    Session(const ArchiveOptions& o, const std::string& label)
-        : Zorp(nullptr), Bar(label, o.Quiet) {
-        Zorp.SetKey(ParseKey(o.Key));
-        Zorp.SetIgnoreCase(o.IgnoreCase);
-        Zorp.OnShowProgress = [this](int32_t& percent) { Bar.Show(percent); };
-    }
-    TZorp Zorp;
-    ProgressBar Bar;
-};
-
-// Text as it may be shown on a terminal: control characters (which could
-// move the cursor, clear the screen or fake lines) written as escapes.
-std::string Printable(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        const auto b = static_cast<unsigned char>(c);
-        if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (b < 0x20 || b == 0x7F) {
-            char code[8];
-            std::snprintf(code, sizeof code, "\\x%02x", b);
-            out += code;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-// One problem on standard error; the command goes on.
-void Warn(const std::string& message) {
-    std::fprintf(stderr, "zorp: %s\n", Printable(message).c_str());
-}
-
-std::string DamageMessage(const std::string& archive, const EArchiveDamaged& e) {
-    return archive + ": damaged after entry " + std::to_string(e.EntriesRead());
-}
-
-// The entries of an archive, and where its walk stopped when it is damaged.
-struct Listing {
-    Listing(TZorp& Zorp, const std::string& Archive) : FZorp(Zorp) {
-        try {
-            Zorp.ScanCompressedFile(Archive, Entries);
-        } catch (const EArchiveDamaged& e) {
-            Damage = DamageMessage(Archive, e);
-        }
-    }
-    ~Listing() { FZorp.FreeFileList(&Entries); }
-    Listing(const Listing&) = delete;
-    Listing& operator=(const Listing&) = delete;
-
-    const TZorpFileInfo& Info(int i) const {
-        return *dynamic_cast<const TZorpFileInfo*>(Entries.GetObject(i));
-    }
-    bool Has(const std::string& name) const {
-        for (int i = 0; i < Entries.Count(); ++i)
-            if (SameEntryName(Entries.Get(i), name, FZorp.IgnoreCase()))
-                return true;
-        return false;
-    }
-
-    fw::TStringList Entries;
-    std::optional<std::string> Damage;
-
-private:
-    TZorp& FZorp;
-};
-
-// Puts the names given that the archive holds into Found; each other one
-// is reported, and sets Missing.
-void FindNames(const Listing& listing, const ArchiveOptions& o, fw::TStrings& found,
-               bool& missing) {
-    for (const std::string& name : o.Names) {
-        if (listing.Has(name)) {
-            found.Add(name);
-        } else if (!listing.Damage) { // beyond the damage it may be, or not
-            Warn(name + ": not found in " + o.Archive);
-            missing = true;
-        }
-    }
+    const WalkReport report{[&](const std::string& message) {
+                                Warn(message);
+                                Failed = true;
+                            },
+                            [](const std::string& message) { Warn(message); }};
+    std::vector<FoundFile> files;
+    for (const std::string& path : o.Names)
+        for (FoundFile& file : FilesToAdd(path, walk, report))
+            files.push_back(std::move(file));
+    return files;
 }
 
 void Add(const ArchiveOptions& o) {
     const TZorpMethod method = ParseMethod(o.Method);
     Session s(o, "adding");
     s.Zorp.SetTargetPath(o.Directory);
-    bool warned = false;
-    const WarnFunction warn = [&](const std::string& message) {
-        Warn(message);
-        warned = true;
-    };
-    fw::TStringList files;
-    for (const std::string& path : o.Names)
-        for (const std::string& file : FilesToAdd(path, o.Recurse, warn))
-            files.Add(file);
-    if (files.Count() == 0)
-        throw EarlierErrors(); // nothing to add: the archive is not touched
     s.Zorp.SetExceptionOnFileError(true);
-    try {
-        s.Zorp.CompressFiles(o.Archive, files, method);
-    } catch (const EArchiveDamaged& e) {
-        throw std::runtime_error(DamageMessage(o.Archive, e) + "; not changed");
+    s.Zorp.SetKeepPermissions(true);
+    bool failed = false;
+    const std::vector<FoundFile> found = CollectFiles(o, failed);
+    if (found.empty())
+        throw EarlierErrors(); // nothing to add: the archive is not touched
+    fw::TStringList files;
+    int64_t total = 0;
+    for (const FoundFile& file : found) {
+        files.Add(file.Path);
+        total += file.Size;
     }
-    if (warned)
-        throw EarlierErrors();
-}
-
-std::string Attributes(int16_t attr) {
-    std::string s;
-    s += (attr & fw::faReadOnly) ? 'r' : '-';
-    s += (attr & fw::faHidden) ? 'h' : '-';
-    s += (attr & fw::faSysFile) ? 's' : '-';
-    s += (attr & fw::faDirectory) ? 'd' : '-';
-    s += (attr & fw::faArchive) ? 'a' : '-';
-    return s;
-}
-
-std::string Date(int32_t fileDate) {
-    if (fileDate == 0)
-        return "-";
-    const int64_t when = fw::FileDateToUnixTime(fileDate);
-    if (when == -1)
-        return "?";
-    const auto t = static_cast<time_t>(when);
-    struct tm local {};
-    localtime_r(&t, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
-    return text;
-}
-
-const char* MethodName(TZorpMethod m) {
-    switch (m) {
-    case coNone:
-        return "none";
-    case coRLE:
-        return "rle";
-    case coLZH:
-        return "lzh";
-    case coLZH5:
-        return "lh5";
-    case coCustom:
-        break;
-    }
-    return "custom";
-}
-
-// A JSON string: quotes, backslashes and control characters escaped; bytes
-// above 0x7F written as \u00XX (names are bytes, read as Latin-1).
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto b = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (b < 0x20 || b > 0x7E) {
-            char code[8];
-            std::snprintf(code, sizeof code, "\\u%04x", b);
-            out += code;
-        } else {
-            out += c;
+    s.Bar.Begin(total, files.Count());
+    size_t next = 0;
+    bool noticed = false;
+    s.Zorp.OnCheckFile = [&](std::string& name, TCProcessMode) {
+        if (!o.AbsoluteNames && !name.empty() && name[0] == '/') {
+            if (!noticed)
+                Warn("Removing leading '/' from member names");
+            noticed = true;
+            name.erase(0, name.find_first_not_of('/'));
         }
+        s.Bar.StartEntry(Printable(name), found[next++].Size);
+        if (o.Verbose)
+            s.Bar.Print("a " + Printable(name));
+    };
+    s.Zorp.OnShowProgress = [&s](int32_t& percent) { s.Bar.ShowEntry(percent); };
+    try {
+        if (o.Archive == "-") {
+            // A new archive on standard output, made whole first: its header
+            // is written last.
+            const std::unique_ptr<fw::TFileStream> spool = UnnamedTemporaryFile("standard output");
+            WriteThroughBuffer(*spool, [&](fw::TStream& archive) {
+                s.Zorp.CompressFilesToStream(archive, files, method);
+            });
+            SinkStream out(false);
+            out.CopyFrom(*spool, 0);
+        } else {
+            s.Zorp.CompressFiles(o.Archive, files, method);
+        }
+    } catch (const EArchiveDamaged& e) {
+        throw std::runtime_error(o.Archive + ": damaged after entry " +
+                                 std::to_string(e.EntriesRead()) + "; not changed");
+    } catch (const EInvalidHeader&) {
+        throw std::runtime_error(o.Archive + ": not a zorp archive; not changed");
+    } catch (const EInvalidHeaderArchiveType&) {
+        throw std::runtime_error(o.Archive + " holds a single stream, not an archive; not changed");
     }
-    return out + "\"";
-}
-
-void ListJson(const Listing& listing) {
-    const fw::TStringList& entries = listing.Entries;
-    std::printf("[");
-    for (int i = 0; i < entries.Count(); ++i) {
-        const TZorpFileInfo& info = listing.Info(i);
-        std::printf("%s\n  {\"name\": %s, \"size\": %d, \"packed\": %d, \"method\": \"%s\", "
-                    "\"date\": %s, \"attributes\": %d, \"locked\": %s}",
-                    i == 0 ? "" : ",", JsonString(entries.Get(i)).c_str(), info.UncompressedSize,
-                    info.CompressedSize, MethodName(info.Method),
-                    info.FileDate == 0 ? "null" : JsonString(Date(info.FileDate)).c_str(),
-                    info.Attributes, info.Locked ? "true" : "false");
-    }
-    std::printf("%s]\n", entries.Count() > 0 ? "\n" : "");
-}
-
-void ListTable(const Listing& listing) {
-    const fw::TStringList& entries = listing.Entries;
-    std::printf("%12s %12s %6s  %-6s %-16s %-5s %-6s %s\n", "size", "packed", "ratio", "method",
-                "date", "attr", "locked", "name");
-    int64_t size = 0;
-    int64_t packed = 0;
-    for (int i = 0; i < entries.Count(); ++i) {
-        const TZorpFileInfo& info = listing.Info(i);
-        size += info.UncompressedSize;
-        packed += info.CompressedSize;
-        const double ratio =
-            info.UncompressedSize > 0 ? 100.0 * info.CompressedSize / info.UncompressedSize : 100.0;
-        std::printf("%12d %12d %5.1f%%  %-6s %-16s %-5s %-6s %s\n", info.UncompressedSize,
-                    info.CompressedSize, ratio, MethodName(info.Method),
-                    Date(info.FileDate).c_str(), Attributes(info.Attributes).c_str(),
-                    info.Locked ? "yes" : "no", Printable(entries.Get(i)).c_str());
-    }
-    std::printf("%12lld %12lld %5.1f%%  %d entries\n", static_cast<long long>(size),
-                static_cast<long long>(packed), size > 0 ? 100.0 * packed / size : 100.0,
-                entries.Count());
-}
-
-void List(const ArchiveOptions& o) {
-    TZorp zorp(nullptr);
-    const Listing listing(zorp, o.Archive);
-    if (o.Json)
-        ListJson(listing);
-    else
-        ListTable(listing);
-    if (listing.Damage) {
-        std::fflush(stdout);
-        throw std::runtime_error(*listing.Damage);
-    }
+    if (failed)
+        throw EarlierErrors();
 }
 
 void Extract(const ArchiveOptions& o) {
     Session s(o, "extracting");
-    s.Zorp.SetTargetPath(o.Directory);
-    s.Zorp.SetMakeDirectories(o.MakeDirs);
-    s.Zorp.SetExceptionOnFileError(true);
+    ArchiveSource source(o.Archive);
+    Listing listing(s.Zorp, source);
     bool failed = false;
     fw::TStringList names;
+    int64_t total = 0;
+    int count = listing.Count();
     if (!o.Names.empty()) {
-        const Listing listing(s.Zorp, o.Archive);
-        FindNames(listing, o, names, failed);
+        const std::vector<std::string> selected = SelectEntries(listing, o, failed);
+        for (const std::string& name : selected)
+            names.Add(name);
         if (names.Count() == 0 && !listing.Damage)
             throw EarlierErrors();
+        count = names.Count();
     }
+    std::unordered_map<std::string, int64_t> sizes; // by target-relative name
+    for (int i = 0; i < listing.Count(); ++i) {
+        sizes[HostPath(listing.Name(i))] = listing.Info(i).UncompressedSize;
+        if (o.Names.empty() || NameInList(names, listing.Name(i), o.IgnoreCase))
+            total += listing.Info(i).UncompressedSize;
+    }
+
+    s.Zorp.SetTargetPath(o.Directory);
+    s.Zorp.SetMakeDirectories(o.MakeDirs && !o.NoMakeDirs);
+    s.Zorp.SetExceptionOnFileError(true);
+    s.Zorp.SetKeepPermissions(true);
     const std::string base = s.Zorp.TargetPath();
+    // The entry each target comes from, as messages name it.
+    const auto entryOf = [&base](const std::string& target) {
+        return !base.empty() && target.starts_with(base) ? target.substr(base.size()) : target;
+    };
+    std::string current;
+    s.Bar.Begin(total, count);
     s.Zorp.OnCheckFile = [&](std::string& target, TCProcessMode) {
+        current = entryOf(target);
         const bool underBase = !base.empty() && target.starts_with(base);
         if (!o.AbsoluteNames && !underBase && !target.empty() && target[0] == '/') {
-            Warn("not extracting " + target + ": absolute name (use --absolute-names)");
+            s.Bar.Print("zorp: not extracting " + Printable(target) +
+                        ": absolute name (use --absolute-names)");
             failed = true;
             target.clear();
+            return;
         }
+        const auto size = sizes.find(current);
+        s.Bar.StartEntry(Printable(current), size == sizes.end() ? 0 : size->second);
+        if (o.Verbose)
+            s.Bar.Print("x " + Printable(current));
     };
+    s.Zorp.OnShowProgress = [&s](int32_t& percent) { s.Bar.ShowEntry(percent); };
+    if (!o.StopOnError) {
+        s.Zorp.OnExpandError = [&](const std::string& target, const std::exception& e) {
+            s.Bar.Print("zorp: " +
+                        Printable(source.Name() + ": " + entryOf(target) + ": " + e.what()));
+            failed = true;
+        };
+    }
     try {
-        s.Zorp.ExpandFiles(o.Archive, o.Names.empty() ? nullptr : &names);
+        source.Stream().SetPosition(0);
+        s.Zorp.ExpandFilesFromStream(source.Stream(), o.Names.empty() ? nullptr : &names);
     } catch (const EArchiveDamaged& e) {
-        Warn(DamageMessage(o.Archive, e));
+        s.Bar.Print("zorp: " + Printable(source.Name()) + ": damaged after entry " +
+                    std::to_string(e.EntriesRead()));
         failed = true;
+    } catch (const fw::Exception& e) {
+        // --stop-on-error: the first failed entry ends the command.
+        throw std::runtime_error(source.Name() + ": " + Printable(current) + ": " + e.what());
     }
     if (failed)
         throw EarlierErrors();
 }
 
 void Delete(const ArchiveOptions& o) {
-    TZorp zorp(nullptr);
-    zorp.SetIgnoreCase(o.IgnoreCase);
+    Session s(o, "deleting");
     bool missing = false;
     fw::TStringList names;
     {
-        const Listing listing(zorp, o.Archive);
+        ArchiveSource source(o.Archive);
+        const Listing listing(s.Zorp, source);
         if (listing.Damage)
             throw std::runtime_error(*listing.Damage + "; not changed");
-        FindNames(listing, o, names, missing);
+        for (const std::string& name : SelectEntries(listing, o, missing)) {
+            names.Add(name);
+            if (o.Verbose)
+                std::fprintf(stderr, "d %s\n", Printable(name).c_str());
+        }
     }
     if (names.Count() > 0) // otherwise the archive is not rewritten
-        zorp.DeleteFiles(o.Archive, names);
+        s.Zorp.DeleteFiles(o.Archive, names);
     if (missing)
         throw EarlierErrors();
 }
 
-void Test(const ArchiveOptions& o) {
-    Session s(o, "testing");
-    const Listing listing(s.Zorp, o.Archive);
-    fw::TFileStream file(o.Archive, fw::fmOpenRead | fw::fmShareDenyWrite);
-    fw::TBufferedStream archive(file, FileBufferSize);
-    TZorpHeader header;
-    std::string methodID;
-    s.Zorp.CheckHeader(archive, header, methodID);
-    const int count = listing.Entries.Count();
-    for (int i = 0; i < count; ++i) {
-        const TZorpFileInfo& info = listing.Info(i);
-        const std::string& name = listing.Entries.Get(i);
-        archive.SetPosition(info.HeaderOffset + TZorpFileHeader::RecordSize +
-                            static_cast<int64_t>(name.size()));
-        SinkStream nowhere(true);
-        try {
-            s.Zorp.DoExpand(nowhere, archive, info.CompressedSize, info.UncompressedSize,
-                            info.Checksum, info.Method, methodID, info.Locked ? 2 : 0);
-        } catch (const std::exception& e) {
-            throw std::runtime_error(Printable(name) + ": " + e.what());
-        }
-    }
-    if (listing.Damage)
-        throw std::runtime_error(*listing.Damage);
-    if (!o.Quiet)
-        std::printf("%d entries OK\n", count);
-}
-
-void Cat(const ArchiveOptions& o) {
-    Session s(o, "expanding");
-    const std::string& name = o.Names.at(0);
-    {
-        const Listing listing(s.Zorp, o.Archive);
-        if (!listing.Has(name)) {
-            if (listing.Damage)
-                throw std::runtime_error(*listing.Damage);
-            throw std::runtime_error(Printable(name) + ": not found in " + o.Archive);
-        }
-    }
-    SinkStream out(false);
-    try {
-        WriteThroughBuffer(out, [&](fw::TStream& buffered) {
-            s.Zorp.ExpandStreamFromArchive(o.Archive, buffered, name);
-        });
-    } catch (const EArchiveDamaged& e) {
-        throw std::runtime_error(DamageMessage(o.Archive, e));
-    }
-}
-
 void AddKey(CLI::App& c, ArchiveOptions& o) {
     c.add_option("-k,--key", o.Key, "Key: a 32-bit number in decimal or 0x hexadecimal")
+        ->type_name("KEY")
         ->default_str("0");
 }
 
@@ -396,6 +205,11 @@ void AddIgnoreCase(CLI::App& c, ArchiveOptions& o) {
                "not tell case apart)");
 }
 
+void AddCommon(CLI::App& c, ArchiveOptions& o, const char* quiet) {
+    c.add_flag("-q,--quiet", o.Quiet, quiet);
+    c.add_flag("-v,--verbose", o.Verbose, "Name each entry as it is handled");
+}
+
 } // namespace
 
 void AddArchiveCommands(CLI::App& App) {
@@ -403,56 +217,80 @@ void AddArchiveCommands(CLI::App& App) {
 
     CLI::App* add = App.add_subcommand(
         "add", "Add files to an archive (created when missing; entries of the same name are "
-               "replaced)");
-    add->add_option("-m,--method", o->Method, "Method: none, rle, lzh or lh5")->default_str("lh5");
+               "replaced); - writes a new archive to standard output");
+    add->add_option("-m,--method", o->Method, "Method: none, rle, lzh or lh5")
+        ->type_name("METHOD")
+        ->default_str("lh5");
     AddKey(*add, *o);
     add->add_option("-C,--directory", o->Directory,
-                    "Store paths that begin with BASEDIR relative to it");
-    add->add_flag("-r,--recursive", o->Recurse, "Enter subdirectories (or end a mask with /S)");
-    add->add_flag("-q,--quiet", o->Quiet, "No progress bar");
+                    "Store paths that begin with BASEDIR relative to it")
+        ->type_name("BASEDIR");
+    add->add_flag("-r,--recursive", o->Recurse, "Enter subdirectories (the default)");
+    add->add_flag("--no-recursion", o->NoRecursion,
+                  "Take only the files directly in a directory given");
+    add->add_flag("-L,--dereference", o->Dereference,
+                  "Add what symbolic links point to (links are skipped otherwise)");
+    add->add_flag("-P,--absolute-names", o->AbsoluteNames,
+                  "Keep a leading / in stored names (removed otherwise)");
+    add->add_flag("--exclude-hidden", o->ExcludeHidden,
+                  "Leave out files and directories whose names begin with .");
+    add->add_option("--exclude", o->Excludes,
+                    "Leave out paths that match PATTERN (repeatable; * ? [...])")
+        ->type_name("PATTERN")
+        ->allow_extra_args(false);
+    AddCommon(*add, *o, "No progress bar");
     AddIgnoreCase(*add, *o);
-    add->add_option("ARCHIVE", o->Archive, "Archive file")->required();
-    add->add_option("PATHS", o->Names, "Files, directories or masks such as dir/*.txt or dir/*.*/S")
+    add->add_option("ARCHIVE", o->Archive, "Archive file, or - for standard output")->required();
+    add->add_option("PATHS", o->Names, "Files, directories or masks such as dir/*.txt")
+        ->type_name("PATH")
         ->required();
     add->callback([o] { Add(*o); });
 
     CLI::App* list = App.add_subcommand("list", "List the entries of an archive");
     list->add_flag("--json", o->Json, "One JSON array of entries instead of the table");
-    list->add_option("ARCHIVE", o->Archive, "Archive file")->required();
-    list->callback([o] { List(*o); });
+    list->add_option("ARCHIVE", o->Archive, "Archive file, or - for standard input")->required();
+    list->callback([o] { ListArchive(*o); });
 
-    CLI::App* extract = App.add_subcommand("extract", "Extract entries (all, or those named)");
-    extract->add_option("-C,--directory", o->Directory, "Extract under DIR");
-    extract->add_flag("--mkdirs", o->MakeDirs, "Create missing directories");
+    CLI::App* extract = App.add_subcommand(
+        "extract",
+        "Extract entries (all, or those named or matching patterns such as 'src/*.txt')");
+    extract->add_option("-C,--directory", o->Directory, "Extract under DIR")->type_name("DIR");
+    extract->add_flag("--mkdirs", o->MakeDirs, "Create missing directories (the default)");
+    extract->add_flag("--no-mkdirs", o->NoMakeDirs, "Fail entries whose directory is missing");
     AddKey(*extract, *o);
-    extract->add_flag("--absolute-names", o->AbsoluteNames,
+    extract->add_flag("-P,--absolute-names", o->AbsoluteNames,
                       "Also extract entries whose names are absolute paths");
-    extract->add_flag("-q,--quiet", o->Quiet, "No progress bar");
+    extract->add_flag("--stop-on-error", o->StopOnError,
+                      "Stop at the first entry that fails (otherwise report it and go on)");
+    AddCommon(*extract, *o, "No progress bar");
     AddIgnoreCase(*extract, *o);
-    extract->add_option("ARCHIVE", o->Archive, "Archive file")->required();
-    extract->add_option("NAMES", o->Names, "Entry names");
+    extract->add_option("ARCHIVE", o->Archive, "Archive file, or - for standard input")->required();
+    extract->add_option("NAMES", o->Names, "Entry names or patterns")->type_name("NAME");
     extract->callback([o] { Extract(*o); });
 
     CLI::App* del = App.add_subcommand("delete", "Delete the named entries from an archive");
     AddIgnoreCase(*del, *o);
+    del->add_flag("-v,--verbose", o->Verbose, "Name each entry deleted");
     del->add_option("ARCHIVE", o->Archive, "Archive file")->required();
-    del->add_option("NAMES", o->Names, "Entry names")->required();
+    del->add_option("NAMES", o->Names, "Entry names or patterns")->type_name("NAME")->required();
     del->callback([o] { Delete(*o); });
 
     CLI::App* test = App.add_subcommand(
-        "test", "Verify every entry's checksum without writing files; fails on the first bad one");
+        "test", "Verify an archive (every entry) or a single compressed stream without writing "
+                "files");
     AddKey(*test, *o);
-    test->add_flag("-q,--quiet", o->Quiet, "No progress bar and no summary");
-    test->add_option("ARCHIVE", o->Archive, "Archive file")->required();
-    test->callback([o] { Test(*o); });
+    AddCommon(*test, *o, "No progress bar and no summary");
+    test->add_option("ARCHIVE", o->Archive, "Archive or compressed file, or - for standard input")
+        ->required();
+    test->callback([o] { TestArchive(*o); });
 
     CLI::App* cat = App.add_subcommand("cat", "Expand one entry to standard output");
     AddKey(*cat, *o);
     cat->add_flag("-q,--quiet", o->Quiet, "No progress bar");
     AddIgnoreCase(*cat, *o);
-    cat->add_option("ARCHIVE", o->Archive, "Archive file")->required();
-    cat->add_option("NAME", o->Names, "Entry name")->required()->expected(1);
-    cat->callback([o] { Cat(*o); });
+    cat->add_option("ARCHIVE", o->Archive, "Archive file, or - for standard input")->required();
+    cat->add_option("NAME", o->Names, "Entry name")->type_name("NAME")->required()->expected(1);
+    cat->callback([o] { CatEntry(*o); });
 }
 
 } // namespace zorp::tool
