@@ -37,10 +37,10 @@ done
 
 echo
 echo "== zorp archive of the corpus"
-"$zorp" add -q -C "$corpus" "$work/corpus.zrp" "$corpus"
+"$zorp" add -q -C "$corpus" "$work/corpus.zrp" "$corpus"   # a directory: recursed by default
 "$zorp" list "$work/corpus.zrp"
 "$zorp" test "$work/corpus.zrp"
-"$zorp" extract -q --mkdirs -C "$work/extracted" "$work/corpus.zrp"
+"$zorp" extract -q -C "$work/extracted" "$work/corpus.zrp"   # makes the directories it needs
 diff -r "$corpus" "$work/extracted" && echo "extracted tree equals the corpus"
 
 echo
