@@ -216,5 +216,29 @@ TEST_F(ArchiveConventions, PermissionsDatesAndListings) {
     EXPECT_NE(empty.Output.find("     -  0 entries"), std::string::npos) << empty.Output;
 }
 
+TEST_F(ArchiveConventions, InputsThatAreNoArchivesAreCalledWhatTheyAre) {
+    TZorp zorp(nullptr);
+    WriteWholeFile(Dir / "one.zrp", zorp.CompressString(std::string(3000, 'z'), coLZH5));
+    WriteWholeFile(Dir / "notes.txt", "just some text, long enough to hold a header");
+    for (const char* command : {"list", "extract -q", "cat -q", "delete"}) {
+        SCOPED_TRACE(command);
+        const std::string names =
+            std::string(command).starts_with("cat") || std::string(command).starts_with("delete")
+                ? " x"
+                : "";
+        Outcome o = RunZorp(std::string(command) + " " + Quote(Dir / "one.zrp") + names);
+        EXPECT_EQ(o.Status, 1);
+        EXPECT_EQ(o.Output, "zorp: " + (Dir / "one.zrp") +
+                                " holds a single stream, not an archive (use zorp expand)\n");
+        o = RunZorp(std::string(command) + " " + Quote(Dir / "notes.txt") + names);
+        EXPECT_EQ(o.Status, 1);
+        EXPECT_EQ(o.Output, "zorp: " + (Dir / "notes.txt") + ": not a zorp archive\n");
+    }
+    // test checks a single stream as gzip -t does.
+    const Outcome t = RunZorp("test " + Quote(Dir / "one.zrp"));
+    EXPECT_EQ(t.Status, 0) << t.Output;
+    EXPECT_EQ(t.Output, (Dir / "one.zrp") + ": OK\n");
+}
+
 } // namespace
 } // namespace zorp::test
