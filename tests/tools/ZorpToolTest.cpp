@@ -130,6 +130,17 @@ TEST(ZorpTool, ReportsBadCommandLinesAndMissingFiles) {
     }
 }
 
+TEST(KeyOption, MethodNamesInAnyCase) {
+    using tool::ParseMethod;
+    const std::pair<const char*, TZorpMethod> names[] = {
+        {"none", coNone}, {"NONE", coNone}, {"rle", coRLE},  {"Rle", coRLE},
+        {"lzh", coLZH},   {"LZH", coLZH},   {"lh5", coLZH5}, {"LH5", coLZH5}};
+    for (const auto& [name, method] : names)
+        EXPECT_EQ(ParseMethod(name), method) << name;
+    for (const char* bad : {"", "lh", "lh55", "zip", "custom"})
+        EXPECT_THROW(ParseMethod(bad), std::invalid_argument) << bad;
+}
+
 TEST(KeyOption, DecimalHexAndNegativeKeys) {
     using tool::ParseKey;
     EXPECT_EQ(ParseKey("0"), 0);

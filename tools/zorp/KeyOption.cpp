@@ -1,5 +1,7 @@
 #include "tools/zorp/KeyOption.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <stdexcept>
 
@@ -28,13 +30,16 @@ int32_t ParseKey(const std::string& Text) {
 }
 
 TZorpMethod ParseMethod(const std::string& Text) {
-    if (Text == "none")
+    std::string name = Text;
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (name == "none")
         return coNone;
-    if (Text == "rle")
+    if (name == "rle")
         return coRLE;
-    if (Text == "lzh")
+    if (name == "lzh")
         return coLZH;
-    if (Text == "lh5")
+    if (name == "lh5")
         return coLZH5;
     throw std::invalid_argument("unknown method \"" + Text + "\": use none, rle, lzh or lh5");
 }

@@ -12,7 +12,7 @@ namespace zorp::tool {
 // ("0x" and up to eight digits). Raises std::invalid_argument otherwise.
 int32_t ParseKey(const std::string& Text);
 
-// "none", "rle", "lzh" or "lh5". Raises std::invalid_argument otherwise.
+// "none", "rle", "lzh" or "lh5", in any case ("LH5"). Raises std::invalid_argument otherwise.
 TZorpMethod ParseMethod(const std::string& Text);
 
 } // namespace zorp::tool
