@@ -1,6 +1,7 @@
 #include "tools/zorp/ToolMain.h"
 
 #include "framework/base/TemporaryNames.h"
+#include "tools/zorp/UsageErrors.h"
 
 #include <csignal>
 #include <cstdio>
@@ -12,17 +13,6 @@ namespace zorp::tool {
 
 namespace {
 
-// The message of the innermost exception that E wraps (E's own if none).
-std::string InnermostMessage(const std::exception& E) {
-    try {
-        std::rethrow_if_nested(E);
-    } catch (const std::exception& inner) {
-        return InnermostMessage(inner);
-    } catch (...) {
-    }
-    return E.what();
-}
-
 void RemoveAndEnd(int Signal) {
     fw::RemoveTemporaryNames();
     std::signal(Signal, SIG_DFL);
@@ -30,6 +20,16 @@ void RemoveAndEnd(int Signal) {
 }
 
 } // namespace
+
+std::string ErrorMessage(const std::exception& E) {
+    try {
+        std::rethrow_if_nested(E);
+    } catch (const std::exception& inner) {
+        return ErrorMessage(inner);
+    } catch (...) {
+    }
+    return E.what();
+}
 
 std::unique_ptr<CLI::App> MakeApp() {
     auto app =
@@ -40,6 +40,10 @@ std::unique_ptr<CLI::App> MakeApp() {
 }
 
 int RunApp(CLI::App& App, int argc, char** argv) {
+    if (const std::string reflex = ReflexMessage(App, {argv + 1, argv + argc}); !reflex.empty()) {
+        std::fprintf(stderr, "zorp: %s\n", reflex.c_str());
+        return 2;
+    }
     try {
         App.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -49,7 +53,7 @@ int RunApp(CLI::App& App, int argc, char** argv) {
     } catch (const CLI::CallForVersion& e) {
         return App.exit(e);
     } catch (const CLI::ParseError& e) {
-        std::fprintf(stderr, "zorp: %s (see zorp --help)\n", e.what());
+        std::fprintf(stderr, "zorp: %s\n", UsageErrorMessage(App, e).c_str());
         return 2;
     } catch (const std::invalid_argument& e) { // a bad option value
         std::fprintf(stderr, "zorp: %s\n", e.what());
@@ -57,7 +61,7 @@ int RunApp(CLI::App& App, int argc, char** argv) {
     } catch (const EarlierErrors&) {
         return 1;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "zorp: %s\n", InnermostMessage(e).c_str());
+        std::fprintf(stderr, "zorp: %s\n", ErrorMessage(e).c_str());
         return 1;
     }
     return 0;

@@ -1,7 +1,8 @@
 // What the zorp program and its database helper share: the application with
 // its name, title and --version, and how a command line ends. Errors are
-// reported as one line "zorp: <message>" with exit status 1 (2 for a wrong
-// command line). An error that wraps another (std::nested_exception, as
+// reported as one line "zorp: <message>" with exit status 1; a wrong command
+// line is one sentence with the command's usage and exit status 2 (see
+// UsageErrors.h). An error that wraps another (std::nested_exception, as
 // EInsufficientDiskSpace wraps the write error that caused it) is reported
 // by its innermost cause, which names the file and the system's reason.
 #pragma once
@@ -10,6 +11,7 @@
 
 #include <exception>
 #include <memory>
+#include <string>
 
 namespace zorp::tool {
 
@@ -20,6 +22,9 @@ class EarlierErrors : public std::exception {
 public:
     const char* what() const noexcept override { return "errors were reported"; }
 };
+
+// The message that reports E: that of the innermost exception E wraps.
+std::string ErrorMessage(const std::exception& E);
 
 // The application without commands.
 std::unique_ptr<CLI::App> MakeApp();
