@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -41,6 +42,14 @@ void CopyAll(int From, int To, const std::string& What) {
     }
 }
 
+// Sets the permission bits and the modification time of the open file
+// Handle, whose data are all written; Name names it in errors.
+void SetStampOn(int Handle, const FileStamp& Stamp, const std::string& Name) {
+    const timespec times[2] = {{0, UTIME_OMIT}, Stamp.Modified};
+    if (fchmod(Handle, Stamp.Mode) != 0 || futimens(Handle, times) != 0)
+        throw fw::EWriteError(Name + ": " + std::strerror(errno));
+}
+
 } // namespace
 
 std::unique_ptr<fw::TFileStream> UnnamedTemporaryFile(const std::string& What) {
@@ -59,8 +68,8 @@ std::unique_ptr<fw::TFileStream> UnnamedTemporaryFile(const std::string& What) {
     return fw::TFileStream::Adopt(fd, What);
 }
 
-InputFile::InputFile(const std::string& Name) {
-    if (Name != "-") {
+InputFile::InputFile(const std::string& Name) : FStandardInput(Name == "-") {
+    if (!FStandardInput) {
         FFile = std::make_unique<fw::TFileStream>(Name, fw::fmOpenRead | fw::fmShareDenyWrite);
     } else {
         FFile = UnnamedTemporaryFile("standard input");
@@ -68,6 +77,17 @@ InputFile::InputFile(const std::string& Name) {
         FFile->SetPosition(0);
     }
     FBuffered = std::make_unique<fw::TBufferedStream>(*FFile, FileBufferSize);
+}
+
+std::optional<FileStamp> InputFile::Stamp() const {
+    if (FStandardInput)
+        return std::nullopt;
+    struct stat st {};
+    if (fstat(FFile->Handle(), &st) != 0)
+        throw fw::EReadError(FFile->FileName() + ": " + std::strerror(errno));
+    if (!S_ISREG(st.st_mode))
+        return std::nullopt; // a device's or a pipe's stamp is not the data's
+    return FileStamp{st.st_mode & 07777, st.st_mtim};
 }
 
 OutputFile::OutputFile(std::string Name) : FName(std::move(Name)) {
@@ -91,6 +111,8 @@ void OutputFile::Commit() {
         FSpool->SetPosition(0);
         CopyAll(FSpool->Handle(), STDOUT_FILENO, "standard output");
     } else {
+        if (FStamp)
+            SetStampOn(FReplacement->Stream().Handle(), *FStamp, FName);
         FReplacement->Commit(true);
     }
 }

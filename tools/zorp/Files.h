@@ -16,7 +16,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <sys/stat.h>
 
 namespace zorp::tool {
 
@@ -28,6 +30,13 @@ inline constexpr int32_t FileBufferSize = 256 * 1024;
 // errors.
 std::unique_ptr<fw::TFileStream> UnnamedTemporaryFile(const std::string& What);
 
+// The permission bits and the modification time of a file, which the
+// single-file commands pass on from their input to their output.
+struct FileStamp {
+    mode_t Mode = 0;
+    timespec Modified{};
+};
+
 // An input file opened for reading, or the spooled standard input.
 class InputFile {
 public:
@@ -36,10 +45,14 @@ public:
     InputFile& operator=(const InputFile&) = delete;
 
     fw::TStream& Stream() { return *FBuffered; }
+    // The stamp of the file opened; none for standard input and for files
+    // that are not regular files.
+    std::optional<FileStamp> Stamp() const;
 
 private:
     std::unique_ptr<fw::TFileStream> FFile;
     std::unique_ptr<fw::TBufferedStream> FBuffered;
+    bool FStandardInput;
 };
 
 class OutputFile {
@@ -50,6 +63,9 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
 
     fw::TStream& Stream() { return *FBuffered; }
+    // Gives a named output these permission bits and this modification time
+    // when it is committed (standard output is left as it is).
+    void SetStamp(const FileStamp& Stamp) { FStamp = Stamp; }
     // Writes what is still buffered and moves the finished output into place
     // (or copies it to standard output).
     void Commit();
@@ -59,6 +75,7 @@ private:
     std::unique_ptr<fw::TReplacementFile> FReplacement; // a named output
     std::unique_ptr<fw::TFileStream> FSpool;            // standard output
     std::unique_ptr<fw::TBufferedStream> FBuffered;     // dropped unflushed on failure
+    std::optional<FileStamp> FStamp;
 };
 
 } // namespace zorp::tool
