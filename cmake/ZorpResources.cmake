@@ -1,7 +1,8 @@
 # zorp_add_resource(TARGET NAME FILE [METHOD none|rle|lzh|lh5] [KEY key])
 #
-# Compresses FILE with the zorp tool (as "zorp compress" does: header and
-# data, or the data unchanged when they do not shrink and no key is set) and
+# Compresses FILE with the zorp tool (as "zorp compress --raw" does: header
+# and data, or the data unchanged when they do not shrink and no key is set,
+# which is what TZorp::Compress writes) and
 # embeds the result in TARGET, once it is linked, as the resource NAME of
 # type "TZORP": a section of its own, not loaded into memory, that
 # TZorp::LoadCompressedResource and LoadExpandedResource read back. METHOD
@@ -36,7 +37,8 @@ function(zorp_add_resource TARGET NAME FILE)
 
   add_custom_command(OUTPUT "${packed}"
     COMMAND ${CMAKE_COMMAND} -E make_directory "${dir}"
-    COMMAND Zorp::zorp compress -q --method=${ARG_METHOD} --key=${ARG_KEY} "${source}" "${packed}"
+    COMMAND Zorp::zorp compress -q -f --raw --method=${ARG_METHOD} --key=${ARG_KEY} -o "${packed}"
+            "${source}"
     DEPENDS "${source}" Zorp::zorp
     COMMENT "Compressing resource ${NAME} of ${TARGET}"
     VERBATIM)

@@ -27,8 +27,8 @@ for file in "$corpus"/*; do
   [ -f "$file" ] || continue
   printf '%-18s %10d' "$(basename "$file")" "$(stat -c %s "$file")"
   for m in none rle lzh lh5; do
-    "$zorp" compress -q -m "$m" "$file" "$work/packed"
-    "$zorp" expand -q "$work/packed" "$work/out"
+    "$zorp" compress -q -f -m "$m" -o "$work/packed" "$file"
+    "$zorp" expand -q -f -o "$work/out" "$work/packed"
     cmp -s "$file" "$work/out" || { echo; echo "round trip of $file with $m changed the data" >&2; exit 1; }
     printf ' %9d' "$(stat -c %s "$work/packed")"
   done

@@ -91,8 +91,8 @@ count=0
 for file in "$corpus"/*; do
   [ -f "$file" ] || continue
   for m in none rle lzh lh5; do
-    /usr/bin/zorp compress -q -m "$m" -k 0x5A5A1234 "$file" "$work/packed"
-    /usr/bin/zorp expand -q -k 0x5A5A1234 "$work/packed" "$work/out"
+    /usr/bin/zorp compress -q -f -m "$m" -k 0x5A5A1234 -o "$work/packed" "$file"
+    /usr/bin/zorp expand -q -f -k 0x5A5A1234 -o "$work/out" "$work/packed"
     cmp -s "$file" "$work/out" || fail "round trip of $file with $m changed the data"
   done
   count=$((count + 1))

@@ -106,7 +106,8 @@ TEST_F(AtomicRewrite, SignalsRemoveTheTemporaryName) {
         EXPECT_TRUE(ReadWholeFile(Dir / "a.zrp") == Old);
         EXPECT_EQ(Left(), (std::vector<std::string>{"a.zrp"}));
         WriteWholeFile(Dir / "out", "previous");
-        RunZorpInjected(inject, "compress -q " + Quote(Dir / "new.txt") + " " + Quote(Dir / "out"));
+        RunZorpInjected(inject,
+                        "compress -q -f -o " + Quote(Dir / "out") + " " + Quote(Dir / "new.txt"));
         EXPECT_EQ(ReadWholeFile(Dir / "out"), "previous");
         EXPECT_EQ(Left(), (std::vector<std::string>{"a.zrp", "out"}));
         fs::remove(Dir.Path() / "out");

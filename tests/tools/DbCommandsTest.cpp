@@ -174,9 +174,9 @@ TEST_F(DbCommands, LargeExpandedValueIsStreamed) {
     constexpr int64_t size = 64 << 20;
     WriteWholeFile(Dir / "zeros", "");
     std::filesystem::resize_file(Dir / "zeros", size);
-    ASSERT_EQ(
-        RunZorp("compress -q -m rle " + Quote(Dir / "zeros") + " " + Quote(Dir / "packed")).Status,
-        0);
+    ASSERT_EQ(RunZorp("compress -q -m rle -o " + Quote(Dir / "packed") + " " + Quote(Dir / "zeros"))
+                  .Status,
+              0);
     {
         fw::TDatabase db(nullptr);
         db.SetDatabaseName(Dir / "t.db");

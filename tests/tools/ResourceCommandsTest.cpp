@@ -88,7 +88,8 @@ TEST_F(ResourceCommands, AddIsExactlyCompress) {
     ASSERT_EQ(RunZorp("resource add -q -m rle " + Mod() + " R " + Quote(Dir / "data.txt")).Status,
               0);
     ASSERT_EQ(
-        RunZorp("compress -q -m rle " + Quote(Dir / "data.txt") + " " + Quote(Dir / "c")).Status,
+        RunZorp("compress -q --raw -m rle -o " + Quote(Dir / "c") + " " + Quote(Dir / "data.txt"))
+            .Status,
         0);
     TZorp zorp(nullptr);
     const std::unique_ptr<fw::TStream> stream = zorp.LoadCompressedResource("R", Module());

@@ -31,6 +31,23 @@ TEST(UsageErrors, SayWhatIsWrongAndWhereToLook) {
     });
 }
 
+TEST(UsageErrors, OfTheSingleFileCommands) {
+    const std::string compress = "; usage: zorp compress [OPTIONS] [FILE...]";
+    const std::string expand = "; usage: zorp expand [OPTIONS] [FILE...]";
+    ExpectUsageErrors({
+        {"compress -o x a b",
+         "zorp: compress: -o names one output, but 2 files were given" + compress},
+        {"compress -c a b",
+         "zorp: compress: -c takes one file: streams written one after another cannot be told "
+         "apart" +
+             compress},
+        {"compress --frobnicate a", "zorp: compress: unknown option --frobnicate" + compress},
+        {"expand -k", "zorp: expand: --key needs a value" + expand},
+        {"expand -c -o x a.zrp",
+         "zorp: expand: --stdout and --output cannot be given together" + expand},
+    });
+}
+
 // The same sentences for every command, made from CLI11's error and the
 // command's own arguments (their names are the other commands' own).
 TEST(UsageErrors, AreSentencesForEveryCommand) {
@@ -64,6 +81,19 @@ TEST(UsageErrors, GzipReflexesPointToWhatZorpHas) {
     });
     // A number that is the value of an option is no reflex.
     EXPECT_EQ(RunZorp("compress -k -9 --help").Status, 0);
+}
+
+// Option placeholders name what the option takes, never CLI11's TEXT.
+TEST(UsageErrors, HelpNamesWhatOptionsTake) {
+    for (const char* command : {"compress", "expand"}) {
+        SCOPED_TRACE(command);
+        const Outcome o = RunZorp(std::string(command) + " --help");
+        ASSERT_EQ(o.Status, 0);
+        EXPECT_EQ(o.Output.find("TEXT"), std::string::npos) << o.Output;
+        EXPECT_NE(o.Output.find("-k,--key KEY"), std::string::npos) << o.Output;
+        EXPECT_NE(o.Output.find("-o,--output FILE"), std::string::npos) << o.Output;
+    }
+    EXPECT_NE(RunZorp("compress --help").Output.find("-m,--method METHOD"), std::string::npos);
 }
 
 } // namespace

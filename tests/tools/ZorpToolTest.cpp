@@ -31,15 +31,15 @@ TEST(ZorpTool, RoundTripsEveryMethodAndWritesWhatCompressWrites) {
         {"none", coNone}, {"rle", coRLE}, {"lzh", coLZH}, {"lh5", coLZH5}};
     for (const auto& [name, method] : methods) {
         SCOPED_TRACE(name);
-        const Outcome c = Zorp(std::string("compress -q -m ") + name + " -k 0x1234ABCD " +
-                               Quote(dir / "in") + " " + Quote(dir / "packed"));
+        const Outcome c = Zorp(std::string("compress -q -f -m ") + name + " -k 0x1234ABCD -o " +
+                               Quote(dir / "packed") + " " + Quote(dir / "in"));
         ASSERT_EQ(c.Status, 0) << c.Output;
         EXPECT_EQ(c.Output, "");
         TZorp zorp(nullptr);
         zorp.SetKey(0x1234ABCD);
         EXPECT_EQ(ReadWholeFile(dir / "packed"), zorp.CompressString(data, method));
         const Outcome e =
-            Zorp("expand -k 305441741 " + Quote(dir / "packed") + " " + Quote(dir / "out"));
+            Zorp("expand -f -k 305441741 -o " + Quote(dir / "out") + " " + Quote(dir / "packed"));
         ASSERT_EQ(e.Status, 0) << e.Output;
         EXPECT_EQ(ReadWholeFile(dir / "out"), data);
     }
@@ -49,23 +49,24 @@ TEST(ZorpTool, DefaultsToLh5AndPipesThroughStandardStreams) {
     TempDir dir;
     const std::string data = ReadWholeFile(CorpusFiles().at(1));
     WriteWholeFile(dir / "in", data);
-    const Outcome o = Zorp("compress -k -5 - - < " + Quote(dir / "in") +
-                           " | " ZORP_TOOL " expand -k -5 - " + Quote(dir / "out"));
+    const Outcome o = Zorp("compress -k -5 - < " + Quote(dir / "in") +
+                           " | " ZORP_TOOL " expand -k -5 -o " + Quote(dir / "out") + " -");
     ASSERT_EQ(o.Status, 0) << o.Output;
     EXPECT_EQ(ReadWholeFile(dir / "out"), data);
-    ASSERT_EQ(Zorp("compress " + Quote(dir / "in") + " " + Quote(dir / "packed")).Status, 0);
-    EXPECT_EQ(ReadWholeFile(dir / "packed").substr(5, 3), "LH5");
+    ASSERT_EQ(Zorp("compress " + Quote(dir / "in")).Status, 0);
+    EXPECT_EQ(ReadWholeFile(dir / "in.zrp").substr(5, 3), "LH5");
 }
 
 TEST(ZorpTool, WrongKeyFailsAndLeavesNoFile) {
     TempDir dir;
     WriteWholeFile(dir / "in", ReadWholeFile(CorpusFiles().at(2)));
-    ASSERT_EQ(Zorp("compress -k 77 " + Quote(dir / "in") + " " + Quote(dir / "packed")).Status, 0);
+    ASSERT_EQ(Zorp("compress -k 77 -o " + Quote(dir / "packed") + " " + Quote(dir / "in")).Status,
+              0);
     for (const char* key : {"0", "78"}) {
-        const Outcome o = Zorp(std::string("expand -k ") + key + " " + Quote(dir / "packed") + " " +
-                               Quote(dir / "out"));
+        const Outcome o = Zorp(std::string("expand -k ") + key + " -o " + Quote(dir / "out") + " " +
+                               Quote(dir / "packed"));
         EXPECT_EQ(o.Status, 1);
-        EXPECT_EQ(o.Output, "zorp: File locked -- valid key required\n");
+        EXPECT_EQ(o.Output, "zorp: " + (dir / "packed") + ": File locked -- valid key required\n");
     }
     EXPECT_EQ(Entries(dir), (std::vector<std::string>{"in", "packed"}));
 }
@@ -73,14 +74,16 @@ TEST(ZorpTool, WrongKeyFailsAndLeavesNoFile) {
 TEST(ZorpTool, CorruptInputFailsAndKeepsAnExistingTarget) {
     TempDir dir;
     WriteWholeFile(dir / "in", std::string(50000, 'a') + "tail");
-    ASSERT_EQ(Zorp("compress -m rle " + Quote(dir / "in") + " " + Quote(dir / "packed")).Status, 0);
+    ASSERT_EQ(Zorp("compress -m rle -o " + Quote(dir / "packed") + " " + Quote(dir / "in")).Status,
+              0);
     std::string packed = ReadWholeFile(dir / "packed");
     packed[packed.size() / 2] ^= 0x01;
     WriteWholeFile(dir / "packed", packed);
     WriteWholeFile(dir / "out", "previous");
-    const Outcome o = Zorp("expand " + Quote(dir / "packed") + " " + Quote(dir / "out"));
+    const Outcome o = Zorp("expand -f -o " + Quote(dir / "out") + " " + Quote(dir / "packed"));
     EXPECT_EQ(o.Status, 1);
-    EXPECT_EQ(o.Output, "zorp: Bad checksum during expansion -- data may be invalid\n");
+    EXPECT_EQ(o.Output, "zorp: " + (dir / "packed") +
+                            ": Bad checksum during expansion -- data may be invalid\n");
     EXPECT_EQ(ReadWholeFile(dir / "out"), "previous");
     EXPECT_EQ(Entries(dir), (std::vector<std::string>{"in", "out", "packed"}));
 }
@@ -97,13 +100,13 @@ TEST(ZorpTool, AFailedWriteIsReportedAndLeavesNoFile) {
         data += ReadWholeFile(file);
     ASSERT_GT(data.size(), 1000000u);
     WriteWholeFile(dir / "in", data);
-    ASSERT_EQ(Zorp("compress -q " + Quote(dir / "in") + " " + Quote(dir / "packed")).Status, 0);
+    ASSERT_EQ(Zorp("compress -q -o " + Quote(dir / "packed") + " " + Quote(dir / "in")).Status, 0);
     WriteWholeFile(dir / "out", "previous");
     for (const char* target : {"out", "new"}) {
         SCOPED_TRACE(target);
-        const Outcome o =
-            Zorp("--version >/dev/null; trap '' XFSZ; ulimit -f 256; " ZORP_TOOL " expand -q " +
-                 Quote(dir / "packed") + " " + Quote(dir / target));
+        const Outcome o = Zorp("--version >/dev/null; trap '' XFSZ; ulimit -f 256; " ZORP_TOOL
+                               " expand -q -f -o " +
+                               Quote(dir / target) + " " + Quote(dir / "packed"));
         EXPECT_EQ(o.Status, 1);
         EXPECT_EQ(o.Output, "zorp: " + (dir / target) + ": File too large\n");
     }
@@ -111,18 +114,15 @@ TEST(ZorpTool, AFailedWriteIsReportedAndLeavesNoFile) {
     EXPECT_EQ(Entries(dir), (std::vector<std::string>{"in", "out", "packed"}));
 }
 
-TEST(ZorpTool, ReportsBadCommandLinesAndMissingFiles) {
+TEST(ZorpTool, ReportsMissingFilesAndBadOptionValues) {
     TempDir dir;
-    const Outcome missing = Zorp("compress " + Quote(dir / "nothing") + " " + Quote(dir / "out"));
+    const Outcome missing = Zorp("compress " + Quote(dir / "nothing"));
     EXPECT_EQ(missing.Status, 1);
-    EXPECT_EQ(missing.Output.rfind("zorp: Cannot open file", 0), 0u) << missing.Output;
-    EXPECT_EQ(std::count(missing.Output.begin(), missing.Output.end(), '\n'), 1);
+    EXPECT_EQ(missing.Output, "zorp: " + (dir / "nothing") + ": No such file or directory\n");
     EXPECT_TRUE(Entries(dir).empty());
 
-    EXPECT_EQ(Zorp("compress -m zip a b").Status, 2);
-    EXPECT_EQ(Zorp("compress -k 0x100000000 a b").Status, 2);
-    EXPECT_EQ(Zorp("frobnicate").Status, 2);
-    EXPECT_EQ(Zorp("").Status, 2);
+    EXPECT_EQ(Zorp("compress -m zip a").Status, 2);
+    EXPECT_EQ(Zorp("compress -k 0x100000000 a").Status, 2);
     for (const char* help : {"--help", "compress --help", "expand --help"}) {
         const Outcome o = Zorp(help);
         EXPECT_EQ(o.Status, 0) << help;
