@@ -107,11 +107,10 @@ std::string Problem(const CLI::App& Command, const CLI::ParseError& E,
         return message.substr(0, message.find(':')) + " needs a value";
     if (mismatch && message.find(": At Most ") != std::string::npos)
         return "too many arguments";
-    if (Is<CLI::ExcludesError>(E)) {
-        const auto middle = message.find(" excludes ");
+    if (const auto middle = message.find(" excludes ");
+        Is<CLI::ExcludesError>(E) && middle != std::string::npos)
         return message.substr(0, middle) + " and " + message.substr(middle + 10) +
                " cannot be given together";
-    }
     return LowerFirst(message);
 }
 
