@@ -11,12 +11,8 @@
 
 namespace zorp {
 
-namespace {
-
-constexpr int32_t GraphicHeaderSize = 8;
-
-std::array<uint8_t, GraphicHeaderSize> GraphicHeader(int32_t size) {
-    const auto s = static_cast<uint32_t>(size);
+std::array<uint8_t, GraphicHeaderSize> GraphicHeader(int32_t BitmapSize) {
+    const auto s = static_cast<uint32_t>(BitmapSize);
     return {1,
             0,
             0x00,
@@ -27,7 +23,12 @@ std::array<uint8_t, GraphicHeaderSize> GraphicHeader(int32_t size) {
             static_cast<uint8_t>(s >> 24)};
 }
 
-} // namespace
+bool IsGraphicHeader(const uint8_t* Bytes, int64_t Total) {
+    const auto size = static_cast<int32_t>(Bytes[4] | Bytes[5] << 8 | Bytes[6] << 16 |
+                                           static_cast<uint32_t>(Bytes[7]) << 24);
+    return Bytes[0] == 1 && Bytes[1] == 0 && Bytes[2] == 0x00 && Bytes[3] == 0x01 &&
+           size == Total - GraphicHeaderSize;
+}
 
 TCBlobField::TCBlobField(fw::TComponent* AOwner) : fw::TBlobField(AOwner) {
     SetBlobTypeValue(fw::ftBlob);
@@ -171,11 +172,7 @@ void TCBlobField::SaveToBitmap(fw::TBitmap& Bitmap) {
     if (total >= GraphicHeaderSize) {
         std::array<uint8_t, GraphicHeaderSize> header{};
         blob.ReadBuffer(header.data(), GraphicHeaderSize);
-        const int32_t size = static_cast<int32_t>(header[4] | header[5] << 8 | header[6] << 16 |
-                                                  static_cast<uint32_t>(header[7]) << 24);
-        const bool isHeader = header[0] == 1 && header[1] == 0 && header[2] == 0x00 &&
-                              header[3] == 0x01 && size == total - GraphicHeaderSize;
-        if (!isHeader)
+        if (!IsGraphicHeader(header.data(), total))
             blob.SetPosition(0);
     }
     Bitmap.LoadFromStream(blob);

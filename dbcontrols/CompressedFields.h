@@ -9,12 +9,24 @@
 #include "component/Zorp.h"
 #include "framework/db/BlobField.h"
 
+#include <array>
+#include <cstdint>
+
 namespace zorp::fw {
 class TBitmap;
 class TPicture;
 } // namespace zorp::fw
 
 namespace zorp {
+
+// The header in front of a bitmap in the expanded value of a field of type
+// ftGraphic or ftTypedBinary: count 1 and type 0x0100 (16-bit), then the
+// number of bitmap bytes that follow (32-bit), all little-endian.
+inline constexpr int32_t GraphicHeaderSize = 8;
+std::array<uint8_t, GraphicHeaderSize> GraphicHeader(int32_t BitmapSize);
+// Whether the first GraphicHeaderSize bytes of a value of Total bytes are a
+// graphic header that counts the rest of the value.
+bool IsGraphicHeader(const uint8_t* Bytes, int64_t Total);
 
 class TCBlobField : public fw::TBlobField {
 public:
