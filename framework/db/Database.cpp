@@ -135,6 +135,12 @@ void TStatement::Bind(int Index, const TVariant& Value) {
         Fail();
 }
 
+void TStatement::BindText(int Index, const std::string& Text) {
+    if (sqlite3_bind_text64(FStatement, Index, Text.data(), Text.size(), SQLITE_TRANSIENT,
+                            SQLITE_UTF8) != SQLITE_OK)
+        Fail();
+}
+
 bool TStatement::Step() {
     const int rc = sqlite3_step(FStatement);
     if (rc == SQLITE_ROW)

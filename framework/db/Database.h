@@ -80,8 +80,10 @@ public:
     TStatement(const TStatement&) = delete;
     TStatement& operator=(const TStatement&) = delete;
 
-    // Parameters count from 1.
+    // Parameters count from 1. Strings are bound as BLOBs.
     void Bind(int Index, const TVariant& Value);
+    // Binds UTF-8 text as a TEXT value.
+    void BindText(int Index, const std::string& Text);
     // Next row: true while there is one.
     bool Step();
     // Runs a statement that returns no rows.
