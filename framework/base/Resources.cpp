@@ -97,6 +97,7 @@ std::vector<TResourceEntry> EnumResources(const std::string& ModuleFileName,
         if (!Type.empty() && !SameText(entry.Type, Type))
             continue;
         entry.SectionName = section.Name;
+        entry.Offset = section.Offset;
         entry.Size = section.Size;
         found.push_back(std::move(entry));
     }

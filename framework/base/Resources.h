@@ -28,6 +28,7 @@ struct TResourceEntry {
     std::string Type;
     std::string Name;
     std::string SectionName;
+    uint64_t Offset = 0; // where the resource's bytes lie in the module file
     uint64_t Size = 0;
 };
 
