@@ -158,7 +158,7 @@ std::string TElfSections::ReadAt(uint64_t Offset, uint64_t Count, const char* Wh
 }
 
 void TElfSections::Fail(const std::string& Why) const {
-    throw EModuleError("Invalid module file \"" + FFileName + "\": " + Why);
+    throw EInvalidModuleFile(FFileName, Why);
 }
 
 } // namespace zorp::fw

@@ -5,7 +5,8 @@
 // the file, names lie inside the section name table, and the contents of
 // every section that has some lie inside the file without overlapping the
 // header, the section table or each other. A file that breaks any of these
-// raises EModuleError naming the file; nothing is read outside it.
+// raises EInvalidModuleFile (an EModuleError) naming the file; nothing is
+// read outside it.
 #pragma once
 
 #include "framework/base/Stream.h"

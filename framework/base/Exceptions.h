@@ -90,6 +90,18 @@ public:
     using Exception::Exception;
 };
 
+// A module file that is not a sound ELF file; Reason says what is wrong.
+class EInvalidModuleFile : public EModuleError {
+public:
+    EInvalidModuleFile(const std::string& FileName, std::string Reason)
+        : EModuleError("Invalid module file \"" + FileName + "\": " + Reason),
+          FReason(std::move(Reason)) {}
+    const std::string& Reason() const noexcept { return FReason; }
+
+private:
+    std::string FReason;
+};
+
 // Image data that cannot be read (damaged or unsupported), or a bad image
 // operation.
 class EInvalidGraphic : public Exception {
