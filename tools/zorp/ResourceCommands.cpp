@@ -2,7 +2,8 @@
 // in executables and shared libraries. Modules are read as files and never
 // loaded, so inspecting one runs none of its code; they are changed with
 // objcopy ($OBJCOPY, or objcopy from PATH) into a new file beside them that
-// then replaces them.
+// then replaces them. A module that cannot be read, and data that cannot
+// be expanded, are reported naming the module (and the resource).
 #include "component/Resources.h"
 #include "component/Zorp.h"
 #include "framework/base/Exceptions.h"
@@ -16,11 +17,14 @@
 #include "tools/zorp/Files.h"
 #include "tools/zorp/KeyOption.h"
 #include "tools/zorp/ProgressBar.h"
+#include "tools/zorp/StoredData.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <fcntl.h>
 #include <memory>
 #include <spawn.h>
@@ -129,11 +133,28 @@ void RunObjcopy(const std::vector<std::string>& Args) {
     throw fw::Exception(program + " failed" + (message.empty() ? "" : ": " + message));
 }
 
+fw::Exception ModuleError(const std::string& Module, const std::string& Reason) {
+    return fw::Exception(Module + ": cannot read executable or shared library: " + Reason);
+}
+
+// The TZORP resources of a module, which also checks that the module is a
+// file that can be read and a sound ELF file.
+std::vector<fw::TResourceEntry> ModuleResources(const std::string& Module) {
+    const int fd = open(Module.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw ModuleError(Module, std::strerror(errno));
+    close(fd);
+    try {
+        return fw::EnumResources(Module, ZorpResourceType);
+    } catch (const fw::EInvalidModuleFile& e) {
+        throw ModuleError(Module, e.Reason());
+    }
+}
+
 void Add(const ResourceOptions& o) {
     const TZorpMethod method = ParseMethod(o.Method);
     const std::string section = fw::ResourceSectionName(ZorpResourceType, o.Name);
-    // Reading the resources also checks that the module is a sound ELF file.
-    const std::vector<fw::TResourceEntry> old = fw::EnumResources(o.Module, ZorpResourceType);
+    const std::vector<fw::TResourceEntry> old = ModuleResources(o.Module);
     struct stat moduleStat {};
     if (stat(o.Module.c_str(), &moduleStat) != 0)
         throw fw::EFOpenError("Cannot open file \"" + o.Module + "\". " + std::strerror(errno));
@@ -172,16 +193,30 @@ void Add(const ResourceOptions& o) {
     SyncFile(directory.empty() ? "." : directory);
 }
 
+// What the header in front of a resource's bytes tells (read from the
+// module file, which lists them before they are looked at).
+StoredInfo ResourceInfo(fw::TFileStream& Module, const fw::TResourceEntry& Entry) {
+    std::string prefix(std::min<uint64_t>(Entry.Size, TZorpHeader::RecordSize), '\0');
+    Module.SetPosition(static_cast<int64_t>(Entry.Offset));
+    Module.ReadBuffer(prefix.data(), static_cast<int32_t>(prefix.size()));
+    return ReadStoredInfo(prefix, static_cast<int64_t>(Entry.Size));
+}
+
 void List(const ResourceOptions& o) {
-    const std::vector<fw::TResourceEntry> entries = fw::EnumResources(o.Module, ZorpResourceType);
-    std::printf("%12s  %s\n", "size", "name");
-    for (const fw::TResourceEntry& entry : entries)
-        std::printf("%12llu  %s\n", static_cast<unsigned long long>(entry.Size),
-                    entry.Name.c_str());
+    const std::vector<fw::TResourceEntry> entries = ModuleResources(o.Module);
+    fw::TFileStream module(o.Module, fw::fmOpenRead | fw::fmShareDenyNone);
+    std::printf("%12s %12s  %-8s %-6s  %s\n", "stored", "expanded", "method", "locked", "name");
+    for (const fw::TResourceEntry& entry : entries) {
+        const StoredInfo info = ResourceInfo(module, entry);
+        std::printf("%12llu %12lld  %-8s %-6s  %s\n", static_cast<unsigned long long>(entry.Size),
+                    static_cast<long long>(info.ExpandedSize), info.Method.c_str(),
+                    info.Locked ? "yes" : "no", entry.Name.c_str());
+    }
     std::printf("%zu resources\n", entries.size());
 }
 
 void Extract(const ResourceOptions& o) {
+    ModuleResources(o.Module);
     fw::TResourceStream resource(o.Module, o.Name, ZorpResourceType);
     if (resource.Size() == 0)
         throw fw::EResNotFound("Could not load resource: " + o.Name);
@@ -190,7 +225,13 @@ void Extract(const ResourceOptions& o) {
     ProgressBar bar("expanding", o.Quiet);
     zorp.OnShowProgress = [&bar](int32_t& percent) { bar.Show(percent); };
     OutputFile output(o.Output);
-    zorp.Expand(output.Stream(), resource);
+    try {
+        zorp.Expand(output.Stream(), resource);
+    } catch (const std::exception& e) {
+        if (!IsDecodeError(e))
+            throw;
+        throw fw::Exception(o.Module + ": resource " + o.Name + ": " + e.what());
+    }
     output.Commit();
 }
 
@@ -205,29 +246,47 @@ void AddResourceCommands(CLI::App& App) {
     CLI::App* add = resource->add_subcommand(
         "add", "Compress FILE as zorp compress does and embed it in MODULE as resource NAME "
                "(replacing a resource of that name)");
-    add->add_option("-m,--method", o->Method, "Method: none, rle, lzh or lh5")->default_str("lh5");
+    add->add_option("-m,--method", o->Method, "Method: none, rle, lzh or lh5")
+        ->default_str("lh5")
+        ->type_name("METHOD");
     add->add_option("-k,--key", o->Key,
                     "Lock key: a 32-bit number in decimal (negative allowed) or 0x hexadecimal; "
                     "0 means no lock")
-        ->default_str("0");
+        ->default_str("0")
+        ->type_name("KEY");
     add->add_flag("-q,--quiet", o->Quiet, "No progress bar");
-    add->add_option("MODULE", o->Module, "Executable or shared library to change")->required();
-    add->add_option("NAME", o->Name, "Resource name (compared case-insensitively)")->required();
-    add->add_option("FILE", o->File, "File to embed, or - for standard input")->required();
+    add->add_option("MODULE", o->Module, "Executable or shared library to change")
+        ->required()
+        ->type_name("MODULE");
+    add->add_option("NAME", o->Name, "Resource name (compared case-insensitively)")
+        ->required()
+        ->type_name("NAME");
+    add->add_option("FILE", o->File, "File to embed, or - for standard input")
+        ->required()
+        ->type_name("FILE");
     add->callback([o] { Add(*o); });
 
-    CLI::App* list = resource->add_subcommand("list", "List the TZORP resources of a module");
-    list->add_option("MODULE", o->Module, "Executable or shared library")->required();
+    CLI::App* list = resource->add_subcommand(
+        "list", "List the TZORP resources of a module: stored and expanded size, method, lock");
+    list->add_option("MODULE", o->Module, "Executable or shared library")
+        ->required()
+        ->type_name("MODULE");
     list->callback([o] { List(*o); });
 
     CLI::App* extract = resource->add_subcommand(
         "extract", "Expand resource NAME of MODULE, verifying its checksum and key");
     extract->add_option("-k,--key", o->Key, "Key: a 32-bit number in decimal or 0x hexadecimal")
-        ->default_str("0");
+        ->default_str("0")
+        ->type_name("KEY");
     extract->add_flag("-q,--quiet", o->Quiet, "No progress bar");
-    extract->add_option("MODULE", o->Module, "Executable or shared library")->required();
-    extract->add_option("NAME", o->Name, "Resource name (case-insensitive)")->required();
-    extract->add_option("OUTPUT", o->Output, "File to write, or - for standard output (default)");
+    extract->add_option("MODULE", o->Module, "Executable or shared library")
+        ->required()
+        ->type_name("MODULE");
+    extract->add_option("NAME", o->Name, "Resource name (case-insensitive)")
+        ->required()
+        ->type_name("NAME");
+    extract->add_option("OUTPUT", o->Output, "File to write, or - for standard output (default)")
+        ->type_name("FILE");
     extract->callback([o] { Extract(*o); });
 }
 
