@@ -1,6 +1,7 @@
 // The zorp db commands on real SQLite files: packing in place, the
-// all-or-nothing rule, single values through a compressed field, errors
-// and the memory a large expanded value costs.
+// all-or-nothing rule, storage classes kept through pack and unpack, the
+// file shrinking, single values through a compressed field, errors and the
+// memory a large expanded value costs.
 #include "framework/db/Database.h"
 #include "support/TestFiles.h"
 #include "support/ToolRunner.h"
@@ -80,6 +81,22 @@ protected:
         return values;
     }
     std::string Db() const { return Quote(Dir / "t.db"); }
+    // Runs statements on the database.
+    void Sql(const std::string& Statements) {
+        fw::TDatabase db(nullptr);
+        db.SetDatabaseName(Dir / "t.db");
+        db.ExecSQL(Statements);
+    }
+    // The first column of every row a query gives, as text.
+    std::vector<std::string> Query(const std::string& Select) {
+        fw::TDatabase db(nullptr);
+        db.SetDatabaseName(Dir / "t.db");
+        fw::TStatement rows(db, Select);
+        std::vector<std::string> values;
+        while (rows.Step())
+            values.push_back(fw::VarToStr(rows.Column(0)));
+        return values;
+    }
     TempDir Dir;
 };
 
@@ -239,6 +256,180 @@ TEST_F(DbCommands, PutStoresOneValueThroughACompressedField) {
     EXPECT_EQ(RunZorp("db get " + Db() + " docs body 3").Output, std::string(30000, 'n'));
     EXPECT_EQ(RunZorp("db get " + Db() + " docs body 99").Status, 1);
     EXPECT_EQ(RunZorp("db get " + Db() + " nothing body 1").Status, 1);
+}
+
+// A text that compresses, with a word to look for.
+std::string Text(const std::string& Word) {
+    std::string s;
+    for (int i = 0; i < 40; ++i)
+        s += "line " + std::to_string(i % 7) + " about " + Word + " and more\n";
+    return s;
+}
+
+// Every value keeps its storage class and its bytes through pack and
+// unpack, so LIKE and = match TEXT values again; numbers and nulls are
+// left alone by pack.
+TEST_F(DbCommands, UnpackRestoresTheStorageClass) {
+    const std::string odd = std::string(300, 'x') + std::string("\0\xff\xfe", 3) + Text("odd");
+    const struct {
+        const char* Key;
+        const char* Packed; // values: with a key, the short text gets a header too
+    } keys[] = {{"", "3"}, {"-k 0x77 ", "4"}};
+    for (const auto& [key, packedCount] : keys) {
+        Sql("DROP TABLE IF EXISTS notes; CREATE TABLE notes (body)"); // numbers stay numbers
+        {
+            fw::TDatabase db(nullptr);
+            db.SetDatabaseName(Dir / "t.db");
+            const struct {
+                const char* Insert;
+                std::string Value;
+            } rows[] = {
+                {"INSERT INTO notes VALUES (CAST(? AS TEXT))", Text("apple")},
+                {"INSERT INTO notes VALUES (?)", Text("pear")}, // a BLOB in a TEXT column
+                {"INSERT INTO notes VALUES (CAST(? AS TEXT))", odd},
+                {"INSERT INTO notes VALUES (12345)", ""},
+                {"INSERT INTO notes VALUES (0.1)", ""},
+                {"INSERT INTO notes VALUES (NULL)", ""},
+                {"INSERT INTO notes VALUES (CAST(? AS TEXT))", "short"},
+            };
+            for (const auto& row : rows) {
+                fw::TStatement insert(db, row.Insert);
+                if (!row.Value.empty())
+                    insert.Bind(1, row.Value);
+                insert.Execute();
+            }
+        }
+        const std::string all = "SELECT typeof(body) || ' ' || hex(body) FROM notes ORDER BY rowid";
+        const auto before = Query(all);
+        ASSERT_EQ(RunZorp("db pack -q " + std::string(key) + Db() + " notes body").Status, 0);
+        EXPECT_EQ(Query("SELECT count(*) FROM notes WHERE typeof(body) = 'blob'"),
+                  std::vector<std::string>{packedCount})
+            << key;
+        EXPECT_EQ(Query("SELECT count(*) FROM notes WHERE body LIKE '%apple%'"),
+                  std::vector<std::string>{"0"}); // compressed
+        const Outcome unpack = RunZorp("db unpack " + std::string(key) + Db() + " notes body");
+        ASSERT_EQ(unpack.Status, 0) << unpack.Output;
+        EXPECT_EQ(unpack.Output, packedCount + std::string(" values expanded\n"));
+        EXPECT_EQ(Query(all), before) << key;
+        EXPECT_EQ(Query("SELECT count(*) FROM notes WHERE body LIKE '%apple%'"),
+                  std::vector<std::string>{"1"});
+        fw::TDatabase db(nullptr);
+        db.SetDatabaseName(Dir / "t.db");
+        fw::TStatement equal(db, "SELECT count(*) FROM notes WHERE body = ?");
+        equal.BindText(1, Text("apple"));
+        ASSERT_TRUE(equal.Step());
+        EXPECT_EQ(fw::VarToStr(equal.Column(0)), "1") << key;
+        // The record goes with the last packed value.
+        EXPECT_EQ(Query("SELECT count(*) FROM sqlite_master WHERE name = 'zorp_packed'"),
+                  std::vector<std::string>{"0"});
+    }
+}
+
+// The record of a value's class holds only for the bytes pack stored in
+// that row: a value compressed elsewhere, one put since, a row deleted and
+// its rowid used again, and values packed before there were records come
+// back as they are stored, BLOBs.
+TEST_F(DbCommands, StorageClassRecordHoldsOnlyForTheBytesPackStored) {
+    const struct {
+        const char* Case;
+        std::string Between;              // statements run between pack and unpack
+        const char* Put;                  // a file db put stores in row 2 between them, or none
+        std::vector<std::string> Classes; // after unpack
+    } cases[] = {
+        {"records intact", "", nullptr, {"text", "text", "blob"}},
+        {"record of another column",
+         "UPDATE zorp_packed SET column_name = 'other' WHERE row_id = 2",
+         nullptr,
+         {"text", "blob", "blob"}},
+        {"packed before there were records",
+         "DROP TABLE zorp_packed",
+         nullptr,
+         {"blob", "blob", "blob"}},
+        {"rowid used again",
+         "DELETE FROM notes WHERE rowid = 2; INSERT INTO notes (rowid, body) SELECT 2, body FROM "
+         "notes WHERE rowid = 3",
+         nullptr,
+         {"text", "blob", "blob"}},
+        {"value put since", "", "data.txt", {"text", "blob", "blob"}},
+    };
+    WriteWholeFile(Dir / "data.txt", Text("put"));
+    for (const auto& c : cases) {
+        Sql("DROP TABLE IF EXISTS notes; DROP TABLE IF EXISTS zorp_packed; "
+            "CREATE TABLE notes (body TEXT)");
+        Sql("INSERT INTO notes VALUES ('" + Text("one") + "'), ('" + Text("two") + "'), (CAST('" +
+            Text("three") + "' AS BLOB))");
+        ASSERT_EQ(RunZorp("db pack -q " + Db() + " NOTES Body").Status, 0) << c.Case;
+        if (!c.Between.empty())
+            Sql(c.Between);
+        if (c.Put != nullptr) {
+            ASSERT_EQ(RunZorp("db put " + Db() + " notes body 2 " + Quote(Dir / c.Put)).Status, 0);
+        }
+        ASSERT_EQ(RunZorp("db unpack -q " + Db() + " notes body").Status, 0) << c.Case;
+        EXPECT_EQ(Query("SELECT typeof(body) FROM notes ORDER BY rowid"), c.Classes) << c.Case;
+        EXPECT_EQ(Query("SELECT substr(body, 1, 60) FROM notes WHERE rowid = 1"),
+                  std::vector<std::string>{Text("one").substr(0, 60)})
+            << c.Case;
+    }
+}
+
+// pack and unpack end with VACUUM, which leaves the file as small as
+// VACUUM makes it; --no-vacuum leaves the pages the change freed inside it.
+TEST_F(DbCommands, VacuumShrinksTheFileAndNoVacuumDoesNot) {
+    const struct {
+        const char* Command;
+        const char* Flag;
+        bool Compact;
+    } cases[] = {
+        {"pack", "", true},
+        {"pack", "--no-vacuum ", false},
+        {"unpack", "", true},
+        {"unpack", "--no-vacuum ", false},
+    };
+    for (const auto& c : cases) {
+        MakeTable();
+        Sql("CREATE TABLE notes (body TEXT); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i "
+            "+ 1 FROM n WHERE i < 200) INSERT INTO notes SELECT printf('%.*c', 2000, 'a') || i "
+            "FROM n");
+        if (std::string(c.Command) == "unpack") {
+            ASSERT_EQ(RunZorp("db pack -q " + Db() + " notes body").Status, 0);
+        }
+        const auto before = std::filesystem::file_size(Dir / "t.db");
+        const Outcome o =
+            RunZorp("db " + std::string(c.Command) + " -q " + c.Flag + Db() + " notes body");
+        ASSERT_EQ(o.Status, 0) << c.Command << " " << c.Flag << o.Output;
+        const auto after = std::filesystem::file_size(Dir / "t.db");
+        std::filesystem::copy_file(Dir / "t.db", Dir / "compact.db",
+                                   std::filesystem::copy_options::overwrite_existing);
+        {
+            fw::TDatabase db(nullptr);
+            db.SetDatabaseName(Dir / "compact.db");
+            db.ExecSQL("VACUUM");
+        }
+        EXPECT_EQ(after == std::filesystem::file_size(Dir / "compact.db"), c.Compact)
+            << c.Command << " " << c.Flag;
+        if (std::string(c.Command) == "pack") {
+            EXPECT_EQ(after < before / 2, c.Compact) << c.Flag; // 200 rows of 2000 bytes
+        }
+    }
+}
+
+// A VACUUM that fails is reported, and the change it followed stays.
+TEST_F(DbCommands, FailedVacuumIsReportedAndTheChangeStays) {
+    if (!CanInjectFaults())
+        GTEST_SKIP() << "strace cannot trace here (not installed, or ptrace is not allowed)";
+    const auto before = Column();
+    // Only VACUUM cuts the file to its new size.
+    const Outcome o =
+        RunZorpInjected("ftruncate:error=EIO", "db pack -q -k 0x10 " + Db() + " docs body",
+                        "-P " + Quote(Dir / "t.db"));
+    EXPECT_EQ(o.Status, 1);
+    EXPECT_EQ(o.Output, "zorp: " + Dir / "t.db" +
+                            ": VACUUM failed (the change is committed): disk I/O error\n");
+    const auto packed = Column();
+    for (size_t i = 0; i < packed.size(); ++i)
+        EXPECT_EQ(packed[i].substr(0, 5), "WELM\x1A") << i;
+    ASSERT_EQ(RunZorp("db unpack -q -k 0x10 " + Db() + " docs body").Status, 0);
+    EXPECT_EQ(Column(), before);
 }
 
 } // namespace

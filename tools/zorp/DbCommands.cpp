@@ -1,21 +1,23 @@
 // zorp db pack / unpack / stat / get / put: compressed values in a column
 // of a SQLite table. Changes to a column run in one transaction: a failure
-// leaves the table as it was. stat and get expand a value as a stream, so
-// they never hold a whole expanded value.
+// leaves the table as it was. pack and unpack keep the storage class of
+// each value (see StorageClassRecord.h) and then VACUUM the file, so that
+// the pages the change freed go back to the file system. stat and get
+// expand a value as a stream, so they never hold a whole expanded value.
 #include "component/Zorp.h"
 #include "dbcontrols/CompressedFields.h"
 #include "framework/base/MemoryStream.h"
-#include "framework/base/TextUtils.h"
 #include "framework/db/Database.h"
 #include "framework/db/SQLiteTable.h"
 #include "tools/zorp/Commands.h"
+#include "tools/zorp/DbColumn.h"
 #include "tools/zorp/Files.h"
 #include "tools/zorp/KeyOption.h"
+#include "tools/zorp/StorageClassRecord.h"
 
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace zorp::tool {
 
@@ -24,12 +26,11 @@ namespace {
 struct DbOptions {
     std::string Method = "lh5";
     std::string Key = "0";
-    std::string Database;
-    std::string Table;
-    std::string Column;
+    ColumnName Name;
     int64_t RowId = 0;
     std::string File;
     bool Quiet = false;
+    bool NoVacuum = false;
 };
 
 bool HasHeader(const std::string& value) {
@@ -37,89 +38,85 @@ bool HasHeader(const std::string& value) {
            value.compare(0, 5, std::string(HeaderMagic.data(), 5)) == 0;
 }
 
-// Opens the database a command names and checks that its table has the
-// column. A file that is not there is an error naming it: the tool never
-// makes an empty database. Every statement the tool runs names only that
-// table and column, so none meets a name SQLite cannot resolve, which it
-// would take for a string literal when double-quoted.
-void OpenDatabase(fw::TDatabase& Db, const DbOptions& o) {
-    Db.SetCreateIfMissing(false);
-    Db.SetDatabaseName(o.Database);
+// Rewrites the whole file without the pages the committed change freed.
+// VACUUM cannot run inside a transaction; when it fails, the change stays.
+void Vacuum(fw::TDatabase& Db, const DbOptions& o) {
+    if (o.NoVacuum)
+        return;
     try {
-        Db.Open();
+        Db.ExecSQL("VACUUM");
     } catch (const fw::EDatabaseError& e) {
-        throw std::runtime_error(o.Database + ": " + e.Message());
+        throw std::runtime_error(o.Name.Database +
+                                 ": VACUUM failed (the change is committed): " + e.Message());
     }
-    fw::TStatement columns(Db, "PRAGMA table_info(" + fw::QuoteIdentifier(o.Table) + ")");
-    bool table = false;
-    while (columns.Step()) {
-        table = true;
-        if (fw::SameText(fw::VarToStr(columns.Column(1)), o.Column))
-            return;
-    }
-    throw std::runtime_error(table ? "no such column: " + o.Column + " in " + o.Table
-                                   : "no such table: " + o.Table);
 }
 
-// Rewrites every value of the column with Transform, in one transaction.
-// Transform returns false to leave a value as it is.
-int RewriteColumn(const DbOptions& o,
-                  const std::function<bool(const std::string&, std::string&)>& Transform) {
-    fw::TDatabase db(nullptr);
-    OpenDatabase(db, o);
-    const std::string table = fw::QuoteIdentifier(o.Table);
-    const std::string column = fw::QuoteIdentifier(o.Column);
-    fw::TTransaction transaction(db);
-    int changed = 0;
-    fw::TStatement rows(db, "SELECT rowid, " + column + " FROM " + table);
-    fw::TStatement update(db, "UPDATE " + table + " SET " + column + " = ? WHERE rowid = ?");
-    while (rows.Step()) {
-        const fw::TVariant value = rows.Column(1);
-        if (fw::VarIsNull(value))
-            continue;
-        std::string result;
-        if (!Transform(fw::VarToStr(value), result))
-            continue;
-        update.Reset();
-        update.Bind(1, result);
-        update.Bind(2, rows.Column(0));
-        update.Execute();
-        ++changed;
-    }
-    transaction.Commit();
-    return changed;
-}
-
+// Compresses every text and blob value that is not compressed yet, noting
+// its storage class. Numbers are left alone: they never shrink, and the
+// text of a REAL does not always give the same number back.
 void Pack(const DbOptions& o) {
     const TZorpMethod method = ParseMethod(o.Method);
     TZorp zorp(nullptr);
     zorp.SetKey(ParseKey(o.Key));
-    int64_t row = 0;
-    const int changed = RewriteColumn(o, [&](const std::string& value, std::string& packed) {
-        ++row;
-        if (HasHeader(value))
-            return false; // already compressed
-        packed = zorp.CompressString(value, method);
-        if (zorp.ExpandString(packed) != value)
-            throw std::runtime_error("value " + std::to_string(row) +
-                                     " does not survive compression; nothing was changed");
-        return packed != value;
-    });
+    fw::TDatabase db(nullptr);
+    OpenColumn(db, o.Name);
+    int changed = 0;
+    {
+        fw::TTransaction transaction(db);
+        StorageClassRecord record(db, o.Name.Table, o.Name.Column);
+        ColumnWriter writer(db, o.Name);
+        ColumnRows rows(db, o.Name);
+        while (rows.Next()) {
+            const std::string type = rows.Class();
+            const std::string value = rows.Value();
+            if ((type != "text" && type != "blob") || HasHeader(value))
+                continue; // a number or null, or already compressed
+            const std::string packed = zorp.CompressString(value, method);
+            if (packed == value)
+                continue;
+            if (zorp.ExpandString(packed) != value)
+                throw ValueError(o.Name, rows.Row(),
+                                 "the value does not survive compression; nothing was changed");
+            writer.Write(rows.Row(), packed, false);
+            record.Note(rows.Row(), type, packed);
+            ++changed;
+        }
+        transaction.Commit();
+    }
     if (!o.Quiet)
         std::printf("%d values compressed\n", changed);
+    Vacuum(db, o);
 }
 
+// Expands every compressed value, giving it the storage class it had
+// before pack; without a record of it, the class it has now.
 void Unpack(const DbOptions& o) {
     TZorp zorp(nullptr);
     zorp.SetKey(ParseKey(o.Key));
-    const int changed = RewriteColumn(o, [&](const std::string& value, std::string& plain) {
-        if (!HasHeader(value))
-            return false;
-        plain = zorp.ExpandString(value);
-        return true;
-    });
+    fw::TDatabase db(nullptr);
+    OpenColumn(db, o.Name);
+    int changed = 0;
+    {
+        fw::TTransaction transaction(db);
+        StorageClassRecord record(db, o.Name.Table, o.Name.Column);
+        ColumnWriter writer(db, o.Name);
+        ColumnRows rows(db, o.Name);
+        while (rows.Next()) {
+            const std::string stored = rows.Value();
+            if (!HasHeader(stored))
+                continue;
+            std::string plain;
+            plain = zorp.ExpandString(stored);
+            const std::string before = record.ClassBefore(rows.Row(), stored);
+            writer.Write(rows.Row(), plain, (before.empty() ? rows.Class() : before) == "text");
+            ++changed;
+        }
+        record.ForgetColumn();
+        transaction.Commit();
+    }
     if (!o.Quiet)
         std::printf("%d values expanded\n", changed);
+    Vacuum(db, o);
 }
 
 // A stream that keeps nothing and counts the bytes written to it, so an
@@ -151,15 +148,14 @@ void ExpandValue(TZorp& Zorp, const std::string& Stored, fw::TStream& Dest) {
 
 void Stat(const DbOptions& o) {
     fw::TDatabase db(nullptr);
-    OpenDatabase(db, o);
+    OpenColumn(db, o.Name);
     TZorp zorp(nullptr);
     zorp.SetKey(ParseKey(o.Key));
-    fw::TStatement rows(db, "SELECT " + fw::QuoteIdentifier(o.Column) + " FROM " +
-                                fw::QuoteIdentifier(o.Table));
+    ColumnRows rows(db, o.Name);
     int64_t count = 0, compressed = 0, stored = 0;
     TByteCounter expanded;
-    while (rows.Step()) {
-        const std::string value = fw::VarToStr(rows.Column(0));
+    while (rows.Next()) {
+        const std::string value = rows.Value();
         ++count;
         stored += static_cast<int64_t>(value.size());
         if (HasHeader(value))
@@ -176,20 +172,37 @@ void Stat(const DbOptions& o) {
                 static_cast<long long>(stored), static_cast<long long>(expanded.Count()), saving);
 }
 
+// The value a compressed field on the column gives, expanded straight into
+// the output.
+void Get(const DbOptions& o) {
+    fw::TDatabase db(nullptr);
+    OpenColumn(db, o.Name);
+    TZorp zorp(nullptr);
+    zorp.SetKey(ParseKey(o.Key));
+    fw::TStatement row(db, "SELECT " + fw::QuoteIdentifier(o.Name.Column) + " FROM " +
+                               fw::QuoteIdentifier(o.Name.Table) + " WHERE rowid = ?");
+    row.Bind(1, o.RowId);
+    if (!row.Step())
+        throw std::runtime_error("no row " + std::to_string(o.RowId) + " in " + o.Name.Table);
+    OutputFile out(o.File.empty() ? "-" : o.File);
+    ExpandValue(zorp, fw::VarToStr(row.Column(0)), out.Stream());
+    out.Commit();
+}
+
 // A table with one compressed field on the column, at the row asked for.
 struct FieldAtRow {
     explicit FieldAtRow(const DbOptions& o) {
         Zorp.SetKey(ParseKey(o.Key));
-        OpenDatabase(Db, o);
+        OpenColumn(Db, o.Name);
         Table.SetDatabase(&Db);
-        Table.SetTableName(o.Table);
+        Table.SetTableName(o.Name.Table);
         Field = new TCBlobField(&Owner); // belongs to Owner
-        Field->SetFieldName(o.Column);
+        Field->SetFieldName(o.Name.Column);
         Field->SetCompressSource(&Zorp);
         Field->SetDataSet(&Table);
         Table.Open();
         if (!Table.Locate(o.RowId))
-            throw std::runtime_error("no row " + std::to_string(o.RowId) + " in " + o.Table);
+            throw std::runtime_error("no row " + std::to_string(o.RowId) + " in " + o.Name.Table);
     }
     TZorp Zorp{nullptr};
     fw::TComponent Owner{nullptr};
@@ -198,40 +211,32 @@ struct FieldAtRow {
     TCBlobField* Field = nullptr;
 };
 
-// The value a compressed field on the column gives, expanded straight into
-// the output.
-void Get(const DbOptions& o) {
-    fw::TDatabase db(nullptr);
-    OpenDatabase(db, o);
-    TZorp zorp(nullptr);
-    zorp.SetKey(ParseKey(o.Key));
-    fw::TStatement row(db, "SELECT " + fw::QuoteIdentifier(o.Column) + " FROM " +
-                               fw::QuoteIdentifier(o.Table) + " WHERE rowid = ?");
-    row.Bind(1, o.RowId);
-    if (!row.Step())
-        throw std::runtime_error("no row " + std::to_string(o.RowId) + " in " + o.Table);
-    OutputFile out(o.File.empty() ? "-" : o.File);
-    ExpandValue(zorp, fw::VarToStr(row.Column(0)), out.Stream());
-    out.Commit();
-}
-
+// Stores a file as the value of one row, compressed. The row's value is
+// no longer the one pack stored, so its storage class record goes.
 void Put(const DbOptions& o) {
     FieldAtRow at(o);
     at.Field->SetCompressionMethod(ParseMethod(o.Method));
     InputFile in(o.File);
+    fw::TTransaction transaction(at.Db);
     at.Table.Edit();
     at.Field->LoadFromStream(in.Stream());
     at.Table.Post();
+    StorageClassRecord(at.Db, o.Name.Table, o.Name.Column).Forget(o.RowId);
+    transaction.Commit();
 }
 
 CLI::App* Command(CLI::App& db, const char* name, const char* help, DbOptions& o) {
     CLI::App* c = db.add_subcommand(name, help);
-    c->add_option("DB", o.Database, "SQLite database file")->required();
-    c->add_option("TABLE", o.Table, "Table")->required();
-    c->add_option("COLUMN", o.Column, "BLOB column")->required();
+    c->add_option("DB", o.Name.Database, "SQLite database file")->required();
+    c->add_option("TABLE", o.Name.Table, "Table")->required();
+    c->add_option("COLUMN", o.Name.Column, "Column")->required();
     c->add_option("-k,--key", o.Key, "Key: a 32-bit number in decimal or 0x hexadecimal")
         ->default_str("0");
     return c;
+}
+
+void AddMethodOption(CLI::App& c, DbOptions& o) {
+    c.add_option("-m,--method", o.Method, "Method: none, rle, lzh or lh5")->default_str("lh5");
 }
 
 } // namespace
@@ -242,16 +247,20 @@ void AddDbCommands(CLI::App& App) {
     db->require_subcommand(1);
 
     CLI::App* pack = Command(*db, "pack",
-                             "Compress every value of a column in place, in one transaction; "
-                             "values already compressed are left alone",
+                             "Compress every text and blob value of a column in place, in one "
+                             "transaction, then VACUUM; values already compressed are left alone",
                              *o);
-    pack->add_option("-m,--method", o->Method, "Method: none, rle, lzh or lh5")->default_str("lh5");
+    AddMethodOption(*pack, *o);
     pack->add_flag("-q,--quiet", o->Quiet, "No summary");
+    pack->add_flag("--no-vacuum", o->NoVacuum, "Leave the file its size (no VACUUM)");
     pack->callback([o] { Pack(*o); });
 
-    CLI::App* unpack =
-        Command(*db, "unpack", "Expand every compressed value of a column in place", *o);
+    CLI::App* unpack = Command(*db, "unpack",
+                               "Expand every compressed value of a column in place, as TEXT or "
+                               "BLOB as it was, then VACUUM",
+                               *o);
     unpack->add_flag("-q,--quiet", o->Quiet, "No summary");
+    unpack->add_flag("--no-vacuum", o->NoVacuum, "Leave the file its size (no VACUUM)");
     unpack->callback([o] { Unpack(*o); });
 
     CLI::App* stat = Command(*db, "stat", "Rows, stored and expanded bytes, and the saving", *o);
@@ -265,7 +274,7 @@ void AddDbCommands(CLI::App& App) {
     CLI::App* put = Command(*db, "put", "Store one value (by rowid) from a file, compressed", *o);
     put->add_option("ROWID", o->RowId, "Row")->required();
     put->add_option("FILE", o->File, "Input file, or - for standard input")->required();
-    put->add_option("-m,--method", o->Method, "Method: none, rle, lzh or lh5")->default_str("lh5");
+    AddMethodOption(*put, *o);
     put->callback([o] { Put(*o); });
 }
 
