@@ -1,8 +1,12 @@
 // The zorp db commands on real SQLite files: packing in place, the
 // all-or-nothing rule, storage classes kept through pack and unpack, the
-// file shrinking, single values through a compressed field, errors and the
-// memory a large expanded value costs.
+// file shrinking, single values through a compressed field, pictures as
+// plain BMP files, errors and the memory a large expanded value costs.
+#include "dbcontrols/CompressedFields.h"
+#include "framework/base/MemoryStream.h"
+#include "framework/controls/Bitmap.h"
 #include "framework/db/Database.h"
+#include "framework/db/SQLiteTable.h"
 #include "support/TestFiles.h"
 #include "support/ToolRunner.h"
 
@@ -430,6 +434,107 @@ TEST_F(DbCommands, FailedVacuumIsReportedAndTheChangeStays) {
         EXPECT_EQ(packed[i].substr(0, 5), "WELM\x1A") << i;
     ASSERT_EQ(RunZorp("db unpack -q -k 0x10 " + Db() + " docs body").Status, 0);
     EXPECT_EQ(Column(), before);
+}
+
+// A picture with a few coloured pixels.
+void Draw(fw::TBitmap& Bitmap) {
+    Bitmap.SetSize(7, 5);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x)
+            Bitmap.SetPixel(x, y, static_cast<fw::TColor>(0x102030 * (x + 1) + 0x050000 * y));
+}
+
+std::string BmpBytes(const fw::TBitmap& Bitmap) {
+    fw::TMemoryStream bmp;
+    Bitmap.SaveToStream(bmp);
+    return bmp.DataString();
+}
+
+// The picture as a BMP file.
+std::string PictureFile() {
+    fw::TBitmap bitmap;
+    Draw(bitmap);
+    return BmpBytes(bitmap);
+}
+
+// The graphic header a field puts in front of Bmp.
+std::string GraphicHeaderBytes(const std::string& Bmp) {
+    const auto header = GraphicHeader(static_cast<int32_t>(Bmp.size()));
+    return std::string(reinterpret_cast<const char*>(header.data()), header.size());
+}
+
+// A column whose declared type makes it a graphic field holds the graphic
+// header in front of each picture: put adds it and get leaves it out, so
+// both take plain BMP files, and the library's field reads the picture
+// put stored. Other columns hold the file as it is.
+TEST_F(DbCommands, PicturesGoInAndOutAsPlainBmpFiles) {
+    const std::string bmp = PictureFile();
+    WriteWholeFile(Dir / "in.bmp", bmp);
+    for (const char* type : {"GRAPHIC", "image", "Picture(100)", "BITMAP", "BLOB"}) {
+        const bool graphic = std::string(type) != "BLOB";
+        Sql(std::string("DROP TABLE IF EXISTS pics; CREATE TABLE pics (pic ") + type +
+            "); INSERT INTO pics VALUES (NULL), (NULL)");
+        const Outcome put = RunZorp("db put " + Db() + " pics pic 1 " + Quote(Dir / "in.bmp"));
+        ASSERT_EQ(put.Status, 0) << type << put.Output;
+        {
+            // What a compressed field reads.
+            TZorp zorp(nullptr);
+            fw::TComponent owner(nullptr);
+            fw::TDatabase db(nullptr);
+            db.SetDatabaseName(Dir / "t.db");
+            fw::TSQLiteTable table(nullptr);
+            table.SetDatabase(&db);
+            table.SetTableName("pics");
+            auto* field = new TCGraphicField(&owner);
+            field->SetFieldName("pic");
+            field->SetCompressSource(&zorp);
+            field->SetCompressionMethod(coLZH5);
+            field->SetDataSet(&table);
+            table.Open();
+            EXPECT_EQ(field->AsString(), (graphic ? GraphicHeaderBytes(bmp) : "") + bmp) << type;
+            fw::TBitmap read;
+            field->SaveToBitmap(read);
+            EXPECT_EQ(BmpBytes(read), bmp) << type;
+            // Row 2: a picture the field stores.
+            ASSERT_TRUE(table.Locate(2));
+            table.Edit();
+            fw::TBitmap picture;
+            Draw(picture);
+            field->LoadFromBitmap(picture);
+            table.Post();
+        }
+        for (const char* row : {"1", "2"}) {
+            const Outcome get =
+                RunZorp("db get " + Db() + " pics pic " + row + " " + Quote(Dir / "out.bmp"));
+            ASSERT_EQ(get.Status, 0) << type << get.Output;
+            // Other columns give the value as it is, a graphic header and all.
+            const std::string expected =
+                graphic || std::string(row) == "1" ? bmp : GraphicHeaderBytes(bmp) + bmp;
+            EXPECT_EQ(ReadWholeFile(Dir / "out.bmp"), expected) << type << " row " << row;
+        }
+    }
+}
+
+// A graphic column takes BMP files only; the value stays as it was.
+TEST_F(DbCommands, PutRefusesAFileThatIsNotABmpForAGraphicColumn) {
+    Sql("CREATE TABLE pics (pic GRAPHIC); INSERT INTO pics VALUES (x'0102')");
+    const struct {
+        const char* Name;
+        std::string Bytes;
+    } cases[] = {
+        {"text.txt", Text("not a picture")},
+        {"empty.bmp", ""},
+        {"headed.bmp", std::string("\x01\x00\x00\x01", 4) + PictureFile()},
+    };
+    for (const auto& c : cases) {
+        WriteWholeFile(Dir / c.Name, c.Bytes);
+        const Outcome o = RunZorp("db put " + Db() + " pics pic 1 " + Quote(Dir / c.Name));
+        EXPECT_EQ(o.Status, 1) << c.Name;
+        EXPECT_EQ(o.Output, "zorp: " + Dir / c.Name +
+                                ": not a BMP file (column pic of pics holds pictures)\n")
+            << c.Name;
+        EXPECT_EQ(Query("SELECT hex(pic) FROM pics"), std::vector<std::string>{"0102"});
+    }
 }
 
 } // namespace

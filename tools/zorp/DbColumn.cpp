@@ -1,6 +1,7 @@
 #include "tools/zorp/DbColumn.h"
 
 #include "framework/base/TextUtils.h"
+#include "framework/db/SQLiteTable.h"
 
 namespace zorp::tool {
 
@@ -15,7 +16,7 @@ std::string Quoted(const std::string& Name) {
 
 } // namespace
 
-void OpenColumn(fw::TDatabase& Db, const ColumnName& Name) {
+bool OpenColumn(fw::TDatabase& Db, const ColumnName& Name) {
     Db.SetCreateIfMissing(false);
     Db.SetDatabaseName(Name.Database);
     try {
@@ -27,8 +28,10 @@ void OpenColumn(fw::TDatabase& Db, const ColumnName& Name) {
     bool table = false;
     while (columns.Step()) {
         table = true;
-        if (fw::SameText(fw::VarToStr(columns.Column(1)), Name.Column))
-            return;
+        const std::string column = fw::VarToStr(columns.Column(1));
+        if (fw::SameText(column, Name.Column))
+            return fw::TSQLiteTable::MapColumnType(column, fw::VarToStr(columns.Column(2)))
+                       .DataType == fw::ftGraphic;
     }
     throw std::runtime_error(table ? "no such column: " + Name.Column + " in " + Name.Table
                                    : "no such table: " + Name.Table);

@@ -20,8 +20,10 @@ struct ColumnName {
 
 // Opens the database and checks that its table has the column. A file that
 // is not there is an error naming it: the tool never makes an empty
-// database.
-void OpenColumn(fw::TDatabase& Db, const ColumnName& Name);
+// database. Returns whether the column holds pictures: its declared type
+// makes the data-set layer give it a graphic field (GRAPHIC, IMAGE, PICTURE,
+// BITMAP), whose values carry the 8-byte graphic header.
+bool OpenColumn(fw::TDatabase& Db, const ColumnName& Name);
 
 // An error about the value of one row, naming the database, table, column
 // and rowid.

@@ -4,7 +4,9 @@
 // each value (see StorageClassRecord.h) and then VACUUM the file, so that
 // the pages the change freed go back to the file system. stat and get
 // expand a value as a stream, so they never hold a whole expanded value.
+// get and put take a graphic column's pictures as plain BMP files.
 #include "component/Zorp.h"
+#include "dbcontrols/CBlobStream.h"
 #include "dbcontrols/CompressedFields.h"
 #include "framework/base/MemoryStream.h"
 #include "framework/db/Database.h"
@@ -13,9 +15,12 @@
 #include "tools/zorp/DbColumn.h"
 #include "tools/zorp/Files.h"
 #include "tools/zorp/KeyOption.h"
+#include "tools/zorp/PlainPicture.h"
 #include "tools/zorp/StorageClassRecord.h"
+#include "tools/zorp/StoredData.h"
 
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 
@@ -173,10 +178,10 @@ void Stat(const DbOptions& o) {
 }
 
 // The value a compressed field on the column gives, expanded straight into
-// the output.
+// the output; a picture without its graphic header.
 void Get(const DbOptions& o) {
     fw::TDatabase db(nullptr);
-    OpenColumn(db, o.Name);
+    const bool graphic = OpenColumn(db, o.Name);
     TZorp zorp(nullptr);
     zorp.SetKey(ParseKey(o.Key));
     fw::TStatement row(db, "SELECT " + fw::QuoteIdentifier(o.Name.Column) + " FROM " +
@@ -184,8 +189,18 @@ void Get(const DbOptions& o) {
     row.Bind(1, o.RowId);
     if (!row.Step())
         throw std::runtime_error("no row " + std::to_string(o.RowId) + " in " + o.Name.Table);
+    const std::string stored = fw::VarToStr(row.Column(0));
     OutputFile out(o.File.empty() ? "-" : o.File);
-    ExpandValue(zorp, fw::VarToStr(row.Column(0)), out.Stream());
+    if (graphic) {
+        PictureWithoutHeader picture(out.Stream(),
+                                     ReadStoredInfo(stored.substr(0, TZorpHeader::RecordSize),
+                                                    static_cast<int64_t>(stored.size()))
+                                         .ExpandedSize);
+        ExpandValue(zorp, stored, picture);
+        picture.Finish();
+    } else {
+        ExpandValue(zorp, stored, out.Stream());
+    }
     out.Commit();
 }
 
@@ -193,7 +208,7 @@ void Get(const DbOptions& o) {
 struct FieldAtRow {
     explicit FieldAtRow(const DbOptions& o) {
         Zorp.SetKey(ParseKey(o.Key));
-        OpenColumn(Db, o.Name);
+        Graphic = OpenColumn(Db, o.Name);
         Table.SetDatabase(&Db);
         Table.SetTableName(o.Name.Table);
         Field = new TCBlobField(&Owner); // belongs to Owner
@@ -209,17 +224,32 @@ struct FieldAtRow {
     fw::TDatabase Db{nullptr};
     fw::TSQLiteTable Table{nullptr};
     TCBlobField* Field = nullptr;
+    bool Graphic = false;
 };
 
-// Stores a file as the value of one row, compressed. The row's value is
-// no longer the one pack stored, so its storage class record goes.
+// Stores a file as the value of one row, compressed; a picture for a
+// graphic column, which gets its graphic header. The row's value is no
+// longer the one pack stored, so its storage class record goes.
 void Put(const DbOptions& o) {
+    const TZorpMethod method = ParseMethod(o.Method);
     FieldAtRow at(o);
-    at.Field->SetCompressionMethod(ParseMethod(o.Method));
+    at.Field->SetCompressionMethod(method);
     InputFile in(o.File);
+    const int64_t size = in.Stream().Size();
+    if (at.Graphic && !IsBmpFile(in.Stream()))
+        throw std::runtime_error(o.File + ": not a BMP file (column " + o.Name.Column + " of " +
+                                 o.Name.Table + " holds pictures)");
+    if (at.Graphic && size > std::numeric_limits<int32_t>::max() - GraphicHeaderSize)
+        throw std::runtime_error(o.File + ": too large for a picture (2 GiB or more)");
     fw::TTransaction transaction(at.Db);
     at.Table.Edit();
-    at.Field->LoadFromStream(in.Stream());
+    {
+        TCBlobStream value(*at.Field, fw::bmWrite);
+        if (at.Graphic)
+            value.WriteBuffer(GraphicHeader(static_cast<int32_t>(size)).data(), GraphicHeaderSize);
+        value.CopyFrom(in.Stream(), 0);
+        value.Close();
+    }
     at.Table.Post();
     StorageClassRecord(at.Db, o.Name.Table, o.Name.Column).Forget(o.RowId);
     transaction.Commit();
@@ -266,12 +296,16 @@ void AddDbCommands(CLI::App& App) {
     CLI::App* stat = Command(*db, "stat", "Rows, stored and expanded bytes, and the saving", *o);
     stat->callback([o] { Stat(*o); });
 
-    CLI::App* get = Command(*db, "get", "Write one value (by rowid), expanded", *o);
+    CLI::App* get = Command(
+        *db, "get", "Write one value (by rowid), expanded; a picture as a plain BMP file", *o);
     get->add_option("ROWID", o->RowId, "Row")->required();
     get->add_option("OUT", o->File, "Output file (default: standard output)");
     get->callback([o] { Get(*o); });
 
-    CLI::App* put = Command(*db, "put", "Store one value (by rowid) from a file, compressed", *o);
+    CLI::App* put = Command(*db, "put",
+                            "Store one value (by rowid) from a file, compressed; a graphic "
+                            "column takes a BMP file",
+                            *o);
     put->add_option("ROWID", o->RowId, "Row")->required();
     put->add_option("FILE", o->File, "Input file, or - for standard input")->required();
     AddMethodOption(*put, *o);
