@@ -436,6 +436,39 @@ TEST_F(DbCommands, FailedVacuumIsReportedAndTheChangeStays) {
     EXPECT_EQ(Column(), before);
 }
 
+// Errors that say a stored value cannot be expanded name the database,
+// table, column and rowid.
+TEST_F(DbCommands, DecodeErrorsNameTheValue) {
+    ASSERT_EQ(RunZorp("db pack -q -k 0x10 " + Db() + " docs body").Status, 0);
+    std::string damaged = Column()[3];
+    damaged[damaged.size() / 2] = static_cast<char>(damaged[damaged.size() / 2] ^ 0x55);
+    {
+        fw::TDatabase db(nullptr);
+        db.SetDatabaseName(Dir / "t.db");
+        fw::TStatement update(db, "UPDATE docs SET body = ? WHERE rowid = 4");
+        update.Bind(1, damaged);
+        update.Execute();
+    }
+    const std::string value = "zorp: " + Dir / "t.db" + ": table docs, column body, rowid ";
+    const std::string locked = "File locked -- valid key required\n";
+    const struct {
+        std::string Args;
+        std::string Message;
+    } cases[] = {
+        {"get " + Db() + " docs body 2", value + "2: " + locked},
+        {"get -k 0x11 " + Db() + " docs body 1", value + "1: " + locked},
+        {"stat " + Db() + " docs body", value + "1: " + locked},
+        {"unpack " + Db() + " docs body", value + "1: " + locked},
+        {"get -k 0x10 " + Db() + " docs body 4", value + "4: "},
+        {"unpack -k 0x10 " + Db() + " docs body", value + "4: "},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = RunZorp("db " + c.Args);
+        EXPECT_EQ(o.Status, 1) << c.Args;
+        EXPECT_EQ(o.Output.substr(0, c.Message.size()), c.Message) << c.Args;
+    }
+}
+
 // A picture with a few coloured pixels.
 void Draw(fw::TBitmap& Bitmap) {
     Bitmap.SetSize(7, 5);
@@ -534,6 +567,29 @@ TEST_F(DbCommands, PutRefusesAFileThatIsNotABmpForAGraphicColumn) {
                                 ": not a BMP file (column pic of pics holds pictures)\n")
             << c.Name;
         EXPECT_EQ(Query("SELECT hex(pic) FROM pics"), std::vector<std::string>{"0102"});
+    }
+}
+
+// Every option and positional of the db commands shows what it takes.
+TEST_F(DbCommands, HelpNamesWhatEachArgumentIs) {
+    const struct {
+        const char* Command;
+        std::vector<std::string> Shown;
+    } cases[] = {
+        {"pack", {"DB DB", "TABLE TABLE", "COLUMN COLUMN", "KEY=0", "METHOD=lh5", "--no-vacuum"}},
+        {"unpack", {"DB DB", "KEY=0", "--no-vacuum"}},
+        {"stat", {"TABLE TABLE", "KEY=0"}},
+        {"get", {"ROWID ROWID", "OUT FILE", "KEY=0"}},
+        {"put", {"ROWID ROWID", "FILE FILE", "METHOD=lh5", "KEY=0"}},
+    };
+    for (const auto& c : cases) {
+        const Outcome help = RunZorp(std::string("db ") + c.Command + " --help");
+        EXPECT_EQ(help.Status, 0) << c.Command;
+        // CLI11's placeholder when none is given.
+        for (const char* unnamed : {"TEXT REQUIRED", "TEXT=", "INT REQUIRED", "OUT TEXT"})
+            EXPECT_EQ(help.Output.find(unnamed), std::string::npos) << help.Output;
+        for (const std::string& shown : c.Shown)
+            EXPECT_NE(help.Output.find(shown), std::string::npos) << shown << "\n" << help.Output;
     }
 }
 

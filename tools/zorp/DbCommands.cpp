@@ -43,6 +43,18 @@ bool HasHeader(const std::string& value) {
            value.compare(0, 5, std::string(HeaderMagic.data(), 5)) == 0;
 }
 
+// Runs Expand, which expands the value of Row; an error saying that the
+// stored value cannot be expanded names the value.
+template <class Function> void ExpandingValue(const DbOptions& o, int64_t Row, Function&& Expand) {
+    try {
+        Expand();
+    } catch (const std::exception& e) {
+        if (!IsDecodeError(e))
+            throw;
+        throw ValueError(o.Name, Row, e.what());
+    }
+}
+
 // Rewrites the whole file without the pages the committed change freed.
 // VACUUM cannot run inside a transaction; when it fails, the change stays.
 void Vacuum(fw::TDatabase& Db, const DbOptions& o) {
@@ -111,7 +123,7 @@ void Unpack(const DbOptions& o) {
             if (!HasHeader(stored))
                 continue;
             std::string plain;
-            plain = zorp.ExpandString(stored);
+            ExpandingValue(o, rows.Row(), [&] { plain = zorp.ExpandString(stored); });
             const std::string before = record.ClassBefore(rows.Row(), stored);
             writer.Write(rows.Row(), plain, (before.empty() ? rows.Class() : before) == "text");
             ++changed;
@@ -165,7 +177,7 @@ void Stat(const DbOptions& o) {
         stored += static_cast<int64_t>(value.size());
         if (HasHeader(value))
             ++compressed;
-        ExpandValue(zorp, value, expanded);
+        ExpandingValue(o, rows.Row(), [&] { ExpandValue(zorp, value, expanded); });
     }
     const double saving = expanded.Count() > 0
                               ? 100.0 * static_cast<double>(expanded.Count() - stored) /
@@ -191,16 +203,18 @@ void Get(const DbOptions& o) {
         throw std::runtime_error("no row " + std::to_string(o.RowId) + " in " + o.Name.Table);
     const std::string stored = fw::VarToStr(row.Column(0));
     OutputFile out(o.File.empty() ? "-" : o.File);
-    if (graphic) {
-        PictureWithoutHeader picture(out.Stream(),
-                                     ReadStoredInfo(stored.substr(0, TZorpHeader::RecordSize),
-                                                    static_cast<int64_t>(stored.size()))
-                                         .ExpandedSize);
-        ExpandValue(zorp, stored, picture);
-        picture.Finish();
-    } else {
-        ExpandValue(zorp, stored, out.Stream());
-    }
+    ExpandingValue(o, o.RowId, [&] {
+        if (graphic) {
+            PictureWithoutHeader picture(out.Stream(),
+                                         ReadStoredInfo(stored.substr(0, TZorpHeader::RecordSize),
+                                                        static_cast<int64_t>(stored.size()))
+                                             .ExpandedSize);
+            ExpandValue(zorp, stored, picture);
+            picture.Finish();
+        } else {
+            ExpandValue(zorp, stored, out.Stream());
+        }
+    });
     out.Commit();
 }
 
@@ -257,16 +271,19 @@ void Put(const DbOptions& o) {
 
 CLI::App* Command(CLI::App& db, const char* name, const char* help, DbOptions& o) {
     CLI::App* c = db.add_subcommand(name, help);
-    c->add_option("DB", o.Name.Database, "SQLite database file")->required();
-    c->add_option("TABLE", o.Name.Table, "Table")->required();
-    c->add_option("COLUMN", o.Name.Column, "Column")->required();
+    c->add_option("DB", o.Name.Database, "SQLite database file")->required()->type_name("DB");
+    c->add_option("TABLE", o.Name.Table, "Table")->required()->type_name("TABLE");
+    c->add_option("COLUMN", o.Name.Column, "Column")->required()->type_name("COLUMN");
     c->add_option("-k,--key", o.Key, "Key: a 32-bit number in decimal or 0x hexadecimal")
-        ->default_str("0");
+        ->default_str("0")
+        ->type_name("KEY");
     return c;
 }
 
 void AddMethodOption(CLI::App& c, DbOptions& o) {
-    c.add_option("-m,--method", o.Method, "Method: none, rle, lzh or lh5")->default_str("lh5");
+    c.add_option("-m,--method", o.Method, "Method: none, rle, lzh or lh5")
+        ->default_str("lh5")
+        ->type_name("METHOD");
 }
 
 } // namespace
@@ -298,16 +315,18 @@ void AddDbCommands(CLI::App& App) {
 
     CLI::App* get = Command(
         *db, "get", "Write one value (by rowid), expanded; a picture as a plain BMP file", *o);
-    get->add_option("ROWID", o->RowId, "Row")->required();
-    get->add_option("OUT", o->File, "Output file (default: standard output)");
+    get->add_option("ROWID", o->RowId, "Row")->required()->type_name("ROWID");
+    get->add_option("OUT", o->File, "Output file (default: standard output)")->type_name("FILE");
     get->callback([o] { Get(*o); });
 
     CLI::App* put = Command(*db, "put",
                             "Store one value (by rowid) from a file, compressed; a graphic "
                             "column takes a BMP file",
                             *o);
-    put->add_option("ROWID", o->RowId, "Row")->required();
-    put->add_option("FILE", o->File, "Input file, or - for standard input")->required();
+    put->add_option("ROWID", o->RowId, "Row")->required()->type_name("ROWID");
+    put->add_option("FILE", o->File, "Input file, or - for standard input")
+        ->required()
+        ->type_name("FILE");
     AddMethodOption(*put, *o);
     put->callback([o] { Put(*o); });
 }
