@@ -1,8 +1,8 @@
 #include "Measure.h"
 
 #include "HeapCounter.h"
+#include "common/Errors.h"
 #include "component/Zorp.h"
-#include "engine/Errors.h"
 #include "framework/base/MemoryStream.h"
 #include "framework/base/StringList.h"
 

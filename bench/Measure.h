@@ -3,7 +3,7 @@
 // Every compressed result is expanded again and compared with its original.
 #pragma once
 
-#include "engine/ZorpTypes.h"
+#include "common/ZorpTypes.h"
 
 #include <cstdint>
 #include <string>

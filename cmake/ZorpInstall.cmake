@@ -60,8 +60,9 @@ install(DIRECTORY framework dbcontrols DESTINATION ${ZORP_INSTALL_INCLUDEDIR}
   PATTERN "ElfSections.h" EXCLUDE)
 install(FILES component/Zorp.h component/Headers.h component/FileInfo.h
   DESTINATION ${ZORP_INSTALL_INCLUDEDIR}/component)
-install(FILES engine/CompThreadSafety.h engine/ByteBlocks.h engine/Errors.h engine/ZorpTypes.h
+install(FILES engine/CompThreadSafety.h engine/ByteBlocks.h
   DESTINATION ${ZORP_INSTALL_INCLUDEDIR}/engine)
+install(FILES common/Errors.h common/ZorpTypes.h DESTINATION ${ZORP_INSTALL_INCLUDEDIR}/common)
 
 # find_package(Zorp): Zorp::zorpcore, Zorp::zorpdb and the runtime libraries
 # they link, the tool Zorp::zorp and zorp_add_resource. No public header includes a third-party header, so the package

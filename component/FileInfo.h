@@ -2,7 +2,7 @@
 // line of the listing. Whoever holds the list frees it (FreeFileList).
 #pragma once
 
-#include "engine/ZorpTypes.h"
+#include "common/ZorpTypes.h"
 #include "framework/base/Object.h"
 
 #include <cstdint>

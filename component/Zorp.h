@@ -9,10 +9,10 @@
 // TZorp per thread; separate components share nothing.
 #pragma once
 
+#include "common/Errors.h"
+#include "common/ZorpTypes.h"
 #include "component/Headers.h"
 #include "engine/CompThreadSafety.h"
-#include "engine/Errors.h"
-#include "engine/ZorpTypes.h"
 #include "framework/base/Component.h"
 #include "framework/base/MemoryStream.h"
 #include "framework/base/Stream.h"

@@ -1,6 +1,6 @@
 #include "engine/CompThreadSafety.h"
 
-#include "engine/Errors.h"
+#include "common/Errors.h"
 #include "framework/base/System.h"
 
 #include <algorithm>

@@ -11,8 +11,8 @@
 // with TRunBuffers, runs exactly one codec and flushes what is left.
 #pragma once
 
+#include "common/ZorpTypes.h"
 #include "engine/ByteBlocks.h"
-#include "engine/ZorpTypes.h"
 #include "framework/base/Object.h"
 #include "framework/base/Stream.h"
 

@@ -4,8 +4,8 @@
 // ELZHBadDecodeTable or write at most count bytes, and end. It must decode
 // nothing from bits past the end of the stream: with more bytes behind it,
 // the same output comes first.
+#include "common/Errors.h"
 #include "component/Zorp.h"
-#include "engine/Errors.h"
 #include "framework/base/MemoryStream.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Reading the head of an LZH5 block: its token count and its three codes
 // (the code-length code, the character code sent through it, the position
 // code), each as code lengths from which the decoding tables are built.
-#include "engine/Errors.h"
+#include "common/Errors.h"
 #include "engine/lzh5/Lzh5Decoder.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "engine/lzh5/Lzh5DecodeTable.h"
 
-#include "engine/Errors.h"
+#include "common/Errors.h"
 #include "engine/lzh5/Lzh5Constants.h"
 
 #include <algorithm>

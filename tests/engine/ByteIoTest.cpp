@@ -2,7 +2,7 @@
 // cancellation, the output budget, flushing, key scrambling and checksums.
 #include "engine/EngineRun.h"
 
-#include "engine/Errors.h"
+#include "common/Errors.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>

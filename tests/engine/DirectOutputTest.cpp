@@ -3,8 +3,8 @@
 // and the budget exception at the same byte, with or without a key.
 #include "engine/EngineRun.h"
 
+#include "common/Errors.h"
 #include "engine/DirectOutput.h"
-#include "engine/Errors.h"
 
 #include <gtest/gtest.h>
 

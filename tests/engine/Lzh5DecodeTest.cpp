@@ -2,7 +2,7 @@
 // zero-bit codes, the end of the input and the count, and damaged streams,
 // which must raise ELZHBadDecodeTable or end, never touching memory outside
 // the tables.
-#include "engine/Errors.h"
+#include "common/Errors.h"
 #include "engine/Lzh5Run.h"
 #include "support/TestFiles.h"
 

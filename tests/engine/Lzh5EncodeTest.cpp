@@ -1,8 +1,8 @@
 // The LZH5 compressor: the exact bytes and block layout it writes, the form
 // of each code in a block header, round trips over the corpus and generated
 // data, and the output budget.
+#include "common/Errors.h"
 #include "component/Zorp.h"
-#include "engine/Errors.h"
 #include "engine/Lzh5Run.h"
 #include "engine/Lzh5StreamReader.h"
 #include "engine/lzh5/Lzh5BlockEncoder.h"

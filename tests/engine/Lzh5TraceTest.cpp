@@ -4,7 +4,7 @@
 // same output counts and buffer writes, the budget exception at the same
 // byte, the same sums and the same reads of the source. (How many bytes of
 // the input buffer sit in the bit buffer ahead of use is not part of it.)
-#include "engine/Errors.h"
+#include "common/Errors.h"
 #include "engine/Lzh5Run.h"
 #include "support/TestFiles.h"
 

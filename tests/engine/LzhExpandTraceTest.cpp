@@ -8,7 +8,7 @@
 // and when the budget runs out.
 #include "engine/EngineRun.h"
 
-#include "engine/Errors.h"
+#include "common/Errors.h"
 #include "engine/lzh/AdaptiveHuffman.h"
 #include "engine/lzh/DistanceCode.h"
 #include "engine/lzh/MatchTrees.h"

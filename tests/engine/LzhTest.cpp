@@ -4,8 +4,8 @@
 #include "engine/CodecRun.h"
 #include "engine/LzhTrace.h"
 
+#include "common/Errors.h"
 #include "component/Zorp.h"
-#include "engine/Errors.h"
 #include "engine/lzh/LzhEncoder.h"
 #include "support/TestFiles.h"
 

@@ -2,8 +2,8 @@
 // of items the compressor never writes, round trips and the output budget.
 #include "engine/CodecRun.h"
 
+#include "common/Errors.h"
 #include "component/Zorp.h"
-#include "engine/Errors.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>

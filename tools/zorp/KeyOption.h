@@ -1,7 +1,7 @@
 // Parsing of the values of the tool's options.
 #pragma once
 
-#include "engine/ZorpTypes.h"
+#include "common/ZorpTypes.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #include "tools/zorp/SingleStream.h"
 
+#include "common/Errors.h"
 #include "component/Headers.h"
-#include "engine/Errors.h"
 
 #include <array>
 #include <limits>

@@ -1,7 +1,7 @@
 #include "tools/zorp/StoredData.h"
 
+#include "common/Errors.h"
 #include "component/Headers.h"
-#include "engine/Errors.h"
 
 #include <iterator>
 
