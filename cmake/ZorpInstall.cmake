@@ -51,18 +51,16 @@ install(FILES ${zorp_man}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp)
 install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp FILES_MATCHING PATTERN "*.md")
 
-# Public headers. Every header of the framework and of dbcontrols is public
-# (new ones are installed without touching this file), except the ELF section
-# reader behind TResourceStream. Of the component and the engine only
-# TZorp's header and what it includes are: codecs and helpers stay inside.
-install(DIRECTORY framework dbcontrols DESTINATION ${ZORP_INSTALL_INCLUDEDIR}
+# Public headers. Every header of the framework, of common and of dbcontrols
+# is public (new ones are installed without touching this file), except the
+# ELF section reader behind TResourceStream. Of the component only TZorp's
+# header and the records it names are; no engine header is: the codecs, the
+# engine object and the component's helpers stay inside.
+install(DIRECTORY framework common dbcontrols DESTINATION ${ZORP_INSTALL_INCLUDEDIR}
   FILES_MATCHING PATTERN "*.h"
   PATTERN "ElfSections.h" EXCLUDE)
 install(FILES component/Zorp.h component/Headers.h component/FileInfo.h
   DESTINATION ${ZORP_INSTALL_INCLUDEDIR}/component)
-install(FILES engine/CompThreadSafety.h engine/ByteBlocks.h
-  DESTINATION ${ZORP_INSTALL_INCLUDEDIR}/engine)
-install(FILES common/Errors.h common/ZorpTypes.h DESTINATION ${ZORP_INSTALL_INCLUDEDIR}/common)
 
 # find_package(Zorp): Zorp::zorpcore, Zorp::zorpdb and the runtime libraries
 # they link, the tool Zorp::zorp and zorp_add_resource. No public header includes a third-party header, so the package

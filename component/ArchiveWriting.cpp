@@ -5,6 +5,7 @@
 #include "component/FileBuffer.h"
 #include "component/PathRules.h"
 #include "component/Zorp.h"
+#include "engine/CompThreadSafety.h"
 
 #include "framework/base/FileStream.h"
 #include "framework/base/FileUtils.h"

@@ -1,5 +1,7 @@
 #include "component/Zorp.h"
 
+#include "engine/CompThreadSafety.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>

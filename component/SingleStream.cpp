@@ -1,6 +1,7 @@
 // TZorp's single-stream operations: Compress and Expand with their header,
 // the fallback to storing, and the checked runs DoCompress and DoExpand.
 #include "component/Zorp.h"
+#include "engine/CompThreadSafety.h"
 
 #include "framework/base/MemoryStream.h"
 #include "framework/base/System.h"

@@ -1,5 +1,6 @@
 #include "component/Zorp.h"
 
+#include "engine/CompThreadSafety.h"
 #include "framework/base/ClassRegistry.h"
 
 namespace zorp {

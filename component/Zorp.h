@@ -12,7 +12,6 @@
 #include "common/Errors.h"
 #include "common/ZorpTypes.h"
 #include "component/Headers.h"
-#include "engine/CompThreadSafety.h"
 #include "framework/base/Component.h"
 #include "framework/base/MemoryStream.h"
 #include "framework/base/Stream.h"
@@ -26,6 +25,7 @@
 namespace zorp {
 
 class TArchiveWalk;
+class TCompThreadSafety;
 class TExtractionPlaces;
 
 class TZorp : public fw::TComponent {
@@ -236,8 +236,6 @@ protected:
     // ExceptionOnFileError, Key, CheckSpaceBeforeExpand, IgnoreCase and
     // KeepPermissions.
     void DefineProperties(fw::TPropertyList& Properties) override;
-    // The engine object of this component.
-    TCompThreadSafety& Engine() { return *FEngine; }
 
     int32_t FLastRatio = 0;
     int32_t FLastDuration = 0;

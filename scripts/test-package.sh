@@ -40,7 +40,7 @@ sed 's|.*|#include "&"|' <<<"$headers" >"$work/all_headers.cpp"
 g++ -std=c++20 -Wall -Wextra -Werror -fsyntax-only -I "$prefix/include/zorp" "$work/all_headers.cpp" ||
   fail "installed headers do not compile on their own"
 echo "$(wc -l <<<"$headers") public headers compile from include/zorp alone"
-for private in engine/lzh engine/lzh5 engine/RingCopy.h component/PathRules.h \
+for private in engine component/PathRules.h \
   component/FileMasks.h framework/base/ElfSections.h; do
   [ ! -e "$prefix/include/zorp/$private" ] || fail "private $private was installed"
 done

@@ -1,6 +1,7 @@
 // Single compressed streams and strings: header or not, the fallback to
 // storing, keys, checksums, the custom method and the saved percentage.
 #include "component/Zorp.h"
+#include "engine/CompThreadSafety.h"
 #include "framework/base/BufferedStream.h"
 #include "framework/base/MemoryStream.h"
 #include "support/CountingStream.h"
