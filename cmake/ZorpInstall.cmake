@@ -7,7 +7,9 @@
 #               lib/pkgconfig/ zorpcore.pc and zorpdb.pc
 #   include/zorp/  the public headers, under the same relative paths as in
 #               the tree ("component/Zorp.h", "framework/base/Stream.h"),
-#               so include/zorp is the one include directory to add
+#               and the umbrella headers zorp.h and zorpdb.h; a program
+#               adds include and writes <zorp/zorp.h>, so that only the
+#               name zorp enters its include namespace
 #   bin/zorp    the command-line tool (Zorp::zorp in the package, which
 #               zorp_add_resource runs), and lib/zorp/zorp-db.so, the module
 #               with its db commands (installed by tools/zorp)
@@ -61,6 +63,7 @@ install(DIRECTORY framework common dbcontrols DESTINATION ${ZORP_INSTALL_INCLUDE
   PATTERN "ElfSections.h" EXCLUDE)
 install(FILES component/Zorp.h component/Headers.h component/FileInfo.h
   DESTINATION ${ZORP_INSTALL_INCLUDEDIR}/component)
+install(FILES packages/zorp.h packages/zorpdb.h DESTINATION ${ZORP_INSTALL_INCLUDEDIR})
 
 # find_package(Zorp): Zorp::zorpcore, Zorp::zorpdb and the runtime libraries
 # they link, the tool Zorp::zorp and zorp_add_resource. No public header includes a third-party header, so the package

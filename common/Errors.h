@@ -2,7 +2,7 @@
 // messages are given by the functions that raise them.
 #pragma once
 
-#include "framework/base/Exceptions.h"
+#include "../framework/base/Exceptions.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 // Enumerations and event types shared by the engine and the component.
 #pragma once
 
-#include "framework/base/Stream.h"
+#include "../framework/base/Stream.h"
 
 #include <cstdint>
 #include <functional>

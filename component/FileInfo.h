@@ -2,8 +2,8 @@
 // line of the listing. Whoever holds the list frees it (FreeFileList).
 #pragma once
 
-#include "common/ZorpTypes.h"
-#include "framework/base/Object.h"
+#include "../common/ZorpTypes.h"
+#include "../framework/base/Object.h"
 
 #include <cstdint>
 

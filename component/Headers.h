@@ -5,7 +5,7 @@
 // so the layout never depends on the compiler.
 #pragma once
 
-#include "common/ZorpTypes.h"
+#include "../common/ZorpTypes.h"
 
 #include <array>
 #include <cstdint>

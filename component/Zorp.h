@@ -9,13 +9,13 @@
 // TZorp per thread; separate components share nothing.
 #pragma once
 
-#include "common/Errors.h"
-#include "common/ZorpTypes.h"
-#include "component/Headers.h"
-#include "framework/base/Component.h"
-#include "framework/base/MemoryStream.h"
-#include "framework/base/Stream.h"
-#include "framework/base/StringList.h"
+#include "../common/Errors.h"
+#include "../common/ZorpTypes.h"
+#include "../framework/base/Component.h"
+#include "../framework/base/MemoryStream.h"
+#include "../framework/base/Stream.h"
+#include "../framework/base/StringList.h"
+#include "Headers.h"
 
 #include <cstdint>
 #include <memory>

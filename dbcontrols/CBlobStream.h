@@ -5,8 +5,8 @@
 // Transliterate flag off, so stored bytes pass untranslated.
 #pragma once
 
-#include "framework/base/MemoryStream.h"
-#include "framework/db/DBTypes.h"
+#include "../framework/base/MemoryStream.h"
+#include "../framework/db/DBTypes.h"
 
 #include <memory>
 

@@ -5,9 +5,9 @@
 // column's label until the user asks for the picture.
 #pragma once
 
-#include "dbcontrols/FieldBinding.h"
-#include "framework/controls/CustomControl.h"
-#include "framework/controls/Picture.h"
+#include "../framework/controls/CustomControl.h"
+#include "../framework/controls/Picture.h"
+#include "FieldBinding.h"
 
 namespace zorp {
 

@@ -5,10 +5,10 @@
 // the text (Enter or a double-click), so scrolling expands nothing.
 #pragma once
 
-#include "dbcontrols/DBMemoState.h"
-#include "dbcontrols/FieldBinding.h"
-#include "framework/controls/Memo.h"
-#include "framework/controls/PaintControl.h"
+#include "../framework/controls/Memo.h"
+#include "../framework/controls/PaintControl.h"
+#include "DBMemoState.h"
+#include "FieldBinding.h"
 
 #include <memory>
 

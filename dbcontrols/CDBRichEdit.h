@@ -6,9 +6,9 @@
 // text the user is looking at.
 #pragma once
 
-#include "dbcontrols/DBMemoState.h"
-#include "dbcontrols/FieldBinding.h"
-#include "framework/controls/RichEdit.h"
+#include "../framework/controls/RichEdit.h"
+#include "DBMemoState.h"
+#include "FieldBinding.h"
 
 namespace zorp {
 

@@ -6,8 +6,8 @@
 // column may mix compressed and plain rows.
 #pragma once
 
-#include "component/Zorp.h"
-#include "framework/db/BlobField.h"
+#include "../component/Zorp.h"
+#include "../framework/db/BlobField.h"
 
 #include <array>
 #include <cstdint>

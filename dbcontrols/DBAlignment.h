@@ -6,8 +6,8 @@
 // the fields.
 #pragma once
 
-#include "framework/controls/Control.h"
-#include "framework/db/Field.h"
+#include "../framework/controls/Control.h"
+#include "../framework/db/Field.h"
 
 namespace zorp::fw {
 

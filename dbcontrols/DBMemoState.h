@@ -7,9 +7,9 @@
 // functions of the control.
 #pragma once
 
-#include "dbcontrols/FieldBinding.h"
-#include "framework/controls/Memo.h"
-#include "framework/db/DataLink.h"
+#include "../framework/controls/Memo.h"
+#include "../framework/db/DataLink.h"
+#include "FieldBinding.h"
 
 #include <functional>
 

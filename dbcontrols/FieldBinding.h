@@ -5,10 +5,10 @@
 // Loaded and removal notices to it.
 #pragma once
 
-#include "component/Zorp.h"
-#include "dbcontrols/CompressedFields.h"
-#include "framework/db/DataLink.h"
-#include "framework/db/DataSource.h"
+#include "../component/Zorp.h"
+#include "../framework/db/DataLink.h"
+#include "../framework/db/DataSource.h"
+#include "CompressedFields.h"
 
 #include <functional>
 #include <string>

@@ -2,8 +2,9 @@
 # Packaging checks on a built tree (default build/release), run by
 # scripts/test.sh after the release tests:
 #  1. installs it into a temporary prefix; every installed header must
-#     compile with include/zorp as the only include directory, and the codec
-#     internals must not be there;
+#     compile on its own as <zorp/...> with include as the only include
+#     directory, and the engine and the component's helpers must not be
+#     there;
 #  2. builds tests/consumer against that install with find_package (one of
 #     its programs carries a resource embedded with the package's
 #     zorp_add_resource), and once more with pkg-config on a plain g++
@@ -35,11 +36,17 @@ fail() { echo "FAILED: $*" >&2; exit 1; }
 echo "== install into a temporary prefix"
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
-headers=$(cd "$prefix/include/zorp" && find . -name '*.h' | sort | sed 's|^\./||')
-sed 's|.*|#include "&"|' <<<"$headers" >"$work/all_headers.cpp"
-g++ -std=c++20 -Wall -Wextra -Werror -fsyntax-only -I "$prefix/include/zorp" "$work/all_headers.cpp" ||
-  fail "installed headers do not compile on their own"
-echo "$(wc -l <<<"$headers") public headers compile from include/zorp alone"
+# Each header on its own, included as a program includes it (<zorp/...>)
+# with <prefix>/include as the only include directory.
+headers=$(cd "$prefix/include" && find zorp -name '*.h' | sort)
+mkdir "$work/headers"
+while read -r header; do
+  echo "#include <$header>" >"$work/headers/$(tr / _ <<<"$header").cpp"
+done <<<"$headers"
+find "$work/headers" -name '*.cpp' -print0 |
+  xargs -0 -P "$(nproc)" -I{} g++ -std=c++20 -Wall -Wextra -Werror -fsyntax-only -I "$prefix/include" {} ||
+  fail "installed headers do not compile on their own as <zorp/...>"
+echo "$(wc -l <<<"$headers") public headers compile on their own from include"
 for private in engine component/PathRules.h \
   component/FileMasks.h framework/base/ElfSections.h; do
   [ ! -e "$prefix/include/zorp/$private" ] || fail "private $private was installed"
@@ -69,7 +76,7 @@ deb=$(echo "$build"/zorp_*.deb)
 dpkg-deb -f "$deb" Package Version Depends
 dpkg -c "$deb" >"$work/contents"
 for path in usr/bin/zorp usr/lib/libzorpcore.so.0 usr/lib/libzorpdb.so.0 usr/share/man/man1/zorp.1.gz \
-  usr/include/zorp/component/Zorp.h usr/lib/cmake/Zorp/ZorpConfig.cmake \
+  usr/include/zorp/zorp.h usr/include/zorp/component/Zorp.h usr/lib/cmake/Zorp/ZorpConfig.cmake \
   usr/lib/cmake/Zorp/ZorpResources.cmake usr/lib/pkgconfig/zorpdb.pc; do
   grep -q " \./$path\( ->.*\)\?\$" "$work/contents" || fail "$path is not in $deb"
 done

@@ -8,7 +8,7 @@
 // layer (data links and data-set actions) can use it too.
 #pragma once
 
-#include "framework/base/Component.h"
+#include "Component.h"
 
 #include <functional>
 

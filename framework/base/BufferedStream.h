@@ -13,7 +13,7 @@
 // While buffered data exist, the other stream must not be used directly.
 #pragma once
 
-#include "framework/base/Stream.h"
+#include "Stream.h"
 
 #include <cstdint>
 #include <vector>

@@ -3,7 +3,7 @@
 // (RegisterComponents), which lists classes by page for a form designer.
 #pragma once
 
-#include "framework/base/Component.h"
+#include "Component.h"
 
 #include <string>
 #include <vector>

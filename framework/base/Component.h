@@ -5,8 +5,8 @@
 // FreeNotification. Loaded runs after a component's properties were read.
 #pragma once
 
-#include "framework/base/Object.h"
-#include "framework/base/Properties.h"
+#include "Object.h"
+#include "Properties.h"
 
 #include <any>
 #include <cstdint>

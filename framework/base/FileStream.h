@@ -13,7 +13,7 @@
 // with fmShareDenyNone take no lock and are not refused by anyone.
 #pragma once
 
-#include "framework/base/Stream.h"
+#include "Stream.h"
 
 #include <cstdint>
 #include <memory>

@@ -16,8 +16,8 @@
 // fails are freed again.
 #pragma once
 
-#include "framework/base/Component.h"
-#include "framework/base/Stream.h"
+#include "Component.h"
+#include "Stream.h"
 
 #include <string>
 

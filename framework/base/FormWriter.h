@@ -17,8 +17,8 @@
 //   end
 #pragma once
 
-#include "framework/base/Component.h"
-#include "framework/base/Stream.h"
+#include "Component.h"
+#include "Stream.h"
 
 #include <string>
 

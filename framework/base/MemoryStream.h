@@ -8,7 +8,7 @@
 // stream sized ahead and then written costs one copy of the data.
 #pragma once
 
-#include "framework/base/Stream.h"
+#include "Stream.h"
 
 #include <memory>
 #include <string>

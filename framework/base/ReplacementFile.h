@@ -13,8 +13,8 @@
 // where the process may, its owner and group).
 #pragma once
 
-#include "framework/base/Directory.h"
-#include "framework/base/FileStream.h"
+#include "Directory.h"
+#include "FileStream.h"
 
 #include <memory>
 #include <optional>

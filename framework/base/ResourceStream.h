@@ -3,8 +3,8 @@
 // when the stream is made, so the module may be released at once.
 #pragma once
 
-#include "framework/base/Modules.h"
-#include "framework/base/Stream.h"
+#include "Modules.h"
+#include "Stream.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 // and are checked where they are filled.
 #pragma once
 
-#include "framework/base/Object.h"
+#include "Object.h"
 
 #include <cstdint>
 

@@ -4,7 +4,7 @@
 // CR LF; reading accepts CR LF, LF or CR.
 #pragma once
 
-#include "framework/base/Object.h"
+#include "Object.h"
 
 #include <string>
 #include <utility>

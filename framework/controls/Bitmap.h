@@ -8,9 +8,9 @@
 // bytes load as an empty bitmap. A new bitmap is empty with 24 bits per pixel.
 #pragma once
 
-#include "framework/controls/BitmapImage.h"
-#include "framework/controls/Colors.h"
-#include "framework/controls/Graphic.h"
+#include "BitmapImage.h"
+#include "Colors.h"
+#include "Graphic.h"
 
 #include <cstdint>
 #include <memory>

@@ -5,8 +5,8 @@
 // WriteBitmapImage move it to and from the bytes of a BMP file.
 #pragma once
 
-#include "framework/base/Stream.h"
-#include "framework/controls/Colors.h"
+#include "../base/Stream.h"
+#include "Colors.h"
 
 #include <cstddef>
 #include <cstdint>

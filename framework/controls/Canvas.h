@@ -19,11 +19,11 @@
 // RealizePalette keep a log that callers can inspect.
 #pragma once
 
-#include "framework/base/Object.h"
-#include "framework/controls/BitmapImage.h"
-#include "framework/controls/Colors.h"
-#include "framework/controls/Graphic.h"
-#include "framework/controls/Types.h"
+#include "../base/Object.h"
+#include "BitmapImage.h"
+#include "Colors.h"
+#include "Graphic.h"
+#include "Types.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,7 +4,7 @@
 // replaces everything that was there.
 #pragma once
 
-#include "framework/base/Object.h"
+#include "../base/Object.h"
 
 #include <cstdint>
 #include <memory>

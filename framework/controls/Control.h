@@ -16,11 +16,11 @@
 // (InvalidateCount); painting happens on WM_PAINT.
 #pragma once
 
-#include "framework/base/Alignment.h"
-#include "framework/base/Component.h"
-#include "framework/controls/Canvas.h"
-#include "framework/controls/Messages.h"
-#include "framework/controls/Types.h"
+#include "../base/Alignment.h"
+#include "../base/Component.h"
+#include "Canvas.h"
+#include "Messages.h"
+#include "Types.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,7 +1,7 @@
 // Exceptions of the controls layer.
 #pragma once
 
-#include "framework/base/Exceptions.h"
+#include "../base/Exceptions.h"
 
 namespace zorp::fw {
 

@@ -4,7 +4,7 @@
 // the canvas has no target. Subclasses override Paint.
 #pragma once
 
-#include "framework/controls/WinControl.h"
+#include "WinControl.h"
 
 namespace zorp::fw {
 

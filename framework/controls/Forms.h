@@ -8,7 +8,7 @@
 // controls.
 #pragma once
 
-#include "framework/controls/WinControl.h"
+#include "WinControl.h"
 
 #include <string>
 

@@ -5,8 +5,8 @@
 // picture's handler.
 #pragma once
 
-#include "framework/base/Object.h"
-#include "framework/base/Stream.h"
+#include "../base/Object.h"
+#include "../base/Stream.h"
 
 #include <cstdint>
 #include <functional>

@@ -5,7 +5,7 @@
 // (RegisterIconFileFormat, done once by the library).
 #pragma once
 
-#include "framework/controls/Graphic.h"
+#include "Graphic.h"
 
 #include <string>
 

@@ -16,7 +16,7 @@
 // active control (nothing when there is none).
 #pragma once
 
-#include "framework/controls/Messages.h"
+#include "Messages.h"
 
 #include <cstdint>
 #include <string>

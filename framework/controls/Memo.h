@@ -20,8 +20,8 @@
 // Change, whose base fires OnChange.
 #pragma once
 
-#include "framework/base/StringList.h"
-#include "framework/controls/WinControl.h"
+#include "../base/StringList.h"
+#include "WinControl.h"
 
 #include <cstddef>
 #include <functional>

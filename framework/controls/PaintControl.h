@@ -11,7 +11,7 @@
 // lines in the owner's font, from the top-left corner inward by two pixels.
 #pragma once
 
-#include "framework/controls/Messages.h"
+#include "Messages.h"
 
 #include <string>
 

@@ -7,9 +7,9 @@
 // is registered for TBitmap, and later graphic classes add their own.
 #pragma once
 
-#include "framework/base/Object.h"
-#include "framework/controls/Bitmap.h"
-#include "framework/controls/Graphic.h"
+#include "../base/Object.h"
+#include "Bitmap.h"
+#include "Graphic.h"
 
 #include <cstdint>
 #include <functional>

@@ -14,8 +14,8 @@
 // EOutOfResources.
 #pragma once
 
-#include "framework/controls/Memo.h"
-#include "framework/controls/RichText.h"
+#include "Memo.h"
+#include "RichText.h"
 
 #include <optional>
 #include <string>

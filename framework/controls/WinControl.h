@@ -20,7 +20,7 @@
 // OnExit.
 #pragma once
 
-#include "framework/controls/Control.h"
+#include "Control.h"
 
 #include <cstdint>
 #include <functional>

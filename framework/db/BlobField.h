@@ -2,8 +2,8 @@
 // (pictures). Their values move through the data set's blob streams.
 #pragma once
 
-#include "framework/base/StringList.h"
-#include "framework/db/Field.h"
+#include "../base/StringList.h"
+#include "Field.h"
 
 namespace zorp::fw {
 

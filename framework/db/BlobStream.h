@@ -5,8 +5,8 @@
 // value and stores it back when it was written to.
 #pragma once
 
-#include "framework/base/MemoryStream.h"
-#include "framework/db/DBTypes.h"
+#include "../base/MemoryStream.h"
+#include "DBTypes.h"
 
 namespace zorp::fw {
 

@@ -3,7 +3,7 @@
 // the variant that carries one field value.
 #pragma once
 
-#include "framework/base/Exceptions.h"
+#include "../base/Exceptions.h"
 
 #include <cstdint>
 #include <string>

@@ -3,7 +3,7 @@
 // TFieldDataLink follows one field and reports through events.
 #pragma once
 
-#include "framework/db/DBTypes.h"
+#include "DBTypes.h"
 
 #include <functional>
 #include <string>

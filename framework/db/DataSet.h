@@ -4,9 +4,9 @@
 // Internal... operations; TSQLiteTable keeps them in a SQLite table.
 #pragma once
 
-#include "framework/base/Component.h"
-#include "framework/base/Stream.h"
-#include "framework/db/DBTypes.h"
+#include "../base/Component.h"
+#include "../base/Stream.h"
+#include "DBTypes.h"
 
 #include <memory>
 #include <optional>

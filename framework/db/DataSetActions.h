@@ -8,7 +8,7 @@
 // post or cancel the record.
 #pragma once
 
-#include "framework/base/BasicAction.h"
+#include "../base/BasicAction.h"
 
 namespace zorp::fw {
 

@@ -2,8 +2,8 @@
 // it passes the data set's events on to every link attached to it.
 #pragma once
 
-#include "framework/base/Component.h"
-#include "framework/db/DBTypes.h"
+#include "../base/Component.h"
+#include "DBTypes.h"
 
 #include <functional>
 #include <vector>

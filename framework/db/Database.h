@@ -4,8 +4,8 @@
 // raise EDatabaseError with SQLite's message.
 #pragma once
 
-#include "framework/base/Component.h"
-#include "framework/db/DBTypes.h"
+#include "../base/Component.h"
+#include "DBTypes.h"
 
 #include <string>
 #include <vector>

@@ -4,9 +4,9 @@
 // module) and are attached with SetDataSet while the data set is closed.
 #pragma once
 
-#include "framework/base/Alignment.h"
-#include "framework/base/Component.h"
-#include "framework/db/DBTypes.h"
+#include "../base/Alignment.h"
+#include "../base/Component.h"
+#include "DBTypes.h"
 
 #include <string>
 

@@ -14,8 +14,8 @@
 //   BLOB, BINARY, no type, anything else                  blob
 #pragma once
 
-#include "framework/db/DataSet.h"
-#include "framework/db/Database.h"
+#include "DataSet.h"
+#include "Database.h"
 
 #include <map>
 

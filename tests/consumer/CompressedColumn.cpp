@@ -2,10 +2,10 @@
 // it back, the way an application would through the installed zorpdb
 // headers and libraries. The table must hold the compressed value and the
 // field must hand out the text. Exits 1 on a mismatch.
-#include "component/Zorp.h"
-#include "dbcontrols/CompressedFields.h"
-#include "framework/db/Database.h"
-#include "framework/db/SQLiteTable.h"
+#include <zorp/component/Zorp.h>
+#include <zorp/dbcontrols/CompressedFields.h>
+#include <zorp/framework/db/Database.h>
+#include <zorp/framework/db/SQLiteTable.h>
 
 #include <cstdio>
 #include <cstdlib>

@@ -4,15 +4,12 @@
 // its build embedded with zorp_add_resource (ZORP_CONSUMER_RESOURCE names
 // the file it was made from). Prints what it checked; exits 1 if anything
 // failed.
-#include "component/Zorp.h"
-#include "framework/base/MemoryStream.h"
+#include <zorp/zorp.h>
 
 #include <cstdio>
 #include <string>
 
 #ifdef ZORP_CONSUMER_RESOURCE
-#include "framework/base/ResourceStream.h"
-
 #include <dlfcn.h>
 #include <fstream>
 #include <sstream>
