@@ -1,9 +1,10 @@
 // notes_form: a form with a TZorp, a table over a SQLite file, and the
 // compressed memo, rich-text and image controls bound to its columns. It
-// types, pastes and posts as a user would, prints the stored and expanded
-// size of each column, and saves what the memo and the image paint. Then it
-// saves the form as a form file and reads it into a second form, whose memo
-// binds by adopting the compressed field kept in the file.
+// types (character messages, as the window system delivers them), pastes
+// and posts, prints the stored and expanded size of each column, and saves
+// what the memo and the image paint. Then it saves the form as a form file
+// and reads it into a second form, whose memo binds by adopting the
+// compressed field kept in the file.
 //
 //   notes_form [DATABASE] [OUTPUT_DIR]     (defaults: notes.db, .)
 #include "component/Zorp.h"
@@ -16,7 +17,7 @@
 #include "framework/controls/Bitmap.h"
 #include "framework/controls/Clipboard.h"
 #include "framework/controls/Forms.h"
-#include "framework/controls/Keyboard.h"
+#include "framework/controls/Messages.h"
 #include "framework/db/DataClasses.h"
 #include "framework/db/Database.h"
 #include "framework/db/SQLiteTable.h"
@@ -41,6 +42,12 @@ std::unique_ptr<TBitmap> Gradient(int32_t w, int32_t h) {
             bitmap->SetPixel(x, y, edge ? clBlack : RGB(x * 255 / w, y * 255 / h, 128));
         }
     return bitmap;
+}
+
+// Types Text into Control: one WM_CHAR per character ("\r" breaks a line).
+void Type(TWinControl& Control, const std::string& Text) {
+    for (const char ch : Text)
+        Control.Perform(WM_CHAR, static_cast<unsigned char>(ch));
 }
 
 void PrintSizes(TDatabase& db) {
@@ -112,12 +119,12 @@ int main(int argc, char** argv) {
         // Type into the memo and the rich text, paste a picture, post.
         form.SetActiveControl(memo);
         for (int i = 0; i < 20; ++i)
-            TypeText(*memo, "Compressed notes are stored small and read back whole.\r");
+            Type(*memo, "Compressed notes are stored small and read back whole.\r");
         form.SetActiveControl(rich);
-        TypeText(*rich, "Rich text, kept as RTF and compressed with LZH.");
+        Type(*rich, "Rich text, kept as RTF and compressed with LZH.");
         Clipboard().Assign(*Gradient(64, 48));
         form.SetActiveControl(image);
-        PressKey(*image, VK_INSERT, ssShift);
+        image->PasteFromClipboard();
         form.SetActiveControl(memo);
         table->Post();
 

@@ -1,8 +1,5 @@
 #include "framework/controls/Keyboard.h"
 
-#include "framework/controls/Forms.h"
-#include "framework/controls/WinControl.h"
-
 #include <cctype>
 
 namespace zorp::fw {
@@ -10,25 +7,6 @@ namespace zorp::fw {
 namespace {
 
 TShiftState CurrentShift = 0;
-
-// Sets the keyboard's shift state for the duration of one stroke.
-class TShiftScope {
-public:
-    explicit TShiftScope(TShiftState Shift) : FSaved(CurrentShift) { CurrentShift = Shift; }
-    ~TShiftScope() { CurrentShift = FSaved; }
-    TShiftScope(const TShiftScope&) = delete;
-    TShiftScope& operator=(const TShiftScope&) = delete;
-
-private:
-    TShiftState FSaved;
-};
-
-bool AcceptsInput(const TControl& Control) {
-    for (const TControl* c = &Control; c != nullptr; c = c->Parent())
-        if (!c->Enabled() || (!c->Visible() && c->Parent() != nullptr))
-            return false;
-    return true;
-}
 
 // The key and shift that type a printable ASCII character on a US layout.
 bool StrokeOf(char Ch, uint16_t& Key, TShiftState& Shift) {
@@ -72,6 +50,14 @@ TShiftState KeyboardShiftState() {
     return CurrentShift;
 }
 
+TKeyboardShiftScope::TKeyboardShiftScope(TShiftState Shift) : FSaved(CurrentShift) {
+    CurrentShift = Shift;
+}
+
+TKeyboardShiftScope::~TKeyboardShiftScope() {
+    CurrentShift = FSaved;
+}
+
 char KeyStrokeChar(uint16_t Key, TShiftState Shift) {
     if (Shift & ssAlt)
         return 0;
@@ -108,63 +94,6 @@ char KeyStrokeChar(uint16_t Key, TShiftState Shift) {
             ch = static_cast<char>(c);
     }
     return ch;
-}
-
-void PressKey(TWinControl& Control, uint16_t Key, TShiftState Shift) {
-    if (!AcceptsInput(Control))
-        return;
-    TShiftScope scope(Shift);
-    Control.Perform(WM_KEYDOWN, Key);
-    if (const char ch = KeyStrokeChar(Key, Shift); ch != 0 && AcceptsInput(Control))
-        Control.Perform(WM_CHAR, static_cast<unsigned char>(ch));
-    if (AcceptsInput(Control))
-        Control.Perform(WM_KEYUP, Key);
-}
-
-void TypeText(TWinControl& Control, const std::string& Text) {
-    for (size_t i = 0; i < Text.size(); ++i) {
-        const char ch = Text[i];
-        uint16_t key = 0;
-        TShiftState shift = 0;
-        if (ch == '\r' || ch == '\n') {
-            if (ch == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n')
-                ++i;
-            PressKey(Control, VK_RETURN);
-        } else if (ch == '\t') {
-            PressKey(Control, VK_TAB);
-        } else if (StrokeOf(ch, key, shift)) {
-            PressKey(Control, key, shift);
-        } else if (AcceptsInput(Control)) {
-            TShiftScope scope(0);
-            Control.Perform(WM_CHAR, static_cast<unsigned char>(ch));
-        }
-    }
-}
-
-void PressKey(TCustomForm& Form, uint16_t Key, TShiftState Shift) {
-    if (TWinControl* active = Form.ActiveControl())
-        PressKey(*active, Key, Shift);
-}
-
-void TypeText(TCustomForm& Form, const std::string& Text) {
-    if (TWinControl* active = Form.ActiveControl())
-        TypeText(*active, Text);
-}
-
-void ClickControl(TControl& Control, int16_t X, int16_t Y, TShiftState Shift) {
-    if (!AcceptsInput(Control))
-        return;
-    Control.Perform(WM_LBUTTONDOWN, Shift, MakeLParam(X, Y));
-    Control.Perform(WM_LBUTTONUP, Shift, MakeLParam(X, Y));
-}
-
-void DoubleClickControl(TControl& Control, int16_t X, int16_t Y) {
-    if (!AcceptsInput(Control))
-        return;
-    Control.Perform(WM_LBUTTONDOWN, 0, MakeLParam(X, Y));
-    Control.Perform(WM_LBUTTONUP, 0, MakeLParam(X, Y));
-    Control.Perform(WM_LBUTTONDBLCLK, 0, MakeLParam(X, Y));
-    Control.Perform(WM_LBUTTONUP, 0, MakeLParam(X, Y));
 }
 
 } // namespace zorp::fw

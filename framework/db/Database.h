@@ -32,7 +32,6 @@ public:
     void Open();
     void Close();
     bool Connected() const { return FHandle != nullptr; }
-    sqlite3* Handle();
 
     // Runs statements that return no rows.
     void ExecSQL(const std::string& SQL);
@@ -51,6 +50,10 @@ protected:
     void DefineProperties(TPropertyList& Properties) override;
 
 private:
+    friend class TStatement;
+    // The connection, opened on first use.
+    sqlite3* Handle();
+
     std::string FDatabaseName;
     bool FCreateIfMissing = true;
     sqlite3* FHandle = nullptr;

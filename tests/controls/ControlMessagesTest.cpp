@@ -5,6 +5,7 @@
 #include "framework/controls/ControlErrors.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/Keyboard.h"
+#include "support/UserInput.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,8 @@
 
 namespace zorp::fw {
 namespace {
+
+using namespace zorp::test;
 
 std::vector<std::string>& Log() {
     static std::vector<std::string> log;

@@ -6,12 +6,14 @@
 #include "framework/controls/Clipboard.h"
 #include "framework/controls/ControlErrors.h"
 #include "framework/controls/Forms.h"
-#include "framework/controls/Keyboard.h"
+#include "support/UserInput.h"
 
 #include <gtest/gtest.h>
 
 namespace zorp::fw {
 namespace {
+
+using namespace zorp::test;
 
 struct MemoFixture : ::testing::Test {
     TForm Form{nullptr};

@@ -5,12 +5,14 @@
 #include "framework/base/MemoryStream.h"
 #include "framework/controls/ControlErrors.h"
 #include "framework/controls/Forms.h"
-#include "framework/controls/Keyboard.h"
+#include "support/UserInput.h"
 
 #include <gtest/gtest.h>
 
 namespace zorp::fw {
 namespace {
+
+using namespace zorp::test;
 
 TEST(RichText, RoundTripKeepsTextAndAttributes) {
     TRichText text;

@@ -4,10 +4,10 @@
 #include "BoundForm.h"
 #include "framework/controls/Bitmap.h"
 #include "framework/controls/Forms.h"
-#include "framework/controls/Keyboard.h"
 #include "framework/db/Database.h"
 #include "framework/db/SQLiteTable.h"
 #include "support/TestFiles.h"
+#include "support/UserInput.h"
 
 #include <gtest/gtest.h>
 

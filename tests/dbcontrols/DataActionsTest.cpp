@@ -7,11 +7,11 @@
 #include "framework/controls/Bitmap.h"
 #include "framework/controls/Clipboard.h"
 #include "framework/controls/Forms.h"
-#include "framework/controls/Keyboard.h"
 #include "framework/db/DataSetActions.h"
 #include "framework/db/Database.h"
 #include "framework/db/SQLiteTable.h"
 #include "support/TestFiles.h"
+#include "support/UserInput.h"
 
 #include <gtest/gtest.h>
 

@@ -9,11 +9,11 @@
 #include "framework/base/FormWriter.h"
 #include "framework/controls/Dialogs.h"
 #include "framework/controls/Forms.h"
-#include "framework/controls/Keyboard.h"
 #include "framework/db/DataClasses.h"
 #include "framework/db/Database.h"
 #include "framework/db/SQLiteTable.h"
 #include "support/TestFiles.h"
+#include "support/UserInput.h"
 
 #include <gtest/gtest.h>
 #include <memory>
