@@ -220,6 +220,26 @@ TEST(ControlMessages, HandlersSwallowKeysAndCharacters) {
     EXPECT_EQ(a->Typed, "");
 }
 
+// Each printable character is typed with the one stroke that produces it,
+// under the shift state the keyboard reports meanwhile and restores after.
+TEST(ControlMessages, EveryPrintableCharacterIsTypedByItsStroke) {
+    TForm form(nullptr);
+    Probe* a = new Probe(&form);
+    std::string text;
+    for (char c = ' '; c < 127; ++c)
+        text += c;
+    std::string stroked, pressed;
+    a->OnKeyDown = [&](TWinControl&, uint16_t& Key, TShiftState Shift) {
+        EXPECT_EQ(Shift, KeyboardShiftState());
+        stroked += KeyStrokeChar(Key, Shift);
+    };
+    a->OnKeyPress = [&](TWinControl&, char& Key) { pressed += Key; };
+    TypeText(*a, text);
+    EXPECT_EQ(stroked, text);
+    EXPECT_EQ(pressed, text);
+    EXPECT_EQ(KeyboardShiftState(), 0);
+}
+
 TEST(ControlMessages, StrokesProduceTheirCharacters) {
     EXPECT_EQ(KeyStrokeChar('V', ssCtrl), 22);
     EXPECT_EQ(KeyStrokeChar('X', ssCtrl), 24);
