@@ -3,6 +3,7 @@
 #pragma once
 
 #include "../framework/base/Exceptions.h"
+#include "../framework/base/Export.h"
 
 #include <cstdint>
 #include <string>
@@ -11,7 +12,7 @@
 namespace zorp {
 
 // The LZH5 decoder met a table it cannot decode.
-class ELZHBadDecodeTable : public fw::Exception {
+class ZORP_API ELZHBadDecodeTable : public fw::Exception {
 public:
     ELZHBadDecodeTable() : fw::Exception("Bad decode table in archive!") {}
 };
@@ -22,17 +23,17 @@ inline constexpr const char* SDataEndedEarly =
     "Stream read error: the data ended before its stated size";
 
 // The output budget is used up; the component stores the data instead.
-class EUnableToCompress : public fw::Exception {
+class ZORP_API EUnableToCompress : public fw::Exception {
 public:
     EUnableToCompress() : fw::Exception("Could not compress data, will store instead") {}
 };
 
-class EInsufficientDiskSpace : public fw::Exception {
+class ZORP_API EInsufficientDiskSpace : public fw::Exception {
 public:
     using fw::Exception::Exception;
 };
 
-class EUnrecognizedCompressionMethod : public fw::Exception {
+class ZORP_API EUnrecognizedCompressionMethod : public fw::Exception {
 public:
     explicit EUnrecognizedCompressionMethod(const std::string& CompressID)
         : fw::Exception("Unrecognized compression method: \"" + CompressID + "\" in header") {}
@@ -49,7 +50,7 @@ protected:
 // Data of a method that cannot be expanded here: a method number above the
 // built-in ones, or the application's own method without an OnExpand handler.
 // Raised before anything is read or written.
-class EUnsupportedMethod : public EUnrecognizedCompressionMethod {
+class ZORP_API EUnsupportedMethod : public EUnrecognizedCompressionMethod {
 public:
     explicit EUnsupportedMethod(int Method)
         : EUnrecognizedCompressionMethod(
@@ -59,7 +60,7 @@ public:
                                                   "\": no OnExpand handler"}) {}
 };
 
-class EInvalidHeaderArchiveType : public fw::Exception {
+class ZORP_API EInvalidHeaderArchiveType : public fw::Exception {
 public:
     using fw::Exception::Exception;
 };
@@ -67,7 +68,7 @@ inline constexpr const char* SExpandCantHandleMulti =
     "Expand can't handle caMulti archive type in compressed header";
 inline constexpr const char* SArchiveTypeMustBeMulti = "Archive type must be caMulti";
 
-class EInvalidHeader : public fw::Exception {
+class ZORP_API EInvalidHeader : public fw::Exception {
 public:
     EInvalidHeader() : fw::Exception("Can't recognize compressed file header") {}
 };
@@ -75,7 +76,7 @@ public:
 // An archive whose entries do not run cleanly to its end: an entry cut off
 // or with sizes that cannot be true, or a total that disagrees with the
 // entries. EntriesRead is the number of sound entries in front of the damage.
-class EArchiveDamaged : public fw::Exception {
+class ZORP_API EArchiveDamaged : public fw::Exception {
 public:
     explicit EArchiveDamaged(int EntriesRead)
         : fw::Exception("Archive damaged after entry " + std::to_string(EntriesRead)),
@@ -86,7 +87,7 @@ private:
     int FEntriesRead;
 };
 
-class EBadChecksum : public fw::Exception {
+class ZORP_API EBadChecksum : public fw::Exception {
 public:
     EBadChecksum() : fw::Exception("Bad checksum during expansion -- data may be invalid") {}
 
@@ -96,7 +97,7 @@ protected:
 
 // The expansion produced more or fewer bytes than the header says: damaged
 // data, caught wherever a bad checksum is.
-class EExpandedSizeMismatch : public EBadChecksum {
+class ZORP_API EExpandedSizeMismatch : public EBadChecksum {
 public:
     EExpandedSizeMismatch(int64_t Produced, int32_t Expected)
         : EBadChecksum("Expanded size differs from header (" + std::to_string(Produced) +
@@ -104,13 +105,13 @@ public:
                        ") -- data may be invalid") {}
 };
 
-class EInvalidKey : public fw::Exception {
+class ZORP_API EInvalidKey : public fw::Exception {
 public:
     EInvalidKey() : fw::Exception("File locked -- valid key required") {}
 };
 
 // An archive entry name longer than its 16-bit length field can hold.
-class EFileNameTooLong : public fw::Exception {
+class ZORP_API EFileNameTooLong : public fw::Exception {
 public:
     explicit EFileNameTooLong(const std::string& Name)
         : fw::Exception("File name too long for an archive entry (32767 bytes at most): " +
@@ -118,7 +119,7 @@ public:
 };
 
 // Data of 2 GiB or more: the stored size fields are 32-bit.
-class EDataTooLarge : public fw::Exception {
+class ZORP_API EDataTooLarge : public fw::Exception {
 public:
     EDataTooLarge()
         : fw::Exception("Data too large: 2 GiB or more cannot be held in a compressed stream") {}

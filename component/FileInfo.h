@@ -3,13 +3,14 @@
 #pragma once
 
 #include "../common/ZorpTypes.h"
+#include "../framework/base/Export.h"
 #include "../framework/base/Object.h"
 
 #include <cstdint>
 
 namespace zorp {
 
-class TZorpFileInfo : public fw::TObject {
+class ZORP_API TZorpFileInfo : public fw::TObject {
 public:
     std::string ClassName() const override { return "TZorpFileInfo"; }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "../common/ZorpTypes.h"
+#include "../framework/base/Export.h"
 
 #include <array>
 #include <cstdint>
@@ -22,7 +23,7 @@ inline constexpr const char* MethodIDs[5] = {"NON", "RLE", "LZH", "CUS", "LH5"};
 // Lock field value of data written with a key (the stored bytes scrambled).
 inline constexpr int32_t LockScrambled = 2;
 
-struct TZorpHeader {
+struct ZORP_API TZorpHeader {
     static constexpr int32_t RecordSize = 21;
 
     std::array<char, 5> Magic{};    // "WELM" 0x1A
@@ -59,7 +60,7 @@ inline int32_t PermissionsOf(uint16_t Attributes) {
     return (Attributes >> AttrPermissionShift) & 0777;
 }
 
-struct TZorpFileHeader {
+struct ZORP_API TZorpFileHeader {
     static constexpr int32_t RecordSize = 25;
 
     int16_t NameLength = 0;

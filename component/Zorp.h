@@ -12,6 +12,7 @@
 #include "../common/Errors.h"
 #include "../common/ZorpTypes.h"
 #include "../framework/base/Component.h"
+#include "../framework/base/Export.h"
 #include "../framework/base/MemoryStream.h"
 #include "../framework/base/Stream.h"
 #include "../framework/base/StringList.h"
@@ -28,7 +29,7 @@ class TArchiveWalk;
 class TCompThreadSafety;
 class TExtractionPlaces;
 
-class TZorp : public fw::TComponent {
+class ZORP_API TZorp : public fw::TComponent {
 public:
     static constexpr const char* StaticClassName = "TZorp";
 
@@ -264,9 +265,9 @@ private:
 };
 
 // The identifiers of TZorpMethod by ordinal, as form files write them.
-const std::vector<std::string>& ZorpMethodNames();
+ZORP_API const std::vector<std::string>& ZorpMethodNames();
 
 // Puts TZorp on the component palette page "Compress".
-void Register();
+ZORP_API void Register();
 
 } // namespace zorp

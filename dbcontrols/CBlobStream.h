@@ -5,6 +5,7 @@
 // Transliterate flag off, so stored bytes pass untranslated.
 #pragma once
 
+#include "../framework/base/Export.h"
 #include "../framework/base/MemoryStream.h"
 #include "../framework/db/DBTypes.h"
 
@@ -14,7 +15,7 @@ namespace zorp {
 
 class TCBlobField;
 
-class TCBlobStream : public fw::TStream {
+class ZORP_API TCBlobStream : public fw::TStream {
 public:
     TCBlobStream(TCBlobField& Field, fw::TBlobStreamMode Mode);
     // Closes the stream if Close was not called, swallowing any error.

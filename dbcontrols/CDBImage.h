@@ -5,6 +5,7 @@
 // column's label until the user asks for the picture.
 #pragma once
 
+#include "../framework/base/Export.h"
 #include "../framework/controls/CustomControl.h"
 #include "../framework/controls/Picture.h"
 #include "FieldBinding.h"
@@ -13,7 +14,7 @@ namespace zorp {
 
 enum TImageBorderStyle : uint8_t { bsNone = 0, bsSingle = 1 };
 
-class TCDBImage : public fw::TCustomControl {
+class ZORP_API TCDBImage : public fw::TCustomControl {
 public:
     static constexpr const char* StaticClassName = "TCDBImage";
     explicit TCDBImage(fw::TComponent* AOwner);

@@ -5,6 +5,7 @@
 // the text (Enter or a double-click), so scrolling expands nothing.
 #pragma once
 
+#include "../framework/base/Export.h"
 #include "../framework/controls/Memo.h"
 #include "../framework/controls/PaintControl.h"
 #include "DBMemoState.h"
@@ -14,7 +15,7 @@
 
 namespace zorp {
 
-class TCDBMemo : public fw::TCustomMemo {
+class ZORP_API TCDBMemo : public fw::TCustomMemo {
 public:
     static constexpr const char* StaticClassName = "TCDBMemo";
     explicit TCDBMemo(fw::TComponent* AOwner);

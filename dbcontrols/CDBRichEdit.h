@@ -6,13 +6,14 @@
 // text the user is looking at.
 #pragma once
 
+#include "../framework/base/Export.h"
 #include "../framework/controls/RichEdit.h"
 #include "DBMemoState.h"
 #include "FieldBinding.h"
 
 namespace zorp {
 
-class TCDBRichEdit : public fw::TCustomRichEdit {
+class ZORP_API TCDBRichEdit : public fw::TCustomRichEdit {
 public:
     static constexpr const char* StaticClassName = "TCDBRichEdit";
     explicit TCDBRichEdit(fw::TComponent* AOwner);

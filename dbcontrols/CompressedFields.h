@@ -7,6 +7,7 @@
 #pragma once
 
 #include "../component/Zorp.h"
+#include "../framework/base/Export.h"
 #include "../framework/db/BlobField.h"
 
 #include <array>
@@ -23,12 +24,12 @@ namespace zorp {
 // ftGraphic or ftTypedBinary: count 1 and type 0x0100 (16-bit), then the
 // number of bitmap bytes that follow (32-bit), all little-endian.
 inline constexpr int32_t GraphicHeaderSize = 8;
-std::array<uint8_t, GraphicHeaderSize> GraphicHeader(int32_t BitmapSize);
+ZORP_API std::array<uint8_t, GraphicHeaderSize> GraphicHeader(int32_t BitmapSize);
 // Whether the first GraphicHeaderSize bytes of a value of Total bytes are a
 // graphic header that counts the rest of the value.
-bool IsGraphicHeader(const uint8_t* Bytes, int64_t Total);
+ZORP_API bool IsGraphicHeader(const uint8_t* Bytes, int64_t Total);
 
-class TCBlobField : public fw::TBlobField {
+class ZORP_API TCBlobField : public fw::TBlobField {
 public:
     static constexpr const char* StaticClassName = "TCBlobField";
     explicit TCBlobField(fw::TComponent* AOwner);
@@ -79,14 +80,14 @@ private:
     TZorpMethod FCompressionMethod = coNone;
 };
 
-class TCMemoField : public TCBlobField {
+class ZORP_API TCMemoField : public TCBlobField {
 public:
     static constexpr const char* StaticClassName = "TCMemoField";
     explicit TCMemoField(fw::TComponent* AOwner);
     std::string ClassName() const override { return StaticClassName; }
 };
 
-class TCGraphicField : public TCBlobField {
+class ZORP_API TCGraphicField : public TCBlobField {
 public:
     static constexpr const char* StaticClassName = "TCGraphicField";
     explicit TCGraphicField(fw::TComponent* AOwner);

@@ -6,6 +6,7 @@
 // the fields.
 #pragma once
 
+#include "../framework/base/Export.h"
 #include "../framework/controls/Control.h"
 #include "../framework/db/Field.h"
 
@@ -13,6 +14,6 @@ namespace zorp::fw {
 
 // True in a Middle East locale for a control with a right-to-left BiDiMode,
 // unless the field (left-justified when there is none) centres its values.
-bool DBUseRightToLeftAlignment(const TControl& Control, const TField* Field);
+ZORP_API bool DBUseRightToLeftAlignment(const TControl& Control, const TField* Field);
 
 } // namespace zorp::fw

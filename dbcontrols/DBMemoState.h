@@ -7,6 +7,7 @@
 // functions of the control.
 #pragma once
 
+#include "../framework/base/Export.h"
 #include "../framework/controls/Memo.h"
 #include "../framework/db/DataLink.h"
 #include "FieldBinding.h"
@@ -16,9 +17,9 @@
 namespace zorp {
 
 // True for a field of a BLOB class.
-bool IsBlobField(const fw::TField* Field);
+ZORP_API bool IsBlobField(const fw::TField* Field);
 
-class TDBMemoState {
+class ZORP_API TDBMemoState {
 public:
     // LoadMemo loads the column into the edit while MemoLoaded is clear;
     // StartEditing puts the record into edit mode. The state takes the data

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "../component/Zorp.h"
+#include "../framework/base/Export.h"
 #include "../framework/db/DataLink.h"
 #include "../framework/db/DataSource.h"
 #include "CompressedFields.h"
@@ -18,9 +19,9 @@ namespace zorp {
 // A component name made from a column name: letters and "_" anywhere,
 // digits except in the first position, nothing else; "_" in front of an
 // empty result or one that begins with a digit.
-std::string FieldIdentifier(const std::string& ColumnName);
+ZORP_API std::string FieldIdentifier(const std::string& ColumnName);
 
-class TFieldBinding {
+class ZORP_API TFieldBinding {
 public:
     // MakeField creates a field of the control's compressed class owned by
     // the component given; IsOwnClass tells a field of that class.

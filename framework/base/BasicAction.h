@@ -9,12 +9,13 @@
 #pragma once
 
 #include "Component.h"
+#include "Export.h"
 
 #include <functional>
 
 namespace zorp::fw {
 
-class TBasicAction : public TComponent {
+class ZORP_API TBasicAction : public TComponent {
 public:
     static constexpr const char* StaticClassName = "TBasicAction";
     explicit TBasicAction(TComponent* AOwner) : TComponent(AOwner) {}

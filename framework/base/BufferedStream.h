@@ -13,6 +13,7 @@
 // While buffered data exist, the other stream must not be used directly.
 #pragma once
 
+#include "Export.h"
 #include "Stream.h"
 
 #include <cstdint>
@@ -20,7 +21,7 @@
 
 namespace zorp::fw {
 
-class TBufferedStream : public TStream {
+class ZORP_API TBufferedStream : public TStream {
 public:
     TBufferedStream(TStream& Inner, int32_t Capacity);
     TBufferedStream(const TBufferedStream&) = delete;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Component.h"
+#include "Export.h"
 
 #include <string>
 #include <vector>
@@ -12,14 +13,14 @@ namespace zorp::fw {
 
 // A component class: its name and how to make one. The new component
 // belongs to Owner; with no owner the caller owns it.
-struct TComponentClass {
+struct ZORP_API TComponentClass {
     std::string ClassName;
     TComponent* (*Create)(TComponent* Owner);
 };
 
 // The class descriptor of a component class T, which has a constructor
 // taking the owner and a StaticClassName.
-template <class T> const TComponentClass& ClassOf() {
+template <class T> ZORP_API const TComponentClass& ClassOf() {
     static const TComponentClass descriptor{
         T::StaticClassName, [](TComponent* Owner) -> TComponent* { return new T(Owner); }};
     return descriptor;
@@ -27,24 +28,24 @@ template <class T> const TComponentClass& ClassOf() {
 
 // Registering a class twice is harmless; registering another class under a
 // name already taken raises EComponentError.
-void RegisterClass(const TComponentClass& AClass);
-void UnRegisterClass(const TComponentClass& AClass);
+ZORP_API void RegisterClass(const TComponentClass& AClass);
+ZORP_API void UnRegisterClass(const TComponentClass& AClass);
 // The class registered under ClassName (ignoring case), or nullptr.
-const TComponentClass* GetClass(const std::string& ClassName);
+ZORP_API const TComponentClass* GetClass(const std::string& ClassName);
 // As GetClass, but raises EClassNotFound ("Class X not found").
-const TComponentClass& FindClass(const std::string& ClassName);
+ZORP_API const TComponentClass& FindClass(const std::string& ClassName);
 
-struct TPaletteEntry {
+struct ZORP_API TPaletteEntry {
     std::string Page;
     const TComponentClass* ComponentClass;
 };
 
 // Puts the classes on the palette page Page (in this order) and registers them.
-void RegisterComponents(const std::string& Page,
-                        const std::vector<const TComponentClass*>& Classes);
+ZORP_API void RegisterComponents(const std::string& Page,
+                                 const std::vector<const TComponentClass*>& Classes);
 // Every palette entry, in registration order.
-std::vector<TPaletteEntry> PaletteEntries();
+ZORP_API std::vector<TPaletteEntry> PaletteEntries();
 // The classes on one page, in registration order.
-std::vector<const TComponentClass*> PalettePage(const std::string& Page);
+ZORP_API std::vector<const TComponentClass*> PalettePage(const std::string& Page);
 
 } // namespace zorp::fw

@@ -5,6 +5,7 @@
 // FreeNotification. Loaded runs after a component's properties were read.
 #pragma once
 
+#include "Export.h"
 #include "Object.h"
 #include "Properties.h"
 
@@ -27,7 +28,7 @@ inline constexpr uint32_t csWriting = 0x0004;
 inline constexpr uint32_t csDestroying = 0x0008;
 inline constexpr uint32_t csDesigning = 0x0010;
 
-class TComponent : public TObject {
+class ZORP_API TComponent : public TObject {
 public:
     static constexpr const char* StaticClassName = "TComponent";
 
@@ -127,6 +128,6 @@ private:
 
 // True when Ident is a Pascal-style identifier: a letter or "_" followed by
 // letters, digits and "_".
-bool IsValidIdent(const std::string& Ident);
+ZORP_API bool IsValidIdent(const std::string& Ident);
 
 } // namespace zorp::fw

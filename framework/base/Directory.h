@@ -3,11 +3,13 @@
 // symbolic link planted in it later changes nothing.
 #pragma once
 
+#include "Export.h"
+
 #include <string>
 
 namespace zorp::fw {
 
-class TDirectory {
+class ZORP_API TDirectory {
 public:
     TDirectory() = default;
     ~TDirectory();

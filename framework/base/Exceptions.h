@@ -2,12 +2,14 @@
 // only a message; the classes tell the kind of failure apart.
 #pragma once
 
+#include "Export.h"
+
 #include <exception>
 #include <string>
 
 namespace zorp::fw {
 
-class Exception : public std::exception {
+class ZORP_API Exception : public std::exception {
 public:
     explicit Exception(std::string message) : FMessage(std::move(message)) {}
     const char* what() const noexcept override { return FMessage.c_str(); }
@@ -18,41 +20,41 @@ private:
 };
 
 // Streams: a short ReadBuffer/WriteBuffer, a bad seek or size.
-class EStreamError : public Exception {
+class ZORP_API EStreamError : public Exception {
 public:
     using Exception::Exception;
 };
-class EReadError : public EStreamError {
+class ZORP_API EReadError : public EStreamError {
 public:
     using EStreamError::EStreamError;
 };
-class EWriteError : public EStreamError {
+class ZORP_API EWriteError : public EStreamError {
 public:
     using EStreamError::EStreamError;
 };
 
 // A form file's text is not well formed: "<what> on line <n>".
-class EParserError : public EReadError {
+class ZORP_API EParserError : public EReadError {
 public:
     using EReadError::EReadError;
 };
 
 // A file stream could not be opened or created; the message names the file.
-class EFileStreamError : public EStreamError {
+class ZORP_API EFileStreamError : public EStreamError {
 public:
     using EStreamError::EStreamError;
 };
-class EFOpenError : public EFileStreamError {
+class ZORP_API EFOpenError : public EFileStreamError {
 public:
     using EFileStreamError::EFileStreamError;
 };
-class EFCreateError : public EFileStreamError {
+class ZORP_API EFCreateError : public EFileStreamError {
 public:
     using EFileStreamError::EFileStreamError;
 };
 
 // An operating-system input/output failure (directory creation, for one).
-class EInOutError : public Exception {
+class ZORP_API EInOutError : public Exception {
 public:
     EInOutError(std::string message, int errorCode)
         : Exception(std::move(message)), ErrorCode(errorCode) {}
@@ -60,38 +62,38 @@ public:
 };
 
 // Index out of range in a list.
-class EListError : public Exception {
+class ZORP_API EListError : public Exception {
 public:
     using Exception::Exception;
 };
 
 // Component names and ownership.
-class EComponentError : public Exception {
+class ZORP_API EComponentError : public Exception {
 public:
     using Exception::Exception;
 };
 
 // A class looked up by name is not registered.
-class EClassNotFound : public Exception {
+class ZORP_API EClassNotFound : public Exception {
 public:
     using Exception::Exception;
 };
 
 // A resource of the requested name and type is not in the module.
-class EResNotFound : public Exception {
+class ZORP_API EResNotFound : public Exception {
 public:
     using Exception::Exception;
 };
 
 // A module file that cannot be read as an executable or shared library:
 // not ELF, another byte order, or a damaged header or section table.
-class EModuleError : public Exception {
+class ZORP_API EModuleError : public Exception {
 public:
     using Exception::Exception;
 };
 
 // A module file that is not a sound ELF file; Reason says what is wrong.
-class EInvalidModuleFile : public EModuleError {
+class ZORP_API EInvalidModuleFile : public EModuleError {
 public:
     EInvalidModuleFile(const std::string& FileName, std::string Reason)
         : EModuleError("Invalid module file \"" + FileName + "\": " + Reason),
@@ -104,7 +106,7 @@ private:
 
 // Image data that cannot be read (damaged or unsupported), or a bad image
 // operation.
-class EInvalidGraphic : public Exception {
+class ZORP_API EInvalidGraphic : public Exception {
 public:
     using Exception::Exception;
 };

@@ -13,6 +13,7 @@
 // with fmShareDenyNone take no lock and are not refused by anyone.
 #pragma once
 
+#include "Export.h"
 #include "Stream.h"
 
 #include <cstdint>
@@ -31,7 +32,7 @@ inline constexpr uint16_t fmShareDenyRead = 0x0030;
 inline constexpr uint16_t fmShareDenyNone = 0x0040;
 inline constexpr uint16_t fmCreate = 0xFF00;
 
-class TFileStream : public TStream {
+class ZORP_API TFileStream : public TStream {
 public:
     // Raises EFOpenError ("Cannot open file ...") or, for fmCreate,
     // EFCreateError ("Cannot create file ..."), naming the file and the reason.

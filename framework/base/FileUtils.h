@@ -12,6 +12,8 @@
 // low 16 bits (hour << 11 | minute << 5 | seconds / 2).
 #pragma once
 
+#include "Export.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -29,7 +31,7 @@ inline constexpr int32_t faAnyFile = 0x3F;
 struct TSearchState;
 
 // One entry of a directory search, and the search itself.
-struct TSearchRec {
+struct ZORP_API TSearchRec {
     int32_t Time = 0; // last write, packed DOS date-time
     int64_t Size = 0;
     int32_t Attr = 0;
@@ -48,47 +50,47 @@ struct TSearchRec {
 // hidden, system files, volume labels or directories are found only when
 // their bits are in Attr; other entries always. Returns 0 and fills F with
 // the first entry, or an error code (ENOENT when nothing matched).
-int FindFirst(const std::string& Path, int32_t Attr, TSearchRec& F);
+ZORP_API int FindFirst(const std::string& Path, int32_t Attr, TSearchRec& F);
 // Next entry: 0, or ENOENT when there are no more.
-int FindNext(TSearchRec& F);
+ZORP_API int FindNext(TSearchRec& F);
 // Ends the search and releases what it holds.
-void FindClose(TSearchRec& F);
+ZORP_API void FindClose(TSearchRec& F);
 
 // True for an existing entry that is not a directory.
-bool FileExists(const std::string& FileName);
-bool DirectoryExists(const std::string& Directory);
+ZORP_API bool FileExists(const std::string& FileName);
+ZORP_API bool DirectoryExists(const std::string& Directory);
 // Removes a file (not a directory); false on failure.
-bool DeleteFile(const std::string& FileName);
+ZORP_API bool DeleteFile(const std::string& FileName);
 // Renames a file; false on failure, and when NewName already exists.
-bool RenameFile(const std::string& OldName, const std::string& NewName);
+ZORP_API bool RenameFile(const std::string& OldName, const std::string& NewName);
 
-std::string ChangeFileExt(const std::string& FileName, const std::string& Extension);
+ZORP_API std::string ChangeFileExt(const std::string& FileName, const std::string& Extension);
 // Everything up to and including the last "/"; empty when there is none.
-std::string ExtractFilePath(const std::string& FileName);
+ZORP_API std::string ExtractFilePath(const std::string& FileName);
 // Everything after the last "/".
-std::string ExtractFileName(const std::string& FileName);
+ZORP_API std::string ExtractFileName(const std::string& FileName);
 // The extension of the name part, "." included, taken from its last ".";
 // empty when the name part has none.
-std::string ExtractFileExt(const std::string& FileName);
+ZORP_API std::string ExtractFileExt(const std::string& FileName);
 
 // Date of an open file (a file descriptor), or -1.
-int32_t FileGetDate(int Handle);
+ZORP_API int32_t FileGetDate(int Handle);
 // Sets the date of an open file; 0, or an error code.
-int FileSetDate(int Handle, int32_t Age);
+ZORP_API int FileSetDate(int Handle, int32_t Age);
 // Attribute bits of a file or directory, or -1 when it doesn't exist.
-int32_t FileGetAttr(const std::string& FileName);
+ZORP_API int32_t FileGetAttr(const std::string& FileName);
 // Applies faReadOnly to the write permission bits; 0, or an error code.
 // A symbolic link is not followed (ELOOP): its target is left alone.
-int FileSetAttr(const std::string& FileName, int32_t Attr);
+ZORP_API int FileSetAttr(const std::string& FileName, int32_t Attr);
 // The same on an open file (a file descriptor).
-int FileSetAttr(int Handle, int32_t Attr);
+ZORP_API int FileSetAttr(int Handle, int32_t Attr);
 
 // Creates one directory; raises EInOutError on failure.
-void MkDir(const std::string& Directory);
+ZORP_API void MkDir(const std::string& Directory);
 
 // Conversions between time_t and packed DOS date-time (local time), clamped
 // to the range DOS dates can hold (1980 to 2107).
-int32_t DateTimeToFileDate(int64_t UnixTime);
-int64_t FileDateToUnixTime(int32_t FileDate);
+ZORP_API int32_t DateTimeToFileDate(int64_t UnixTime);
+ZORP_API int64_t FileDateToUnixTime(int32_t FileDate);
 
 } // namespace zorp::fw

@@ -17,6 +17,7 @@
 #pragma once
 
 #include "Component.h"
+#include "Export.h"
 #include "Stream.h"
 
 #include <string>
@@ -24,8 +25,8 @@
 namespace zorp::fw {
 
 // Reads form text from Stream's position to its end into Root.
-void ReadFormText(TStream& Stream, TComponent& Root);
-void TextToForm(const std::string& Text, TComponent& Root);
-void LoadFormFromFile(const std::string& FileName, TComponent& Root);
+ZORP_API void ReadFormText(TStream& Stream, TComponent& Root);
+ZORP_API void TextToForm(const std::string& Text, TComponent& Root);
+ZORP_API void LoadFormFromFile(const std::string& FileName, TComponent& Root);
 
 } // namespace zorp::fw

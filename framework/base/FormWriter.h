@@ -18,6 +18,7 @@
 #pragma once
 
 #include "Component.h"
+#include "Export.h"
 #include "Stream.h"
 
 #include <string>
@@ -25,13 +26,13 @@
 namespace zorp::fw {
 
 // Writes Root and everything it owns as form text at Stream's position.
-void WriteFormText(TStream& Stream, TComponent& Root);
-std::string FormToText(TComponent& Root);
+ZORP_API void WriteFormText(TStream& Stream, TComponent& Root);
+ZORP_API std::string FormToText(TComponent& Root);
 // Creates (or replaces) the file.
-void SaveFormToFile(const std::string& FileName, TComponent& Root);
+ZORP_API void SaveFormToFile(const std::string& FileName, TComponent& Root);
 
 // A string as a form-file value: printable characters in single quotes
 // (a quote doubled), other bytes as #<code>; '' for the empty string.
-std::string QuoteFormString(const std::string& Value);
+ZORP_API std::string QuoteFormString(const std::string& Value);
 
 } // namespace zorp::fw

@@ -8,6 +8,7 @@
 // stream sized ahead and then written costs one copy of the data.
 #pragma once
 
+#include "Export.h"
 #include "Stream.h"
 
 #include <memory>
@@ -15,7 +16,7 @@
 
 namespace zorp::fw {
 
-class TMemoryStream : public TStream {
+class ZORP_API TMemoryStream : public TStream {
 public:
     int32_t Read(void* Buffer, int32_t Count) override;
     int32_t Write(const void* Buffer, int32_t Count) override;

@@ -4,6 +4,8 @@
 // matters about a module here is where its file is.
 #pragma once
 
+#include "Export.h"
+
 #include <string>
 
 namespace zorp::fw {
@@ -11,7 +13,7 @@ namespace zorp::fw {
 using HMODULE = void*;
 
 // A library loaded with dlopen for as long as the object lives.
-class TLoadedLibrary {
+class ZORP_API TLoadedLibrary {
 public:
     // Loads Name as dlopen finds it: a path when it holds a "/", otherwise
     // a file name searched on the library path. Handle() is null when the
@@ -31,10 +33,10 @@ private:
 
 // The file of a loaded module; "/proc/self/exe" for the main program.
 // Raises EModuleError for a handle that names no module file.
-std::string GetModuleFileName(HMODULE Module);
+ZORP_API std::string GetModuleFileName(HMODULE Module);
 
 // The file of the module whose code or data holds Address; "/proc/self/exe"
 // for the main program. Raises EModuleError when no module holds it.
-std::string ModuleFileNameOfAddress(const void* Address);
+ZORP_API std::string ModuleFileNameOfAddress(const void* Address);
 
 } // namespace zorp::fw

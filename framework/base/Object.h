@@ -2,11 +2,13 @@
 // lines and the component classes derive from it.
 #pragma once
 
+#include "Export.h"
+
 #include <string>
 
 namespace zorp::fw {
 
-class TObject {
+class ZORP_API TObject {
 public:
     TObject() = default;
     TObject(const TObject&) = delete;

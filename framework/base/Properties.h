@@ -6,6 +6,8 @@
 // component reference nor an event not bound to a published method.
 #pragma once
 
+#include "Export.h"
+
 #include <any>
 #include <cstdint>
 #include <functional>
@@ -19,7 +21,7 @@ class TComponent;
 
 enum class TPropertyKind : uint8_t { Integer, Boolean, Enumeration, String, Component, Event };
 
-struct TPropertyInfo {
+struct ZORP_API TPropertyInfo {
     std::string Name;
     TPropertyKind Kind = TPropertyKind::Integer;
     // Integer, Boolean (0 or 1) and Enumeration (the ordinal) values.
@@ -45,7 +47,7 @@ struct TPropertyInfo {
     bool IsStored() const;
 };
 
-class TPropertyList {
+class ZORP_API TPropertyList {
 public:
     void AddInteger(std::string Name, std::function<int64_t()> Get,
                     std::function<void(int64_t)> Set,

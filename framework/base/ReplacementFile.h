@@ -14,6 +14,7 @@
 #pragma once
 
 #include "Directory.h"
+#include "Export.h"
 #include "FileStream.h"
 
 #include <memory>
@@ -23,7 +24,7 @@
 
 namespace zorp::fw {
 
-class TReplacementFile {
+class ZORP_API TReplacementFile {
 public:
     // A new, empty file that will take the name Name in Directory, which
     // must stay open as long as this object lives. With Mode, the new file

@@ -3,6 +3,7 @@
 // when the stream is made, so the module may be released at once.
 #pragma once
 
+#include "Export.h"
 #include "Modules.h"
 #include "Stream.h"
 
@@ -10,7 +11,7 @@
 
 namespace zorp::fw {
 
-class TResourceStream : public TStream {
+class ZORP_API TResourceStream : public TStream {
 public:
     // The resource ResName of type ResType of a loaded module. Raises
     // EResNotFound when the module has no such resource, EModuleError when

@@ -11,6 +11,8 @@
 // (ASCII), as resource names always were.
 #pragma once
 
+#include "Export.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,11 +22,12 @@ namespace zorp::fw {
 inline constexpr const char* ResourceSectionPrefix = ".zorp.res/";
 
 // The section name of a resource; raises Exception for an empty type or name.
-std::string ResourceSectionName(const std::string& Type, const std::string& Name);
+ZORP_API std::string ResourceSectionName(const std::string& Type, const std::string& Name);
 // Splits and decodes a section name; false when it names no resource.
-bool ParseResourceSectionName(const std::string& SectionName, std::string& Type, std::string& Name);
+ZORP_API bool ParseResourceSectionName(const std::string& SectionName, std::string& Type,
+                                       std::string& Name);
 
-struct TResourceEntry {
+struct ZORP_API TResourceEntry {
     std::string Type;
     std::string Name;
     std::string SectionName;
@@ -34,13 +37,13 @@ struct TResourceEntry {
 
 // The resources of Type (every type when Type is empty) in a module file,
 // in the order of its sections. Raises EModuleError for a damaged file.
-std::vector<TResourceEntry> EnumResources(const std::string& ModuleFileName,
-                                          const std::string& Type);
+ZORP_API std::vector<TResourceEntry> EnumResources(const std::string& ModuleFileName,
+                                                   const std::string& Type);
 
 // The bytes of a resource (the first of that type and name). Raises
 // EResNotFound when the module has none, EModuleError for a damaged file or
 // a resource of 2 GiB or more.
-std::string LoadResourceData(const std::string& ModuleFileName, const std::string& Name,
-                             const std::string& Type);
+ZORP_API std::string LoadResourceData(const std::string& ModuleFileName, const std::string& Name,
+                                      const std::string& Type);
 
 } // namespace zorp::fw

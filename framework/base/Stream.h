@@ -4,6 +4,7 @@
 // and are checked where they are filled.
 #pragma once
 
+#include "Export.h"
 #include "Object.h"
 
 #include <cstdint>
@@ -12,7 +13,7 @@ namespace zorp::fw {
 
 enum TSeekOrigin : uint8_t { soBeginning, soCurrent, soEnd };
 
-class TStream : public TObject {
+class ZORP_API TStream : public TObject {
 public:
     // Delivers up to Count bytes into Buffer; returns how many (0 at the end).
     virtual int32_t Read(void* Buffer, int32_t Count) = 0;

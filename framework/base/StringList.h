@@ -4,6 +4,7 @@
 // CR LF; reading accepts CR LF, LF or CR.
 #pragma once
 
+#include "Export.h"
 #include "Object.h"
 
 #include <string>
@@ -16,7 +17,7 @@ class TStream;
 
 inline constexpr const char* sLineBreak = "\r\n";
 
-class TStrings : public TObject {
+class ZORP_API TStrings : public TObject {
 public:
     virtual int Count() const = 0;
     virtual std::string Get(int Index) const = 0;
@@ -50,7 +51,7 @@ public:
     void LoadFromFile(const std::string& FileName);
 };
 
-class TStringList : public TStrings {
+class ZORP_API TStringList : public TStrings {
 public:
     TStringList() = default;
     TStringList(std::initializer_list<std::string> Lines);

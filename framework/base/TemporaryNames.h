@@ -4,6 +4,8 @@
 // behind. The library installs no handlers itself.
 #pragma once
 
+#include "Export.h"
+
 #include <string>
 
 namespace zorp::fw {
@@ -12,11 +14,11 @@ namespace zorp::fw {
 // must stay open until the name is forgotten), or the path Name with
 // AT_FDCWD. Returns the slot to pass to ForgetTemporaryName, or -1 when
 // every slot is taken (the name is then not covered).
-int NoteTemporaryName(int DirectoryHandle, const std::string& Name);
+ZORP_API int NoteTemporaryName(int DirectoryHandle, const std::string& Name);
 // The file of that slot is gone or has its final name.
-void ForgetTemporaryName(int Slot);
+ZORP_API void ForgetTemporaryName(int Slot);
 
 // Removes every noted file. Safe to call from a signal handler.
-void RemoveTemporaryNames() noexcept;
+ZORP_API void RemoveTemporaryNames() noexcept;
 
 } // namespace zorp::fw

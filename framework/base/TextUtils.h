@@ -2,18 +2,20 @@
 // outside A-Z / a-z are left as they are.
 #pragma once
 
+#include "Export.h"
+
 #include <string>
 
 namespace zorp::fw {
 
 // Compares with A-Z and a-z folded together: < 0, 0 or > 0.
-int CompareText(const std::string& S1, const std::string& S2);
-bool SameText(const std::string& S1, const std::string& S2);
-std::string AnsiLowerCase(const std::string& S);
-std::string AnsiUpperCase(const std::string& S);
-std::string UpperCase(const std::string& S);
-std::string LowerCase(const std::string& S);
+ZORP_API int CompareText(const std::string& S1, const std::string& S2);
+ZORP_API bool SameText(const std::string& S1, const std::string& S2);
+ZORP_API std::string AnsiLowerCase(const std::string& S);
+ZORP_API std::string AnsiUpperCase(const std::string& S);
+ZORP_API std::string UpperCase(const std::string& S);
+ZORP_API std::string LowerCase(const std::string& S);
 // Line breaks (CR, LF or CR LF) made CR LF.
-std::string AdjustLineBreaks(const std::string& S);
+ZORP_API std::string AdjustLineBreaks(const std::string& S);
 
 } // namespace zorp::fw

@@ -8,6 +8,7 @@
 // bytes load as an empty bitmap. A new bitmap is empty with 24 bits per pixel.
 #pragma once
 
+#include "../base/Export.h"
 #include "BitmapImage.h"
 #include "Colors.h"
 #include "Graphic.h"
@@ -21,7 +22,7 @@ namespace zorp::fw {
 // The framework's ordinals; 15 and 16-bit formats are not offered.
 enum TPixelFormat : uint8_t { pf1bit = 1, pf4bit = 2, pf8bit = 3, pf24bit = 6, pf32bit = 7 };
 
-class TBitmap : public TGraphic {
+class ZORP_API TBitmap : public TGraphic {
 public:
     static constexpr const char* StaticClassName = "TBitmap";
     std::string ClassName() const override { return StaticClassName; }

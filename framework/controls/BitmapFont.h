@@ -10,6 +10,8 @@
 // pixels (FontScale).
 #pragma once
 
+#include "../base/Export.h"
+
 #include <cstdint>
 
 namespace zorp::fw {
@@ -25,7 +27,7 @@ inline constexpr int32_t GlyphBaselineRow = 6;
 
 // True when the glyph of Ch has a pixel at Column (0 = left) and Row (0 =
 // top glyph row, not counting the cell's top margin).
-bool GlyphPixel(unsigned char Ch, int32_t Column, int32_t Row);
+ZORP_API bool GlyphPixel(unsigned char Ch, int32_t Column, int32_t Row);
 
 // The pixel scale of a font size in points: 1 up to 15 points, then one
 // more for every 8 points.

@@ -5,6 +5,7 @@
 // WriteBitmapImage move it to and from the bytes of a BMP file.
 #pragma once
 
+#include "../base/Export.h"
 #include "../base/Stream.h"
 #include "Colors.h"
 
@@ -29,7 +30,7 @@ constexpr bool SupportedBitsPerPixel(int BitsPerPixel) {
            BitsPerPixel == 32;
 }
 
-struct TBitmapImage {
+struct ZORP_API TBitmapImage {
     int32_t Width = 0;
     int32_t Height = 0;
     int BitsPerPixel = 24;
@@ -57,16 +58,16 @@ struct TBitmapImage {
 // Allocates a zero-filled image of the given size and depth, with
 // DefaultPalette for the indexed depths. Raises EInvalidGraphic for a
 // negative size, an unsupported depth or more than MaxBitmapBytes.
-TBitmapImage MakeBitmapImage(int32_t Width, int32_t Height, int BitsPerPixel);
+ZORP_API TBitmapImage MakeBitmapImage(int32_t Width, int32_t Height, int BitsPerPixel);
 
 // The colour table a new indexed bitmap starts with: black and white for 1
 // bit, the sixteen standard colours for 4 bits, and for 8 bits a colour cube
 // of 8 reds, 8 greens and 4 blues.
-std::vector<TRGBQuad> DefaultPalette(int BitsPerPixel);
+ZORP_API std::vector<TRGBQuad> DefaultPalette(int BitsPerPixel);
 
 // The entry of Palette closest to Color (the first exact match, otherwise the
 // smallest squared distance). Palette must not be empty.
-uint8_t NearestPaletteIndex(const std::vector<TRGBQuad>& Palette, TColor Color);
+ZORP_API uint8_t NearestPaletteIndex(const std::vector<TRGBQuad>& Palette, TColor Color);
 
 // Reads a BMP file starting at Stream's position and leaves the position
 // after the pixel data. Accepts the 12-byte OS/2 core header and the 40, 52,
@@ -75,10 +76,10 @@ uint8_t NearestPaletteIndex(const std::vector<TRGBQuad>& Palette, TColor Color);
 // masks. Anything else, and data that is damaged or truncated, raises
 // EInvalidGraphic; nothing is read past the end of the stream. An empty
 // stream (no bytes left) reads as an empty image.
-TBitmapImage ReadBitmapImage(TStream& Stream);
+ZORP_API TBitmapImage ReadBitmapImage(TStream& Stream);
 
 // Writes Image as a BMP file: file header, 40-byte info header, colour table
 // for the indexed depths, uncompressed rows bottom-up.
-void WriteBitmapImage(const TBitmapImage& Image, TStream& Stream);
+ZORP_API void WriteBitmapImage(const TBitmapImage& Image, TStream& Stream);
 
 } // namespace zorp::fw

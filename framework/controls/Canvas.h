@@ -19,6 +19,7 @@
 // RealizePalette keep a log that callers can inspect.
 #pragma once
 
+#include "../base/Export.h"
 #include "../base/Object.h"
 #include "BitmapImage.h"
 #include "Colors.h"
@@ -53,11 +54,11 @@ inline constexpr TColor clNone = 0x1FFFFFFF;
 // The plain colour of Color: system colours map to fixed values (clWindow
 // white, clWindowFrame and clWindowText black, clBtnFace silver, clHighlight
 // navy, ...); other values are returned without their high byte.
-TColor ColorToRGB(TColor Color);
+ZORP_API TColor ColorToRGB(TColor Color);
 
 // The handle of a graphic's colour table (nonzero when the graphic has
 // one), as the graphic's PaletteHandle gives it.
-HPALETTE PaletteHandleOf(const TGraphic* Graphic);
+ZORP_API HPALETTE PaletteHandleOf(const TGraphic* Graphic);
 // The palette every canvas starts with, as a device context has the
 // system's stock palette selected; no graphic's palette has this handle.
 inline constexpr HPALETTE DEFAULT_PALETTE = 1;
@@ -69,7 +70,7 @@ inline constexpr TFontStyles fsBold = 0x01;
 inline constexpr TFontStyles fsItalic = 0x02;
 inline constexpr TFontStyles fsUnderline = 0x04;
 
-class TBrush {
+class ZORP_API TBrush {
 public:
     TColor Color() const { return FColor; }
     void SetColor(TColor Value) { FColor = Value; }
@@ -81,7 +82,7 @@ private:
     TBrushStyle FStyle = bsSolid;
 };
 
-class TPen {
+class ZORP_API TPen {
 public:
     TColor Color() const { return FColor; }
     void SetColor(TColor Value) { FColor = Value; }
@@ -96,7 +97,7 @@ private:
 
 // A font of the built-in bitmap font: colour, size in points, styles and a
 // name kept for the record. Every change fires OnChange.
-class TFont {
+class ZORP_API TFont {
 public:
     TColor Color() const { return FColor; }
     void SetColor(TColor Value);
@@ -121,7 +122,7 @@ private:
     std::string FName = "Zorp Sans";
 };
 
-class TCanvas : public TObject {
+class ZORP_API TCanvas : public TObject {
 public:
     static constexpr const char* StaticClassName = "TCanvas";
     std::string ClassName() const override { return StaticClassName; }
@@ -232,7 +233,7 @@ private:
 };
 
 // A canvas over a surface of its own, filled with white when sized.
-class TBitmapCanvas : public TCanvas {
+class ZORP_API TBitmapCanvas : public TCanvas {
 public:
     TBitmapCanvas(int32_t Width, int32_t Height);
     // Resizes and clears the surface to Color.

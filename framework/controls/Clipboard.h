@@ -4,6 +4,7 @@
 // replaces everything that was there.
 #pragma once
 
+#include "../base/Export.h"
 #include "../base/Object.h"
 
 #include <cstdint>
@@ -23,7 +24,7 @@ inline constexpr TClipboardFormat CF_BITMAP = 2;
 // A graphic of any class (the framework's registered picture format).
 inline constexpr TClipboardFormat CF_PICTURE = 0xC000;
 
-class TClipboard : public TObject {
+class ZORP_API TClipboard : public TObject {
 public:
     static constexpr const char* StaticClassName = "TClipboard";
     std::string ClassName() const override { return StaticClassName; }
@@ -63,6 +64,6 @@ private:
     int FChangeCount = 0;
 };
 
-TClipboard& Clipboard();
+ZORP_API TClipboard& Clipboard();
 
 } // namespace zorp::fw

@@ -5,6 +5,8 @@
 // byte order of the BMP file format.
 #pragma once
 
+#include "../base/Export.h"
+
 #include <cstdint>
 
 namespace zorp::fw {
@@ -42,7 +44,7 @@ inline constexpr TColor clFuchsia = 0xFF00FF;
 inline constexpr TColor clAqua = 0xFFFF00;
 inline constexpr TColor clWhite = 0xFFFFFF;
 
-struct TRGBQuad {
+struct ZORP_API TRGBQuad {
     uint8_t rgbBlue = 0;
     uint8_t rgbGreen = 0;
     uint8_t rgbRed = 0;

@@ -18,6 +18,7 @@
 
 #include "../base/Alignment.h"
 #include "../base/Component.h"
+#include "../base/Export.h"
 #include "Canvas.h"
 #include "Messages.h"
 #include "Types.h"
@@ -61,10 +62,10 @@ enum TBiDiMode : uint8_t {
 
 // Controls draw with the window system's newer look (client edges instead
 // of borders, no frame style); on by default.
-bool NewStyleControls();
-void SetNewStyleControls(bool Value);
+ZORP_API bool NewStyleControls();
+ZORP_API void SetNewStyleControls(bool Value);
 
-class TControl : public TComponent {
+class ZORP_API TControl : public TComponent {
 public:
     static constexpr const char* StaticClassName = "TControl";
     explicit TControl(TComponent* AOwner);

@@ -4,11 +4,12 @@
 // the canvas has no target. Subclasses override Paint.
 #pragma once
 
+#include "../base/Export.h"
 #include "WinControl.h"
 
 namespace zorp::fw {
 
-class TCustomControl : public TWinControl {
+class ZORP_API TCustomControl : public TWinControl {
 public:
     static constexpr const char* StaticClassName = "TCustomControl";
     explicit TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}

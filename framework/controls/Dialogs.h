@@ -6,6 +6,8 @@
 // MessageBeep does nothing.
 #pragma once
 
+#include "../base/Export.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -15,13 +17,13 @@ namespace zorp::fw {
 using TShowMessageHandler = std::function<void(const std::string& Msg)>;
 using TMessageBeepHandler = std::function<void(uint32_t Type)>;
 
-void ShowMessage(const std::string& Msg);
+ZORP_API void ShowMessage(const std::string& Msg);
 // Type: 0 for the default sound, otherwise a sound kind number.
-void MessageBeep(uint32_t Type);
+ZORP_API void MessageBeep(uint32_t Type);
 
 // Install a handler and return the one it replaces; an empty handler
 // restores the default.
-TShowMessageHandler SetShowMessageHandler(TShowMessageHandler Handler);
-TMessageBeepHandler SetMessageBeepHandler(TMessageBeepHandler Handler);
+ZORP_API TShowMessageHandler SetShowMessageHandler(TShowMessageHandler Handler);
+ZORP_API TMessageBeepHandler SetMessageBeepHandler(TMessageBeepHandler Handler);
 
 } // namespace zorp::fw

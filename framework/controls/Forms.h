@@ -8,13 +8,14 @@
 // controls.
 #pragma once
 
+#include "../base/Export.h"
 #include "WinControl.h"
 
 #include <string>
 
 namespace zorp::fw {
 
-class TCustomForm : public TWinControl {
+class ZORP_API TCustomForm : public TWinControl {
 public:
     static constexpr const char* StaticClassName = "TCustomForm";
     explicit TCustomForm(TComponent* AOwner);
@@ -43,7 +44,7 @@ private:
     TWinControl* FActiveControl = nullptr;
 };
 
-class TForm : public TCustomForm {
+class ZORP_API TForm : public TCustomForm {
 public:
     static constexpr const char* StaticClassName = "TForm";
     explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
@@ -52,6 +53,6 @@ public:
 
 // The form at the top of Control's parents (Control itself when it is a
 // form), or nullptr when the top is not a form.
-TCustomForm* GetParentForm(const TControl* Control);
+ZORP_API TCustomForm* GetParentForm(const TControl* Control);
 
 } // namespace zorp::fw

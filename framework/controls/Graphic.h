@@ -5,6 +5,7 @@
 // picture's handler.
 #pragma once
 
+#include "../base/Export.h"
 #include "../base/Object.h"
 #include "../base/Stream.h"
 
@@ -18,7 +19,7 @@ namespace zorp::fw {
 // A palette as a canvas selects it: 0 for none.
 using HPALETTE = uintptr_t;
 
-class TGraphic : public TObject {
+class ZORP_API TGraphic : public TObject {
 public:
     static constexpr const char* StaticClassName = "TGraphic";
     std::string ClassName() const override { return StaticClassName; }

@@ -5,13 +5,14 @@
 // (RegisterIconFileFormat, done once by the library).
 #pragma once
 
+#include "../base/Export.h"
 #include "Graphic.h"
 
 #include <string>
 
 namespace zorp::fw {
 
-class TIcon : public TGraphic {
+class ZORP_API TIcon : public TGraphic {
 public:
     static constexpr const char* StaticClassName = "TIcon";
     std::string ClassName() const override { return StaticClassName; }
@@ -43,6 +44,6 @@ private:
 };
 
 // Registers ".ico" with TPicture for TIcon; harmless to call again.
-void RegisterIconFileFormat();
+ZORP_API void RegisterIconFileFormat();
 
 } // namespace zorp::fw

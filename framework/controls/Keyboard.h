@@ -9,6 +9,7 @@
 // give no character.
 #pragma once
 
+#include "../base/Export.h"
 #include "Messages.h"
 
 #include <cstdint>
@@ -16,11 +17,11 @@
 namespace zorp::fw {
 
 // The shift state of the key message being handled.
-TShiftState KeyboardShiftState();
+ZORP_API TShiftState KeyboardShiftState();
 
 // Sets the shift state KeyboardShiftState answers while it exists, and puts
 // the one before back when it goes.
-class TKeyboardShiftScope {
+class ZORP_API TKeyboardShiftScope {
 public:
     explicit TKeyboardShiftScope(TShiftState Shift);
     ~TKeyboardShiftScope();
@@ -32,6 +33,6 @@ private:
 };
 
 // The character a stroke produces, or 0.
-char KeyStrokeChar(uint16_t Key, TShiftState Shift);
+ZORP_API char KeyStrokeChar(uint16_t Key, TShiftState Shift);
 
 } // namespace zorp::fw

@@ -20,6 +20,7 @@
 // Change, whose base fires OnChange.
 #pragma once
 
+#include "../base/Export.h"
 #include "../base/StringList.h"
 #include "WinControl.h"
 
@@ -37,7 +38,7 @@ class TCustomMemo;
 // SetText, Assign and LoadFromStream replace the whole text in one change.
 // Lines carry no objects: GetObject answers nullptr and PutObject ignores
 // its object.
-class TMemoStrings : public TStrings {
+class ZORP_API TMemoStrings : public TStrings {
 public:
     explicit TMemoStrings(TCustomMemo& Memo) : FMemo(Memo) {}
 
@@ -62,7 +63,7 @@ private:
     TCustomMemo& FMemo;
 };
 
-class TCustomMemo : public TWinControl {
+class ZORP_API TCustomMemo : public TWinControl {
 public:
     static constexpr const char* StaticClassName = "TCustomMemo";
     explicit TCustomMemo(TComponent* AOwner);
@@ -172,7 +173,7 @@ private:
     bool FModified = false;
 };
 
-class TMemo : public TCustomMemo {
+class ZORP_API TMemo : public TCustomMemo {
 public:
     static constexpr const char* StaticClassName = "TMemo";
     explicit TMemo(TComponent* AOwner) : TCustomMemo(AOwner) {}

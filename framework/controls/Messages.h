@@ -14,6 +14,8 @@
 // state of a key message is the keyboard's (KeyboardShiftState, Keyboard.h).
 #pragma once
 
+#include "../base/Export.h"
+
 #include <cstdint>
 
 namespace zorp::fw {
@@ -22,7 +24,7 @@ using WPARAM = uintptr_t;
 using LPARAM = intptr_t;
 using LRESULT = intptr_t;
 
-struct TMessage {
+struct ZORP_API TMessage {
     uint32_t Msg = 0;
     WPARAM WParam = 0;
     LPARAM LParam = 0;

@@ -11,6 +11,7 @@
 // lines in the owner's font, from the top-left corner inward by two pixels.
 #pragma once
 
+#include "../base/Export.h"
 #include "Messages.h"
 
 #include <string>
@@ -20,7 +21,7 @@ namespace zorp::fw {
 class TCanvas;
 class TWinControl;
 
-class TPaintControl {
+class ZORP_API TPaintControl {
 public:
     TPaintControl(TWinControl& Owner, std::string WinClassName);
     TPaintControl(const TPaintControl&) = delete;

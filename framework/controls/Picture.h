@@ -7,6 +7,7 @@
 // is registered for TBitmap, and later graphic classes add their own.
 #pragma once
 
+#include "../base/Export.h"
 #include "../base/Object.h"
 #include "Bitmap.h"
 #include "Graphic.h"
@@ -18,7 +19,7 @@
 
 namespace zorp::fw {
 
-class TPicture : public TObject {
+class ZORP_API TPicture : public TObject {
 public:
     static constexpr const char* StaticClassName = "TPicture";
     std::string ClassName() const override { return StaticClassName; }

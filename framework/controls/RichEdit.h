@@ -14,6 +14,7 @@
 // EOutOfResources.
 #pragma once
 
+#include "../base/Export.h"
 #include "Memo.h"
 #include "RichText.h"
 
@@ -25,7 +26,7 @@ namespace zorp::fw {
 
 class TCustomRichEdit;
 
-class TRichEditStrings : public TMemoStrings {
+class ZORP_API TRichEditStrings : public TMemoStrings {
 public:
     explicit TRichEditStrings(TCustomRichEdit& Edit);
 
@@ -36,7 +37,7 @@ private:
     TCustomRichEdit& FEdit;
 };
 
-class TCustomRichEdit : public TCustomMemo {
+class ZORP_API TCustomRichEdit : public TCustomMemo {
 public:
     static constexpr const char* StaticClassName = "TCustomRichEdit";
     explicit TCustomRichEdit(TComponent* AOwner);
@@ -81,7 +82,7 @@ private:
     const std::vector<TTextAttributes>* FIncoming = nullptr;
 };
 
-class TRichEdit : public TCustomRichEdit {
+class ZORP_API TRichEdit : public TCustomRichEdit {
 public:
     static constexpr const char* StaticClassName = "TRichEdit";
     explicit TRichEdit(TComponent* AOwner) : TCustomRichEdit(AOwner) {}

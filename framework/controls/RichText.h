@@ -14,13 +14,15 @@
 // control word is skipped. Text after the outermost group is ignored.
 #pragma once
 
+#include "../base/Export.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace zorp::fw {
 
-struct TTextAttributes {
+struct ZORP_API TTextAttributes {
     bool Bold = false;
     bool Italic = false;
     // Points.
@@ -29,7 +31,7 @@ struct TTextAttributes {
     friend bool operator==(const TTextAttributes&, const TTextAttributes&) = default;
 };
 
-struct TRichText {
+struct ZORP_API TRichText {
     // Line breaks are CR LF.
     std::string Text;
     // One entry per byte of Text.
@@ -37,13 +39,13 @@ struct TRichText {
 };
 
 // True when Data starts (after white space) with "{\rtf".
-bool IsRichText(const std::string& Data);
+ZORP_API bool IsRichText(const std::string& Data);
 
 // Attributes must hold one entry per byte of Text. FontName goes into the
 // font table.
-std::string WriteRichText(const TRichText& Text, const std::string& FontName);
+ZORP_API std::string WriteRichText(const TRichText& Text, const std::string& FontName);
 
 // Text outside any explicit attribute takes Default; \plain returns to it.
-TRichText ReadRichText(const std::string& Rtf, const TTextAttributes& Default);
+ZORP_API TRichText ReadRichText(const std::string& Rtf, const TTextAttributes& Default);
 
 } // namespace zorp::fw

@@ -5,13 +5,15 @@
 // false; programs and tests set them.
 #pragma once
 
+#include "../base/Export.h"
+
 namespace zorp::fw {
 
-struct TSysLocale {
+struct ZORP_API TSysLocale {
     bool FarEast = false;
     bool MiddleEast = false;
 };
 
-TSysLocale& SysLocale();
+ZORP_API TSysLocale& SysLocale();
 
 } // namespace zorp::fw

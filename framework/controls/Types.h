@@ -3,19 +3,21 @@
 // bottom edges, so (0, 0, 10, 5) covers 10 x 5 pixels.
 #pragma once
 
+#include "../base/Export.h"
+
 #include <algorithm>
 #include <cstdint>
 
 namespace zorp::fw {
 
-struct TPoint {
+struct ZORP_API TPoint {
     int32_t X = 0;
     int32_t Y = 0;
 
     friend bool operator==(const TPoint&, const TPoint&) = default;
 };
 
-struct TRect {
+struct ZORP_API TRect {
     int32_t Left = 0;
     int32_t Top = 0;
     int32_t Right = 0;

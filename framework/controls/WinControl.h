@@ -20,6 +20,7 @@
 // OnExit.
 #pragma once
 
+#include "../base/Export.h"
 #include "Control.h"
 
 #include <cstdint>
@@ -33,14 +34,14 @@ namespace zorp::fw {
 class TBitmap;
 class TBitmapCanvas;
 
-struct TCreateParams {
+struct ZORP_API TCreateParams {
     std::string WinClassName;
     uint32_t Style = 0;
     uint32_t ExStyle = 0;
     uint32_t WindowClassStyle = CS_VREDRAW | CS_HREDRAW;
 };
 
-class TWinControl : public TControl {
+class ZORP_API TWinControl : public TControl {
 public:
     static constexpr const char* StaticClassName = "TWinControl";
     explicit TWinControl(TComponent* AOwner);

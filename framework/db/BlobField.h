@@ -2,12 +2,13 @@
 // (pictures). Their values move through the data set's blob streams.
 #pragma once
 
+#include "../base/Export.h"
 #include "../base/StringList.h"
 #include "Field.h"
 
 namespace zorp::fw {
 
-class TBlobField : public TField {
+class ZORP_API TBlobField : public TField {
 public:
     static constexpr const char* StaticClassName = "TBlobField";
     explicit TBlobField(TComponent* AOwner);
@@ -54,7 +55,7 @@ private:
     bool FTransliterate = false;
 };
 
-class TMemoField : public TBlobField {
+class ZORP_API TMemoField : public TBlobField {
 public:
     static constexpr const char* StaticClassName = "TMemoField";
     explicit TMemoField(TComponent* AOwner);
@@ -64,7 +65,7 @@ protected:
     std::string GetText(bool DisplayText) override;
 };
 
-class TGraphicField : public TBlobField {
+class ZORP_API TGraphicField : public TBlobField {
 public:
     static constexpr const char* StaticClassName = "TGraphicField";
     explicit TGraphicField(TComponent* AOwner);

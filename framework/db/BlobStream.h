@@ -5,6 +5,7 @@
 // value and stores it back when it was written to.
 #pragma once
 
+#include "../base/Export.h"
 #include "../base/MemoryStream.h"
 #include "DBTypes.h"
 
@@ -12,7 +13,7 @@ namespace zorp::fw {
 
 class TField;
 
-class TBlobStream : public TStream {
+class ZORP_API TBlobStream : public TStream {
 public:
     TBlobStream(TField& Field, TBlobStreamMode Mode);
     // Stores a written value (if Commit has not) and swallows any error.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "../base/Exceptions.h"
+#include "../base/Export.h"
 
 #include <cstdint>
 #include <string>
@@ -14,7 +15,7 @@ namespace zorp::fw {
 
 // Raised for every failure of the dataset layer; SQLite's own message is
 // passed on for database failures.
-class EDatabaseError : public Exception {
+class ZORP_API EDatabaseError : public Exception {
 public:
     using Exception::Exception;
 };
@@ -56,7 +57,7 @@ enum TFieldType : uint8_t {
 using TBlobType = TFieldType;
 
 // The identifiers of TFieldType by ordinal ("ftUnknown" to "ftOraClob").
-const std::vector<std::string>& FieldTypeNames();
+ZORP_API const std::vector<std::string>& FieldTypeNames();
 
 inline bool IsBlobType(TFieldType t) {
     return t >= ftBlob && t <= ftOraClob && t != ftCursor && t != ftFixedChar &&
@@ -87,6 +88,6 @@ inline bool VarIsNull(const TVariant& v) {
 }
 
 // The value as text: "" for null, decimal for numbers, the bytes for text.
-std::string VarToStr(const TVariant& v);
+ZORP_API std::string VarToStr(const TVariant& v);
 
 } // namespace zorp::fw

@@ -3,10 +3,12 @@
 // persistent fields) can be read.
 #pragma once
 
+#include "../base/Export.h"
+
 namespace zorp::fw {
 
 // TDatabase, TSQLiteTable, TDataSource and the field classes. Calling it
 // again is harmless.
-void RegisterDataClasses();
+ZORP_API void RegisterDataClasses();
 
 } // namespace zorp::fw

@@ -3,6 +3,7 @@
 // TFieldDataLink follows one field and reports through events.
 #pragma once
 
+#include "../base/Export.h"
 #include "DBTypes.h"
 
 #include <functional>
@@ -16,7 +17,7 @@ class TDataSet;
 class TDataSource;
 class TField;
 
-class TDataLink {
+class ZORP_API TDataLink {
 public:
     TDataLink() = default;
     virtual ~TDataLink();
@@ -71,7 +72,7 @@ private:
     bool FUpdating = false;
 };
 
-class TFieldDataLink : public TDataLink {
+class ZORP_API TFieldDataLink : public TDataLink {
 public:
     TFieldDataLink() = default;
 

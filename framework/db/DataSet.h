@@ -5,6 +5,7 @@
 #pragma once
 
 #include "../base/Component.h"
+#include "../base/Export.h"
 #include "../base/Stream.h"
 #include "DBTypes.h"
 
@@ -18,7 +19,7 @@ namespace zorp::fw {
 class TDataSource;
 class TField;
 
-struct TFieldDef {
+struct ZORP_API TFieldDef {
     std::string Name;
     TFieldType DataType = ftUnknown;
     int32_t Size = 0;
@@ -28,7 +29,7 @@ struct TFieldDef {
 class TDataSet;
 
 // The columns of a data set, read from its source with Update.
-class TFieldDefs {
+class ZORP_API TFieldDefs {
 public:
     explicit TFieldDefs(TDataSet& Owner) : FOwner(Owner) {}
     void Update();
@@ -44,7 +45,7 @@ private:
     std::vector<TFieldDef> FItems;
 };
 
-class TDataSet : public TComponent {
+class ZORP_API TDataSet : public TComponent {
     friend class TFieldDefs; // Update asks the source for its columns
 
 public:

@@ -9,12 +9,13 @@
 #pragma once
 
 #include "../base/BasicAction.h"
+#include "../base/Export.h"
 
 namespace zorp::fw {
 
 class TDataSet;
 
-class TDataSetAction : public TBasicAction {
+class ZORP_API TDataSetAction : public TBasicAction {
 public:
     static constexpr const char* StaticClassName = "TDataSetAction";
     explicit TDataSetAction(TComponent* AOwner) : TBasicAction(AOwner) {}
@@ -35,7 +36,7 @@ private:
 };
 
 // Posts the record being edited or inserted; enabled while there is one.
-class TDataSetPost : public TDataSetAction {
+class ZORP_API TDataSetPost : public TDataSetAction {
 public:
     static constexpr const char* StaticClassName = "TDataSetPost";
     explicit TDataSetPost(TComponent* AOwner) : TDataSetAction(AOwner) {}
@@ -46,7 +47,7 @@ public:
 };
 
 // Throws the edit of the record away; enabled while there is one.
-class TDataSetCancel : public TDataSetAction {
+class ZORP_API TDataSetCancel : public TDataSetAction {
 public:
     static constexpr const char* StaticClassName = "TDataSetCancel";
     explicit TDataSetCancel(TComponent* AOwner) : TDataSetAction(AOwner) {}

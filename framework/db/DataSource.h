@@ -3,6 +3,7 @@
 #pragma once
 
 #include "../base/Component.h"
+#include "../base/Export.h"
 #include "DBTypes.h"
 
 #include <functional>
@@ -14,7 +15,7 @@ class TDataSet;
 class TDataLink;
 class TField;
 
-class TDataSource : public TComponent {
+class ZORP_API TDataSource : public TComponent {
 public:
     static constexpr const char* StaticClassName = "TDataSource";
     explicit TDataSource(TComponent* AOwner);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "../base/Component.h"
+#include "../base/Export.h"
 #include "DBTypes.h"
 
 #include <string>
@@ -15,7 +16,7 @@ struct sqlite3_stmt;
 
 namespace zorp::fw {
 
-class TDatabase : public TComponent {
+class ZORP_API TDatabase : public TComponent {
 public:
     static constexpr const char* StaticClassName = "TDatabase";
     explicit TDatabase(TComponent* AOwner);
@@ -62,7 +63,7 @@ private:
 // Starts a transaction that is rolled back when the object goes without
 // Commit. A failing rollback is ignored there, so the error that made the
 // transaction fail is the one that propagates.
-class TTransaction {
+class ZORP_API TTransaction {
 public:
     explicit TTransaction(TDatabase& Database);
     ~TTransaction();
@@ -76,7 +77,7 @@ private:
     bool FCommitted = false;
 };
 
-class TStatement {
+class ZORP_API TStatement {
 public:
     TStatement(TDatabase& Database, const std::string& SQL);
     ~TStatement();
@@ -104,6 +105,6 @@ private:
 };
 
 // Quotes an identifier for SQL ("name" with inner quotes doubled).
-std::string QuoteIdentifier(const std::string& Name);
+ZORP_API std::string QuoteIdentifier(const std::string& Name);
 
 } // namespace zorp::fw

@@ -6,6 +6,7 @@
 
 #include "../base/Alignment.h"
 #include "../base/Component.h"
+#include "../base/Export.h"
 #include "DBTypes.h"
 
 #include <string>
@@ -14,7 +15,7 @@ namespace zorp::fw {
 
 class TDataSet;
 
-class TField : public TComponent {
+class ZORP_API TField : public TComponent {
 public:
     static constexpr const char* StaticClassName = "TField";
     explicit TField(TComponent* AOwner);
@@ -110,7 +111,7 @@ private:
     int FFieldNo = -1;
 };
 
-class TStringField : public TField {
+class ZORP_API TStringField : public TField {
 public:
     static constexpr const char* StaticClassName = "TStringField";
     explicit TStringField(TComponent* AOwner);
@@ -124,7 +125,7 @@ protected:
     double GetAsFloat() override;
 };
 
-class TIntegerField : public TField {
+class ZORP_API TIntegerField : public TField {
 public:
     static constexpr const char* StaticClassName = "TIntegerField";
     explicit TIntegerField(TComponent* AOwner);
@@ -136,7 +137,7 @@ protected:
     void SetAsStringValue(const std::string& Value) override;
 };
 
-class TFloatField : public TField {
+class ZORP_API TFloatField : public TField {
 public:
     static constexpr const char* StaticClassName = "TFloatField";
     explicit TFloatField(TComponent* AOwner);

@@ -14,6 +14,7 @@
 //   BLOB, BINARY, no type, anything else                  blob
 #pragma once
 
+#include "../base/Export.h"
 #include "DataSet.h"
 #include "Database.h"
 
@@ -21,7 +22,7 @@
 
 namespace zorp::fw {
 
-class TSQLiteTable : public TDataSet {
+class ZORP_API TSQLiteTable : public TDataSet {
 public:
     static constexpr const char* StaticClassName = "TSQLiteTable";
     explicit TSQLiteTable(TComponent* AOwner);

@@ -2,7 +2,6 @@
 // resources embedded by zorp_add_resource: compressed (TEXT, MixedCase),
 // stored without a header (RAW), locked with 0x1234ABCD (LOCKED), empty
 // (EMPTY) and a multi-file archive (ARCHIVE). This program carries HOSTONLY.
-#include "component/Resources.h"
 #include "component/Zorp.h"
 #include "framework/base/Exceptions.h"
 #include "framework/base/ResourceStream.h"
@@ -161,21 +160,6 @@ TEST(LoadResource, DamagedModuleRaisesModuleError) {
     WriteWholeFile(dir / "short.so", whole.substr(0, whole.size() / 3));
     EXPECT_THROW(zorp.LoadCompressedResource("TEXT", dir / "short.so"), fw::Exception);
     EXPECT_THROW(fw::TResourceStream(dir / "short.so", "TEXT", "TZORP"), fw::EModuleError);
-}
-
-// An empty module name means the library that holds the component: here
-// the zorpcore this program is linked with, which carries no resources;
-// the program's own HOSTONLY resource must not be found through it.
-TEST(LoadResource, EmptyModuleNameMeansTheComponentsLibrary) {
-    const std::string own = ComponentModuleFileName();
-    EXPECT_TRUE(fs::equivalent(own, ZORP_CORE_FILE)) << own;
-    void* self = dlopen(nullptr, RTLD_NOW);
-    EXPECT_EQ(fw::TResourceStream(self, "HOSTONLY", ZorpResourceType).Size(),
-              static_cast<int64_t>(ReadWholeFile(ZORP_TEST_SAMPLE).size()));
-    dlclose(self);
-    TZorp zorp(nullptr);
-    EXPECT_THROW(zorp.LoadCompressedResource("HOSTONLY", ""), fw::EResNotFound);
-    EXPECT_THROW(zorp.LoadExpandedResource("HOSTONLY", ""), fw::EResNotFound);
 }
 
 } // namespace

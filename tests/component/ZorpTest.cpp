@@ -1,6 +1,5 @@
 // The component object: initial state, properties, ownership, palette.
 #include "component/Zorp.h"
-#include "component/Resources.h"
 #include "framework/base/ClassRegistry.h"
 #include "framework/base/Resources.h"
 
@@ -68,7 +67,7 @@ TEST(TZorp, RegisterPutsItOnTheCompressPage) {
     EXPECT_EQ(made->ClassName(), "TZorp");
     EXPECT_NE(dynamic_cast<TZorp*>(made), nullptr);
     // The package carries the class's palette image, and no other.
-    const auto images = fw::EnumResources(ComponentModuleFileName(), "BITMAP");
+    const auto images = fw::EnumResources(ZORP_CORE_FILE, "BITMAP");
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(images[0].Name, "TZORP");
     EXPECT_EQ(images[0].Size, 406u); // a 24 x 24 bitmap with 16 colours
