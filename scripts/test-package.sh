@@ -4,7 +4,8 @@
 #  1. installs it into a temporary prefix; every installed header must
 #     compile on its own as <zorp/...> with include as the only include
 #     directory, and the engine and the component's helpers must not be
-#     there;
+#     there; each library's dynamic symbol table must hold the public API
+#     only;
 #  2. builds tests/consumer against that install with find_package (one of
 #     its programs carries a resource embedded with the package's
 #     zorp_add_resource), and once more with pkg-config on a plain g++
@@ -50,6 +51,27 @@ echo "$(wc -l <<<"$headers") public headers compile on their own from include"
 for private in engine component/PathRules.h \
   component/FileMasks.h framework/base/ElfSections.h; do
   [ ! -e "$prefix/include/zorp/$private" ] || fail "private $private was installed"
+done
+
+# The libraries export the public API only: no symbol of an internal
+# namespace, and of every symbol in namespace zorp (or zorp::fw) the first
+# name, the class or function it belongs to, must be declared by an
+# installed header. (Instances of standard templates are not checked.)
+libdir=$(dirname "$(find "$prefix" -name libzorpcore.so)")
+find "$prefix/include/zorp" -name '*.h' -exec sed 's|//.*||' {} + |
+  grep -oE '[A-Za-z_][A-Za-z0-9_]*' | LC_ALL=C sort -u >"$work/declared"
+for lib in zorprtl zorpvclrtl zorpdbrtl zorpcore zorpdb; do
+  nm -D --defined-only -C "$libdir/lib$lib.so" | cut -d' ' -f3- >"$work/exported"
+  if grep -E 'zorp::(lzh|lzh5|tool|test)::|\(anonymous namespace\)' "$work/exported" >"$work/internal"; then
+    head -n 5 "$work/internal" >&2
+    fail "lib$lib.so exports $(wc -l <"$work/internal") symbols of internal namespaces"
+  fi
+  awk 'match($0, /zorp::(fw::)?[A-Za-z_][A-Za-z0-9_]*/) {
+         name = substr($0, RSTART, RLENGTH); sub(/.*::/, "", name); print name }' \
+    "$work/exported" | LC_ALL=C sort -u | LC_ALL=C comm -23 - "$work/declared" >"$work/undeclared"
+  [ ! -s "$work/undeclared" ] ||
+    fail "lib$lib.so exports what no installed header declares: $(tr '\n' ' ' <"$work/undeclared")"
+  echo "lib$lib.so exports $(wc -l <"$work/exported") symbols, all of the public API"
 done
 
 echo "== consumer with find_package(Zorp)"
