@@ -58,7 +58,7 @@ install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp FILES_
 install(DIRECTORY framework dbcontrols DESTINATION ${ZORP_INSTALL_INCLUDEDIR}
   FILES_MATCHING PATTERN "*.h"
   PATTERN "ElfSections.h" EXCLUDE)
-install(FILES component/Zorp.h component/Headers.h component/FileInfo.h
+install(FILES component/Zorp.h component/Headers.h component/FileInfo.h component/StreamIdentity.h
   DESTINATION ${ZORP_INSTALL_INCLUDEDIR}/component)
 install(FILES engine/CompThreadSafety.h engine/ByteBlocks.h engine/Errors.h engine/ZorpTypes.h
   DESTINATION ${ZORP_INSTALL_INCLUDEDIR}/engine)

@@ -32,6 +32,22 @@ bool TooShortForAnEntry(fw::TStream& Stream) {
     return magic != HeaderMagic;
 }
 
+// The listing of the walk's current entry.
+TZorpFileInfo InfoOf(const TArchiveWalk& Walk) {
+    const TZorpFileHeader& entry = Walk.Entry();
+    TZorpFileInfo info;
+    info.FileDate = entry.Date;
+    info.Attributes = static_cast<int16_t>(entry.Attributes);
+    info.UncompressedSize = entry.Size;
+    info.CompressedSize = entry.CompressedSize;
+    info.Method = static_cast<TZorpMethod>(entry.Method);
+    info.Checksum = entry.Checksum;
+    info.HeaderOffset = static_cast<int32_t>(Walk.EntryStart());
+    info.Locked = entry.Lock > 0;
+    info.Name = Walk.Name();
+    return info;
+}
+
 } // namespace
 
 void TZorp::ScanCompressedStream(fw::TStream& Stream, fw::TStrings& List) {
@@ -39,23 +55,29 @@ void TZorp::ScanCompressedStream(fw::TStream& Stream, fw::TStrings& List) {
         return;
     TArchiveWalk walk(*this, Stream);
     while (walk.Next()) {
-        const TZorpFileHeader& entry = walk.Entry();
-        auto info = std::make_unique<TZorpFileInfo>();
-        info->FileDate = entry.Date;
-        info->Attributes = static_cast<int16_t>(entry.Attributes);
-        info->UncompressedSize = entry.Size;
-        info->CompressedSize = entry.CompressedSize;
-        info->Method = static_cast<TZorpMethod>(entry.Method);
-        info->Checksum = entry.Checksum;
-        info->HeaderOffset = static_cast<int32_t>(walk.EntryStart());
-        info->Locked = entry.Lock > 0;
+        auto info = std::make_unique<TZorpFileInfo>(InfoOf(walk));
         List.AddObject(walk.Name(), info.release()); // the list's holder frees it
     }
 }
 
-void TZorp::ScanCompressedFile(const std::string& ArchiveName, fw::TStrings& List) {
+void TZorp::ScanCompressedFile(const std::filesystem::path& ArchiveName, fw::TStrings& List) {
     fw::TFileStream file(ArchiveName, fw::fmOpenRead | fw::fmShareDenyWrite);
     ScanCompressedStream(file, List);
+}
+
+std::vector<TZorpFileInfo> TZorp::ScanCompressedStream(fw::TStream& Stream) {
+    std::vector<TZorpFileInfo> entries;
+    if (TooShortForAnEntry(Stream))
+        return entries;
+    TArchiveWalk walk(*this, Stream);
+    while (walk.Next())
+        entries.push_back(InfoOf(walk));
+    return entries;
+}
+
+std::vector<TZorpFileInfo> TZorp::ScanCompressedFile(const std::filesystem::path& ArchiveName) {
+    fw::TFileStream file(ArchiveName, fw::fmOpenRead | fw::fmShareDenyWrite);
+    return ScanCompressedStream(file);
 }
 
 void TZorp::ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
@@ -123,29 +145,37 @@ void TZorp::ExpandEntryToFile(TArchiveWalk& Walk, TExtractionPlaces& Places,
     file.Commit(false);
 }
 
-void TZorp::ExpandFiles(const std::string& ArchiveName, fw::TStrings* List) {
+void TZorp::ExpandFiles(const std::filesystem::path& ArchiveName, fw::TStrings* List) {
     fw::TFileStream file(ArchiveName, fw::fmOpenRead | fw::fmShareDenyWrite);
     fw::TBufferedStream archive(file, FileBufferSize);
     ExpandFilesFromStream(archive, List);
 }
 
-void TZorp::ExpandStreamFromArchive(const std::string& ArchiveName, fw::TStream& Dest,
-                                    const std::string& EntryName) {
+void TZorp::ExpandStreamFromArchive(const std::filesystem::path& ArchiveName, fw::TStream& Dest,
+                                    std::string_view EntryName) {
     fw::TFileStream archiveFile(ArchiveName, fw::fmOpenRead | fw::fmShareDenyWrite);
     fw::TBufferedStream file(archiveFile, FileBufferSize);
     TArchiveWalk walk(*this, file);
+    const std::string wanted(EntryName);
     while (walk.Next()) {
         const TZorpFileHeader& entry = walk.Entry();
-        if (SameEntryName(walk.Name(), EntryName, FIgnoreCase))
+        if (SameEntryName(walk.Name(), wanted, FIgnoreCase))
             DoExpand(Dest, file, entry.CompressedSize, entry.Size, entry.Checksum,
                      static_cast<TZorpMethod>(entry.Method), walk.MethodID(), entry.Lock);
     }
 }
 
-void TZorp::ExpandFile(std::string& FileName, const std::string& ArchiveName) {
+void TZorp::ExpandFile(std::string& FileName, const std::filesystem::path& ArchiveName) {
     fw::TStringList list{FileName};
     ExpandFiles(ArchiveName, &list);
     FileName = list.Count() > 0 ? list.Get(0) : std::string();
+}
+
+std::filesystem::path TZorp::ExpandFile(const std::filesystem::path& FileName,
+                                        const std::filesystem::path& ArchiveName) {
+    std::string name = FileName.string();
+    ExpandFile(name, ArchiveName);
+    return name;
 }
 
 } // namespace zorp

@@ -176,7 +176,8 @@ void TZorp::CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMe
     WriteArchiveHeader(Dest, archive);
 }
 
-void TZorp::CompressFiles(const std::string& ArchiveName, fw::TStrings& List, TZorpMethod Method) {
+void TZorp::CompressFiles(const std::filesystem::path& ArchiveName, fw::TStrings& List,
+                          TZorpMethod Method) {
     for (int i = 0; i < List.Count(); ++i) {
         if (SameEntryName(List.Get(i), ArchiveName, false)) {
             List.Delete(i); // never compress the archive being written into itself
@@ -205,8 +206,8 @@ void TZorp::CompressFiles(const std::string& ArchiveName, fw::TStrings& List, TZ
     }
 }
 
-void TZorp::CompressStreamToArchive(const std::string& ArchiveName, fw::TStream& Source,
-                                    const std::string& EntryName, TZorpMethod Method) {
+void TZorp::CompressStreamToArchive(const std::filesystem::path& ArchiveName, fw::TStream& Source,
+                                    std::string_view EntryName, TZorpMethod Method) {
     std::string methodID = MethodIDs[Method];
     TZorpHeader archive;
     const std::unique_ptr<fw::TFileStream> old = OpenArchiveToExtend(ArchiveName);
@@ -228,8 +229,8 @@ void TZorp::CompressStreamToArchive(const std::string& ArchiveName, fw::TStream&
                 WriteArchiveHeader(dest, archive);
             }
             AddToTotal(archive, Source.Size() - Source.Position());
-            CompressStreamToArchiveStream(dest, Source, EntryName, TZorpFileHeader{}, methodID,
-                                          Method);
+            CompressStreamToArchiveStream(dest, Source, std::string(EntryName), TZorpFileHeader{},
+                                          methodID, Method);
             archive.SetMethodID(methodID);
             dest.SetPosition(0);
             WriteArchiveHeader(dest, archive);
@@ -270,8 +271,8 @@ int TZorp::AppendEntriesExcept(fw::TStream& Dest, fw::TStream& Source, const fw:
     return leftOut;
 }
 
-void TZorp::AppendFilesExcept(const std::string& DestName, const std::string& SourceName,
-                              const fw::TStrings& Except) {
+void TZorp::AppendFilesExcept(const std::filesystem::path& DestName,
+                              const std::filesystem::path& SourceName, const fw::TStrings& Except) {
     fw::TFileStream sourceFile(SourceName, fw::fmOpenRead | fw::fmShareDenyWrite);
     const std::unique_ptr<fw::TFileStream> old = OpenArchiveToExtend(DestName);
     fw::TReplacementFile out(DestName);
@@ -284,7 +285,7 @@ void TZorp::AppendFilesExcept(const std::string& DestName, const std::string& So
     out.Commit(true);
 }
 
-void TZorp::DeleteFiles(const std::string& ArchiveName, fw::TStrings& List) {
+void TZorp::DeleteFiles(const std::filesystem::path& ArchiveName, fw::TStrings& List) {
     for (int i = 0; i < List.Count();) {
         if (!OnCheckFile) {
             ++i;
@@ -315,11 +316,18 @@ void TZorp::DeleteFiles(const std::string& ArchiveName, fw::TStrings& List) {
         out.Commit(true);
 }
 
-void TZorp::CompressFile(const std::string& ArchiveName, std::string& FileName,
+void TZorp::CompressFile(const std::filesystem::path& ArchiveName, std::string& FileName,
                          TZorpMethod Method) {
     fw::TStringList list{FileName};
     CompressFiles(ArchiveName, list, Method);
     FileName = list.Count() > 0 ? list.Get(0) : std::string();
+}
+
+std::string TZorp::CompressFile(const std::filesystem::path& ArchiveName,
+                                const std::filesystem::path& FileName, TZorpMethod Method) {
+    std::string name = FileName.string();
+    CompressFile(ArchiveName, name, Method);
+    return name;
 }
 
 } // namespace zorp

@@ -7,9 +7,19 @@
 // all its events fire on that thread. It is not to be shared between
 // threads: every operation uses the component's one engine object. Use one
 // TZorp per thread; separate components share nothing.
+//
+// A TZorp can be moved, not copied. The new one takes the settings, the
+// event handlers, the last ratio and duration and the engine, and has no
+// owner and no name (an owner would free it). The moved-from one stays with
+// its owner and its name, usable, with a fresh engine, default settings and
+// no event handlers (nor form-file bindings of them). Components that refer
+// to it (a compressed field's CompressSource) still refer to the moved-from
+// one. Move a component only between operations.
 #pragma once
 
+#include "component/FileInfo.h"
 #include "component/Headers.h"
+#include "component/StreamIdentity.h"
 #include "engine/CompThreadSafety.h"
 #include "engine/Errors.h"
 #include "engine/ZorpTypes.h"
@@ -18,9 +28,14 @@
 #include "framework/base/Stream.h"
 #include "framework/base/StringList.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <iosfwd>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zorp {
@@ -33,6 +48,10 @@ public:
     static constexpr const char* StaticClassName = "TZorp";
 
     explicit TZorp(fw::TComponent* AOwner);
+    TZorp(TZorp&& Other);
+    // Takes Other's state as the move constructor does; this one keeps its
+    // owner and name.
+    TZorp& operator=(TZorp&& Other);
     ~TZorp() override;
     std::string ClassName() const override { return StaticClassName; }
 
@@ -54,7 +73,7 @@ public:
     // Published properties.
     const std::string& TargetPath() const { return FTargetPath; }
     // Stores the directory with a trailing "/" (an empty value stays empty).
-    void SetTargetPath(const std::string& Value);
+    void SetTargetPath(const std::filesystem::path& Value);
     bool MakeDirectories() const { return FMakeDirectories; }
     void SetMakeDirectories(bool Value) { FMakeDirectories = Value; }
     bool ExceptionOnFileError() const { return FExceptionOnFileError; }
@@ -123,6 +142,17 @@ public:
     // verifies its checksum and key.
     void Compress(fw::TStream& Dest, fw::TStream& Source, TZorpMethod Method);
     void Expand(fw::TStream& Dest, fw::TStream& Source);
+    // The same on standard streams, from where they stand (see
+    // fw::TStdInputStream). Compress needs the size of its source before it
+    // starts and rereads it when it falls back to storing, and it patches
+    // the header in front of its output at the end; Expand needs the size of
+    // its source. A source whose buffer cannot seek (a pipe) is therefore
+    // first read to its end into an unnamed temporary file, and so is the
+    // output of Compress for a destination that cannot seek, which then gets
+    // it in one piece. Memory stays flat whatever the pipe carries. Dest is
+    // flushed at the end; a failed flush raises fw::EWriteError.
+    void Compress(std::ostream& Dest, std::istream& Source, TZorpMethod Method);
+    void Expand(std::ostream& Dest, std::istream& Source);
     // One compression run (the driver, or OnCompress for coCustom); returns
     // the compressed size and leaves the checksum plus Key in Checksum.
     int32_t DoCompress(fw::TStream& Dest, fw::TStream& Source, TZorpMethod Method,
@@ -139,10 +169,10 @@ public:
     // List and fills it with Directory + name for the entries that match
     // Mask (one pattern, "/S" at its end to enter subdirectories); with
     // TakeEvery set, every entry is taken and directories are listed too.
-    void GetAllFilesInDir(fw::TStrings* List, const std::string& Directory, const std::string& Mask,
-                          bool TakeEvery);
+    void GetAllFilesInDir(fw::TStrings* List, const std::filesystem::path& Directory,
+                          const std::string& Mask, bool TakeEvery);
     // GetAllFilesInDir for a path whose last part is a mask, as "/data/*.txt/S".
-    void GetMatchingFiles(fw::TStrings* List, const std::string& FileSpec);
+    void GetMatchingFiles(fw::TStrings* List, const std::filesystem::path& FileSpec);
     // Frees the object of every line (TZorpFileInfo of a listing), then
     // clears the list.
     void FreeFileList(fw::TStrings* List);
@@ -152,7 +182,7 @@ public:
     // Bytes that may be written to Path: the free space of the file system
     // that will hold it, plus the size of a file already there; 2147483647
     // when CheckSpaceBeforeExpand is off or the space is at least that.
-    int32_t CheckDiskSpace(const std::string& Path);
+    int32_t CheckDiskSpace(const std::filesystem::path& Path);
 
     // Archive writing. An archive file is never changed in place: every
     // operation that writes one builds the complete new archive beside it
@@ -167,12 +197,13 @@ public:
     // the list. A file that cannot be read to its end raises fw::EReadError
     // naming it (with ExceptionOnFileError) or is left out like a file that
     // cannot be opened.
-    void CompressFiles(const std::string& ArchiveName, fw::TStrings& List, TZorpMethod Method);
+    void CompressFiles(const std::filesystem::path& ArchiveName, fw::TStrings& List,
+                       TZorpMethod Method);
     // Writes a complete new archive of the listed files at Dest's position.
     void CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMethod Method);
     // Appends one entry made from Source (position to end) to an archive file.
-    void CompressStreamToArchive(const std::string& ArchiveName, fw::TStream& Source,
-                                 const std::string& EntryName, TZorpMethod Method);
+    void CompressStreamToArchive(const std::filesystem::path& ArchiveName, fw::TStream& Source,
+                                 std::string_view EntryName, TZorpMethod Method);
     // Writes one entry at Dest's position; Template supplies date and
     // attributes; MethodID is the archive's method ID.
     void CompressStreamToArchiveStream(fw::TStream& Dest, fw::TStream& Source,
@@ -181,14 +212,21 @@ public:
                                        TZorpMethod Method);
     // Removes the named entries from an archive file; when none of them is
     // in the archive, the file is not rewritten.
-    void DeleteFiles(const std::string& ArchiveName, fw::TStrings& List);
+    void DeleteFiles(const std::filesystem::path& ArchiveName, fw::TStrings& List);
     // Copies the entries of Source whose names are not in Except, as they
     // are, to the end of the archive file Dest (created when missing): the
     // new Dest replaces the old one as above.
-    void AppendFilesExcept(const std::string& DestName, const std::string& SourceName,
-                           const fw::TStrings& Except);
+    void AppendFilesExcept(const std::filesystem::path& DestName,
+                           const std::filesystem::path& SourceName, const fw::TStrings& Except);
     // One-file CompressFiles: FileName becomes the stored name, or empty.
-    void CompressFile(const std::string& ArchiveName, std::string& FileName, TZorpMethod Method);
+    // Mind the order: CompressFile takes the archive first, ExpandFile the
+    // file first. A modifiable std::string picks this in/out form.
+    void CompressFile(const std::filesystem::path& ArchiveName, std::string& FileName,
+                      TZorpMethod Method);
+    // The same for a name that stays as it is (a literal, a const string, a
+    // path): returns the stored name, or "" when the file was skipped.
+    std::string CompressFile(const std::filesystem::path& ArchiveName,
+                             const std::filesystem::path& FileName, TZorpMethod Method);
 
     // Archive listing and expansion. Each walks the archive to its end and
     // raises EArchiveDamaged where it cannot (see TArchiveWalk), after
@@ -197,7 +235,12 @@ public:
     // ScanCompressedStream appends one line per entry: its name with a new
     // TZorpFileInfo (free with FreeFileList, also after an exception).
     void ScanCompressedStream(fw::TStream& Stream, fw::TStrings& List);
-    void ScanCompressedFile(const std::string& ArchiveName, fw::TStrings& List);
+    void ScanCompressedFile(const std::filesystem::path& ArchiveName, fw::TStrings& List);
+    // The same listing by value, each TZorpFileInfo with its entry's Name;
+    // nothing to free. A damaged archive raises EArchiveDamaged, and the
+    // entries in front of the damage are then lost with the vector.
+    std::vector<TZorpFileInfo> ScanCompressedStream(fw::TStream& Stream);
+    std::vector<TZorpFileInfo> ScanCompressedFile(const std::filesystem::path& ArchiveName);
     // Expands the entries named in List (every entry when List is null) to
     // files under TargetPath; List then holds the paths written. Each file
     // is written under a temporary name in its directory and takes its name
@@ -207,12 +250,18 @@ public:
     // (see TExtractionPlaces). A failed entry leaves no file, and an
     // existing file as it was.
     void ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List);
-    void ExpandFiles(const std::string& ArchiveName, fw::TStrings* List);
+    void ExpandFiles(const std::filesystem::path& ArchiveName, fw::TStrings* List);
     // Expands every entry named EntryName into Dest.
-    void ExpandStreamFromArchive(const std::string& ArchiveName, fw::TStream& Dest,
-                                 const std::string& EntryName);
+    void ExpandStreamFromArchive(const std::filesystem::path& ArchiveName, fw::TStream& Dest,
+                                 std::string_view EntryName);
     // One-file ExpandFiles: FileName becomes the path written, or empty.
-    void ExpandFile(std::string& FileName, const std::string& ArchiveName);
+    // The file comes first here, the archive second (CompressFile: the
+    // other way round). A modifiable std::string picks this in/out form.
+    void ExpandFile(std::string& FileName, const std::filesystem::path& ArchiveName);
+    // The same for a name that stays as it is: returns the path written,
+    // or an empty path when nothing was expanded.
+    std::filesystem::path ExpandFile(const std::filesystem::path& FileName,
+                                     const std::filesystem::path& ArchiveName);
 
     // Compressed resources of type "TZORP" carried by a module: the named
     // library (loaded for the call), or with an empty ModuleName the module
@@ -223,10 +272,15 @@ public:
     std::unique_ptr<fw::TMemoryStream> LoadExpandedResource(const std::string& ResourceName,
                                                             const std::string& ModuleName);
 
-    // Strings: byte strings of any content through Compress or Expand.
-    std::string ProcessString(const std::string& S, TZorpMethod Method, TCProcessMode Mode);
-    std::string CompressString(const std::string& S, TZorpMethod Method);
-    std::string ExpandString(const std::string& S);
+    // Strings: byte strings of any content through Compress or Expand, read
+    // where they are. The byte forms take and return std::byte sequences.
+    std::string ProcessString(std::string_view S, TZorpMethod Method, TCProcessMode Mode);
+    std::string CompressString(std::string_view S, TZorpMethod Method);
+    std::string ExpandString(std::string_view S);
+    std::vector<std::byte> ProcessString(std::span<const std::byte> S, TZorpMethod Method,
+                                         TCProcessMode Mode);
+    std::vector<std::byte> CompressString(std::span<const std::byte> S, TZorpMethod Method);
+    std::vector<std::byte> ExpandString(std::span<const std::byte> S);
     // 100 minus LastRatio: how much the last compression saved, in percent.
     int32_t GetSavedPercentage() const { return 100 - FLastRatio; }
 
@@ -243,6 +297,10 @@ protected:
     int32_t FLastDuration = 0;
 
 private:
+    // Takes Other's settings, handlers, figures and engine, leaving Other
+    // with defaults and a fresh engine.
+    void TakeStateOf(TZorp& Other);
+
     // Copies the entries of the archive stream Source (at its header) whose
     // names are not in Except to the end of Dest, an archive stream whose
     // header is at position 0 (written there as a copy of Source's when Dest

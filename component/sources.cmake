@@ -12,6 +12,8 @@ set(ZORP_COMPONENT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ProcessStreams.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Resources.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SingleStream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/StdStreamOperations.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/StreamIdentity.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StringOperations.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Zorp.cpp
 )
