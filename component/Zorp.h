@@ -264,10 +264,15 @@ public:
                                      const std::filesystem::path& ArchiveName);
 
     // Compressed resources of type "TZORP" carried by a module: the named
-    // library (loaded for the call), or with an empty ModuleName the module
-    // that holds this component's code. The caller owns the stream returned.
+    // library (loaded for the call), with an empty ModuleName the module
+    // that holds this component's code, or with MainProgramModule the
+    // running program. The caller owns the stream returned.
     std::unique_ptr<fw::TStream> LoadCompressedResource(const std::string& ResourceName,
                                                         const std::string& ModuleName);
+    // The module name that stands for the running program's executable,
+    // whether the component is linked into it or lives in a shared library.
+    // Its file is read as it is (/proc/self/exe); nothing is loaded.
+    static constexpr const char* MainProgramModule = "<main program>";
     // The resource expanded into a new memory stream positioned at 0.
     std::unique_ptr<fw::TMemoryStream> LoadExpandedResource(const std::string& ResourceName,
                                                             const std::string& ModuleName);

@@ -29,6 +29,10 @@ private:
     std::string FError;
 };
 
+// The file of the running program's executable, "/proc/self/exe", which
+// names it whatever name it was started by.
+std::string MainProgramFileName();
+
 // The file of a loaded module; "/proc/self/exe" for the main program.
 // Raises EModuleError for a handle that names no module file.
 std::string GetModuleFileName(HMODULE Module);
