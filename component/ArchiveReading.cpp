@@ -4,6 +4,8 @@
 #include "component/ExtractionTarget.h"
 #include "component/FileBuffer.h"
 #include "component/FileInfo.h"
+#include "component/OperationProgress.h"
+#include "component/OutputMark.h"
 #include "component/PathRules.h"
 #include "component/Zorp.h"
 
@@ -12,6 +14,7 @@
 #include "framework/base/ReplacementFile.h"
 
 #include <optional>
+#include <vector>
 
 namespace zorp {
 
@@ -46,6 +49,44 @@ TZorpFileInfo InfoOf(const TArchiveWalk& Walk) {
     info.Locked = entry.Lock > 0;
     info.Name = Walk.Name();
     return info;
+}
+
+// Marks the lines of List that name the entry Name; false when none does.
+bool MarkFound(const fw::TStrings& List, const std::string& Name, bool IgnoreCase,
+               std::vector<bool>& Found) {
+    Found.resize(static_cast<size_t>(List.Count())); // a handler may have changed List
+    bool any = false;
+    for (int i = 0; i < List.Count(); ++i) {
+        if (SameEntryName(List.Get(i), Name, IgnoreCase)) {
+            Found[static_cast<size_t>(i)] = true;
+            any = true;
+        }
+    }
+    return any;
+}
+
+// The lines of List not marked found.
+std::vector<std::string> Unmarked(const fw::TStrings& List, const std::vector<bool>& Found) {
+    std::vector<std::string> names;
+    for (int i = 0; i < List.Count(); ++i)
+        if (static_cast<size_t>(i) >= Found.size() || !Found[static_cast<size_t>(i)])
+            names.push_back(List.Get(i));
+    return names;
+}
+
+// The sizes of the entries of Walk's archive (from its current entry on)
+// that List selects (every entry without a List); a damaged archive ends
+// them where the damage begins.
+std::vector<int64_t> SelectedSizes(TArchiveWalk Walk, const fw::TStrings* List, bool IgnoreCase) {
+    std::vector<int64_t> sizes;
+    try {
+        while (Walk.Next())
+            if (List == nullptr || NameInList(*List, Walk.Name(), IgnoreCase))
+                sizes.push_back(Walk.Entry().Size);
+    } catch (const EArchiveDamaged&) {
+        // The expansion itself meets the damage and reports it.
+    }
+    return sizes;
 }
 
 } // namespace
@@ -84,24 +125,36 @@ void TZorp::ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
     fw::TStringList written;
     TArchiveWalk walk(*this, Stream);
     TExtractionPlaces places;
+    TOperationTracker progress(FOperation, OnOperationProgress);
+    if (progress.Wanted())
+        progress.Plan(SelectedSizes(walk, List, FIgnoreCase));
+    std::vector<bool> found(List != nullptr ? static_cast<size_t>(List->Count()) : 0);
+    bool stopped = false;
+    int index = -1; // the entry's place among those the operation takes on
     while (walk.Next()) {
         const std::string& name = walk.Name();
-        if (List != nullptr && !NameInList(*List, name, FIgnoreCase))
+        if (List != nullptr && !MarkFound(*List, name, FIgnoreCase, found))
             continue;
+        ++index;
         const std::string stored = HostPath(name);
         std::string target = !stored.empty() && stored[0] == '/' ? stored : FTargetPath + stored;
         if (OnCheckFile) {
             OnCheckFile(target, cmExpand);
             if (target.empty())
                 continue;
-            if (target == "*")
+            if (target == "*") {
+                stopped = true;
                 break;
+            }
         }
+        progress.Begin(index, name);
         try {
             if (LeavesTarget(name))
                 throw fw::EFCreateError("Cannot create file \"" + target +
                                         "\". The entry name leads out of the target directory");
             ExpandEntryToFile(walk, places, target);
+        } catch (const EOperationCancelled&) {
+            throw; // ends the operation, whoever reports errors
         } catch (const fw::EFCreateError& e) {
             // Treated as a file that cannot be created: skipped, or raised.
             if (!FExceptionOnFileError)
@@ -116,10 +169,16 @@ void TZorp::ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
             OnExpandError(target, e);
             continue;
         }
+        progress.End();
         written.Add(target);
     }
-    if (List != nullptr)
-        List->Assign(written);
+    if (List == nullptr)
+        return;
+    const std::vector<std::string> missing =
+        stopped ? std::vector<std::string>() : Unmarked(*List, found);
+    List->Assign(written);
+    if (!missing.empty())
+        throw EEntryNotFound(missing);
 }
 
 void TZorp::ExpandEntryToFile(TArchiveWalk& Walk, TExtractionPlaces& Places,
@@ -157,12 +216,19 @@ void TZorp::ExpandStreamFromArchive(const std::filesystem::path& ArchiveName, fw
     fw::TBufferedStream file(archiveFile, FileBufferSize);
     TArchiveWalk walk(*this, file);
     const std::string wanted(EntryName);
-    while (walk.Next()) {
-        const TZorpFileHeader& entry = walk.Entry();
-        if (SameEntryName(walk.Name(), wanted, FIgnoreCase))
+    bool found = false;
+    TakeBackWhenCancelled(Dest, [&] {
+        while (walk.Next()) {
+            const TZorpFileHeader& entry = walk.Entry();
+            if (!SameEntryName(walk.Name(), wanted, FIgnoreCase))
+                continue;
+            found = true;
             DoExpand(Dest, file, entry.CompressedSize, entry.Size, entry.Checksum,
                      static_cast<TZorpMethod>(entry.Method), walk.MethodID(), entry.Lock);
-    }
+        }
+    });
+    if (!found)
+        throw EEntryNotFound({wanted});
 }
 
 void TZorp::ExpandFile(std::string& FileName, const std::filesystem::path& ArchiveName) {

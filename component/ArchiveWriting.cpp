@@ -3,6 +3,8 @@
 // complete beside the old one and then put in its place (TReplacementFile).
 #include "component/ArchiveWalk.h"
 #include "component/FileBuffer.h"
+#include "component/OperationProgress.h"
+#include "component/OutputMark.h"
 #include "component/PathRules.h"
 #include "component/Zorp.h"
 
@@ -14,6 +16,7 @@
 #include <exception>
 #include <limits>
 #include <sys/stat.h>
+#include <vector>
 
 namespace zorp {
 
@@ -65,12 +68,30 @@ std::unique_ptr<fw::TFileStream> OpenArchiveToExtend(const std::string& ArchiveN
     throw fw::EReadError(prefix + Error.what());
 }
 
+// The size of each file of List as it is now (0 for one that cannot be
+// read), for the operation's progress.
+std::vector<int64_t> FileSizes(const fw::TStrings& List) {
+    std::vector<int64_t> sizes;
+    for (int i = 0; i < List.Count(); ++i) {
+        struct stat st {};
+        sizes.push_back(stat(List.Get(i).c_str(), &st) == 0 ? st.st_size : 0);
+    }
+    return sizes;
+}
+
 } // namespace
 
 void TZorp::CompressStreamToArchiveStream(fw::TStream& Dest, fw::TStream& Source,
                                           const std::string& EntryName,
                                           const TZorpFileHeader& Template, std::string& MethodID,
                                           TZorpMethod Method) {
+    TakeBackWhenCancelled(
+        Dest, [&] { WriteArchiveEntry(Dest, Source, EntryName, Template, MethodID, Method); });
+}
+
+void TZorp::WriteArchiveEntry(fw::TStream& Dest, fw::TStream& Source, const std::string& EntryName,
+                              const TZorpFileHeader& Template, std::string& MethodID,
+                              TZorpMethod Method) {
     if (Method == coCustom && !OnCompress)
         Method = coNone; // as a single stream would be
     TZorpFileHeader header = Template;
@@ -106,6 +127,14 @@ void TZorp::CompressStreamToArchiveStream(fw::TStream& Dest, fw::TStream& Source
 }
 
 void TZorp::CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMethod Method) {
+    TakeBackWhenCancelled(Dest, [&] { WriteArchive(Dest, List, Method); });
+}
+
+void TZorp::WriteArchive(fw::TStream& Dest, fw::TStrings& List, TZorpMethod Method) {
+    TOperationTracker progress(FOperation, OnOperationProgress);
+    if (progress.Wanted())
+        progress.Plan(FileSizes(List));
+    int index = 0; // the place of line i among the lines List began with
     const int64_t start = Dest.Position();
     std::string methodID = MethodIDs[Method];
     TZorpHeader archive;
@@ -113,7 +142,7 @@ void TZorp::CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMe
     WriteArchiveHeader(Dest, archive);
     bool droppedLast = false; // an entry was taken back at the end of Dest
 
-    for (int i = 0; i < List.Count();) {
+    for (int i = 0; i < List.Count(); ++index) {
         const std::string path = List.Get(i);
         std::string name = path;
         const std::string& target = FTargetPath;
@@ -151,6 +180,7 @@ void TZorp::CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMe
         const TZorpHeader before = archive;
         AddToTotal(archive, file->Size());
         const int64_t entryStart = Dest.Position();
+        progress.Begin(index, name);
         try {
             fw::TBufferedStream source(*file, FileBufferSize);
             CompressStreamToArchiveStream(Dest, source, name, entryTemplate, methodID, Method);
@@ -164,6 +194,7 @@ void TZorp::CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMe
             List.Delete(i);
             continue;
         }
+        progress.End();
         droppedLast = false;
         List.Put(i, name);
         ++i;

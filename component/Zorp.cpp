@@ -43,6 +43,7 @@ void TZorp::TakeStateOf(TZorp& Other) {
     OnRecognize = std::exchange(Other.OnRecognize, nullptr);
     OnShowProgress = std::exchange(Other.OnShowProgress, nullptr);
     OnExpandError = std::exchange(Other.OnExpandError, nullptr);
+    OnOperationProgress = std::exchange(Other.OnOperationProgress, nullptr);
     UnbindEvents(Other);
     FTargetPath = std::exchange(Other.FTargetPath, {});
     FMakeDirectories = std::exchange(Other.FMakeDirectories, false);

@@ -42,6 +42,7 @@ namespace zorp {
 
 class TArchiveWalk;
 class TExtractionPlaces;
+class TOperationTracker;
 
 class TZorp : public fw::TComponent {
 public:
@@ -60,6 +61,11 @@ public:
     TExpandEvent OnExpand;
     TFilenameCheckEvent OnCheckFile;
     TRecognizeEvent OnRecognize;
+    // Progress of each run in percent. Setting it to -1 cancels: the
+    // operation raises EOperationCancelled and takes back what it wrote (a
+    // caller's stream is cut back to where it began, a new archive or an
+    // expanded file does not appear, an existing archive stays as it was).
+    // The driver itself (ProcessStreams) only stops, as documented there.
     TShowProgressEvent OnShowProgress;
 
     // Not published: when bound, an archive entry that cannot be expanded to
@@ -69,6 +75,15 @@ public:
     // cannot be created is still skipped in silence when
     // ExceptionOnFileError is off. A damaged archive always raises.
     TExpandErrorEvent OnExpandError;
+    // Not published: progress of a whole archive operation (CompressFiles,
+    // CompressFilesToStream, ExpandFiles, ExpandFilesFromStream), in order:
+    // as each entry begins, as its run reads, and as it is done, with the
+    // entry's name, its index and the count of entries, and the bytes done
+    // of the operation's total (see TOperationProgress). The total and the
+    // count are found before the work starts (the files' sizes, a walk over
+    // the archive's headers), only while this is bound. Skipped entries fire
+    // nothing but count as done. OnShowProgress still reports each run.
+    TOperationProgressEvent OnOperationProgress;
 
     // Published properties.
     const std::string& TargetPath() const { return FTargetPath; }
@@ -154,7 +169,9 @@ public:
     void Compress(std::ostream& Dest, std::istream& Source, TZorpMethod Method);
     void Expand(std::ostream& Dest, std::istream& Source);
     // One compression run (the driver, or OnCompress for coCustom); returns
-    // the compressed size and leaves the checksum plus Key in Checksum.
+    // the compressed size and leaves the checksum plus Key in Checksum. A
+    // cancelled run raises EOperationCancelled, as does DoExpand's; these
+    // two leave Dest as the run left it.
     int32_t DoCompress(fw::TStream& Dest, fw::TStream& Source, TZorpMethod Method,
                        std::string& MethodID, int32_t& Checksum);
     // One expansion run (the driver, or OnExpand for coCustom), checked
@@ -248,15 +265,21 @@ public:
     // symbolic link of that name is then replaced, never written through.
     // No directory below the target is entered through a symbolic link
     // (see TExtractionPlaces). A failed entry leaves no file, and an
-    // existing file as it was.
+    // existing file as it was. Names of List that no entry has are reported
+    // once every entry found is expanded: List then holds the paths written
+    // and EEntryNotFound names the missing ones (not when OnCheckFile
+    // stopped the walk with "*").
     void ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List);
     void ExpandFiles(const std::filesystem::path& ArchiveName, fw::TStrings* List);
-    // Expands every entry named EntryName into Dest.
+    // Expands every entry named EntryName into Dest. Raises EEntryNotFound
+    // naming it, with Dest untouched, when the archive holds none.
     void ExpandStreamFromArchive(const std::filesystem::path& ArchiveName, fw::TStream& Dest,
                                  std::string_view EntryName);
-    // One-file ExpandFiles: FileName becomes the path written, or empty.
-    // The file comes first here, the archive second (CompressFile: the
-    // other way round). A modifiable std::string picks this in/out form.
+    // One-file ExpandFiles: FileName becomes the path written, or empty
+    // when OnCheckFile skipped it; a name not in the archive raises
+    // EEntryNotFound. The file comes first here, the archive second
+    // (CompressFile: the other way round). A modifiable std::string picks
+    // this in/out form.
     void ExpandFile(std::string& FileName, const std::filesystem::path& ArchiveName);
     // The same for a name that stays as it is: returns the path written,
     // or an empty path when nothing was expanded.
@@ -306,6 +329,14 @@ private:
     // with defaults and a fresh engine.
     void TakeStateOf(TZorp& Other);
 
+    // Compress and Expand, leaving a cancelled run's output where it stands.
+    void CompressStream(fw::TStream& Dest, fw::TStream& Source, TZorpMethod Method);
+    void ExpandStream(fw::TStream& Dest, fw::TStream& Source);
+    // CompressStreamToArchiveStream and CompressFilesToStream, the same way.
+    void WriteArchiveEntry(fw::TStream& Dest, fw::TStream& Source, const std::string& EntryName,
+                           const TZorpFileHeader& Template, std::string& MethodID,
+                           TZorpMethod Method);
+    void WriteArchive(fw::TStream& Dest, fw::TStrings& List, TZorpMethod Method);
     // Copies the entries of the archive stream Source (at its header) whose
     // names are not in Except to the end of Dest, an archive stream whose
     // header is at position 0 (written there as a copy of Source's when Dest
@@ -326,6 +357,10 @@ private:
     bool FIgnoreCase = false;
     bool FKeepPermissions = false;
     int32_t FHeaderReserve = 0;
+    // The archive operation being followed for OnOperationProgress, if any.
+    TOperationTracker* FOperation = nullptr;
+    // The handler answered -1 in the current driver run.
+    bool FRunCancelled = false;
 };
 
 // The identifiers of TZorpMethod by ordinal, as form files write them.

@@ -8,6 +8,8 @@ set(ZORP_COMPONENT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FileMasks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HeaderOperations.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Headers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OperationProgress.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OutputMark.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PathRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProcessStreams.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Resources.cpp

@@ -33,4 +33,15 @@ using TShowProgressEvent = std::function<void(int32_t& PercentageDone)>;
 using TExpandErrorEvent =
     std::function<void(const std::string& FilePath, const std::exception& Error)>;
 
+// Where a whole archive operation stands: the entry it is at and the bytes
+// done of all it has to do. Bytes are uncompressed bytes of the entries.
+struct TOperationProgress {
+    std::string Name;  // the entry being handled
+    int Index = 0;     // its place among the entries of the operation, from 0
+    int Count = 0;     // the entries the operation takes on
+    int64_t Done = 0;  // bytes done, never going back
+    int64_t Total = 0; // bytes of the whole operation
+};
+using TOperationProgressEvent = std::function<void(const TOperationProgress& Progress)>;
+
 } // namespace zorp
