@@ -17,10 +17,11 @@ void TOutputMark::TakeBack() const {
     try {
         if (FDest.Size() > FSize)
             FDest.SetSize(FSize);
+        FDest.SetPosition(FPosition);
     } catch (const fw::EStreamError&) {
-        // A stream that cannot be cut keeps what was written.
+        // A stream that cannot be cut, or not go back (a pipe), keeps what
+        // was written.
     }
-    FDest.SetPosition(FPosition);
 }
 
 } // namespace zorp

@@ -17,7 +17,7 @@ public:
 
     // Cuts Dest back to the size it had and sets it back to the position it
     // had. Bytes written over what Dest held before its end stay written;
-    // a stream that cannot be cut keeps the bytes past its old end.
+    // a stream that cannot be cut or go back (a pipe) keeps what it got.
     void TakeBack() const;
 
 private:

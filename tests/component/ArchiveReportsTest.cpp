@@ -87,7 +87,6 @@ TEST_F(ArchiveReports, OperationProgressRunsInOrderOverTheWholeOperation) {
          {"one", "three"},
          3,
          50000},
-        {"ExpandFiles, all", [&] { Zorp.ExpandFiles(Archive, nullptr); }, Names, 3, 50000},
         {"ExpandFilesFromStream, two asked for",
          [&] {
              fw::TMemoryStream archive;

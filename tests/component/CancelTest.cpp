@@ -58,11 +58,6 @@ struct Operation {
 
 const Operation Operations[] = {
     {"CompressString", [](TZorp& z, Files& f) { z.CompressString(ReadWholeFile(f.A), coLZH5); }},
-    {"ExpandString",
-     [](TZorp& z, Files& f) {
-         TZorp plain(nullptr);
-         z.ExpandString(plain.CompressString(ReadWholeFile(f.A), coLZH));
-     }},
     {"Compress",
      [](TZorp& z, Files& f) {
          fw::TFileStream source(f.A, fw::fmOpenRead);
@@ -86,11 +81,6 @@ const Operation Operations[] = {
      [](TZorp& z, Files& f) {
          fw::TStringList list{f.B, f.A};
          z.CompressFiles(f.Old, list, coLZH);
-     }},
-    {"CompressStreamToArchive",
-     [](TZorp& z, Files& f) {
-         fw::TFileStream source(f.A, fw::fmOpenRead);
-         z.CompressStreamToArchive(f.Old, source, "c.txt", coLZH5);
      }},
     {"CompressFilesToStream",
      [](TZorp& z, Files& f) {
