@@ -61,7 +61,7 @@ install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp FILES_
 install(DIRECTORY framework common dbcontrols DESTINATION ${ZORP_INSTALL_INCLUDEDIR}
   FILES_MATCHING PATTERN "*.h"
   PATTERN "ElfSections.h" EXCLUDE)
-install(FILES component/Zorp.h component/Headers.h component/FileInfo.h
+install(FILES component/Zorp.h component/Headers.h component/FileInfo.h component/StreamIdentity.h
   DESTINATION ${ZORP_INSTALL_INCLUDEDIR}/component)
 install(FILES packages/zorp.h packages/zorpdb.h DESTINATION ${ZORP_INSTALL_INCLUDEDIR})
 

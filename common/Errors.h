@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace zorp {
 
@@ -108,6 +109,35 @@ public:
 class ZORP_API EInvalidKey : public fw::Exception {
 public:
     EInvalidKey() : fw::Exception("File locked -- valid key required") {}
+};
+
+// A progress handler answered -1: the operation stopped and took back what
+// it had written (see TZorp::OnShowProgress).
+class ZORP_API EOperationCancelled : public fw::Exception {
+public:
+    EOperationCancelled() : fw::Exception("Operation cancelled") {}
+};
+
+// Entries asked for by name that the archive does not hold; Names() lists
+// them in the order they were asked for.
+class ZORP_API EEntryNotFound : public fw::Exception {
+public:
+    explicit EEntryNotFound(std::vector<std::string> Names)
+        : fw::Exception(
+              (Names.size() == 1 ? "File not found in archive: " : "Files not found in archive: ") +
+              Joined(Names)),
+          FNames(std::move(Names)) {}
+    const std::vector<std::string>& Names() const { return FNames; }
+
+private:
+    static std::string Joined(const std::vector<std::string>& Names) {
+        std::string text;
+        for (const std::string& name : Names)
+            text += (text.empty() ? "" : ", ") + name;
+        return text;
+    }
+
+    std::vector<std::string> FNames;
 };
 
 // An archive entry name longer than its 16-bit length field can hold.

@@ -1,6 +1,7 @@
 // Enumerations and event types shared by the engine and the component.
 #pragma once
 
+#include "../framework/base/Export.h"
 #include "../framework/base/Stream.h"
 
 #include <cstdint>
@@ -32,5 +33,16 @@ using TShowProgressEvent = std::function<void(int32_t& PercentageDone)>;
 // One entry of an archive could not be expanded to the file FilePath.
 using TExpandErrorEvent =
     std::function<void(const std::string& FilePath, const std::exception& Error)>;
+
+// Where a whole archive operation stands: the entry it is at and the bytes
+// done of all it has to do. Bytes are uncompressed bytes of the entries.
+struct ZORP_API TOperationProgress {
+    std::string Name;  // the entry being handled
+    int Index = 0;     // its place among the entries of the operation, from 0
+    int Count = 0;     // the entries the operation takes on
+    int64_t Done = 0;  // bytes done, never going back
+    int64_t Total = 0; // bytes of the whole operation
+};
+using TOperationProgressEvent = std::function<void(const TOperationProgress& Progress)>;
 
 } // namespace zorp

@@ -4,6 +4,8 @@
 #include "component/ExtractionTarget.h"
 #include "component/FileBuffer.h"
 #include "component/FileInfo.h"
+#include "component/OperationProgress.h"
+#include "component/OutputMark.h"
 #include "component/PathRules.h"
 #include "component/Zorp.h"
 
@@ -12,6 +14,7 @@
 #include "framework/base/ReplacementFile.h"
 
 #include <optional>
+#include <vector>
 
 namespace zorp {
 
@@ -32,6 +35,60 @@ bool TooShortForAnEntry(fw::TStream& Stream) {
     return magic != HeaderMagic;
 }
 
+// The listing of the walk's current entry.
+TZorpFileInfo InfoOf(const TArchiveWalk& Walk) {
+    const TZorpFileHeader& entry = Walk.Entry();
+    TZorpFileInfo info;
+    info.FileDate = entry.Date;
+    info.Attributes = static_cast<int16_t>(entry.Attributes);
+    info.UncompressedSize = entry.Size;
+    info.CompressedSize = entry.CompressedSize;
+    info.Method = static_cast<TZorpMethod>(entry.Method);
+    info.Checksum = entry.Checksum;
+    info.HeaderOffset = static_cast<int32_t>(Walk.EntryStart());
+    info.Locked = entry.Lock > 0;
+    info.Name = Walk.Name();
+    return info;
+}
+
+// Marks the lines of List that name the entry Name; false when none does.
+bool MarkFound(const fw::TStrings& List, const std::string& Name, bool IgnoreCase,
+               std::vector<bool>& Found) {
+    Found.resize(static_cast<size_t>(List.Count())); // a handler may have changed List
+    bool any = false;
+    for (int i = 0; i < List.Count(); ++i) {
+        if (SameEntryName(List.Get(i), Name, IgnoreCase)) {
+            Found[static_cast<size_t>(i)] = true;
+            any = true;
+        }
+    }
+    return any;
+}
+
+// The lines of List not marked found.
+std::vector<std::string> Unmarked(const fw::TStrings& List, const std::vector<bool>& Found) {
+    std::vector<std::string> names;
+    for (int i = 0; i < List.Count(); ++i)
+        if (static_cast<size_t>(i) >= Found.size() || !Found[static_cast<size_t>(i)])
+            names.push_back(List.Get(i));
+    return names;
+}
+
+// The sizes of the entries of Walk's archive (from its current entry on)
+// that List selects (every entry without a List); a damaged archive ends
+// them where the damage begins.
+std::vector<int64_t> SelectedSizes(TArchiveWalk Walk, const fw::TStrings* List, bool IgnoreCase) {
+    std::vector<int64_t> sizes;
+    try {
+        while (Walk.Next())
+            if (List == nullptr || NameInList(*List, Walk.Name(), IgnoreCase))
+                sizes.push_back(Walk.Entry().Size);
+    } catch (const EArchiveDamaged&) {
+        // The expansion itself meets the damage and reports it.
+    }
+    return sizes;
+}
+
 } // namespace
 
 void TZorp::ScanCompressedStream(fw::TStream& Stream, fw::TStrings& List) {
@@ -39,47 +96,65 @@ void TZorp::ScanCompressedStream(fw::TStream& Stream, fw::TStrings& List) {
         return;
     TArchiveWalk walk(*this, Stream);
     while (walk.Next()) {
-        const TZorpFileHeader& entry = walk.Entry();
-        auto info = std::make_unique<TZorpFileInfo>();
-        info->FileDate = entry.Date;
-        info->Attributes = static_cast<int16_t>(entry.Attributes);
-        info->UncompressedSize = entry.Size;
-        info->CompressedSize = entry.CompressedSize;
-        info->Method = static_cast<TZorpMethod>(entry.Method);
-        info->Checksum = entry.Checksum;
-        info->HeaderOffset = static_cast<int32_t>(walk.EntryStart());
-        info->Locked = entry.Lock > 0;
+        auto info = std::make_unique<TZorpFileInfo>(InfoOf(walk));
         List.AddObject(walk.Name(), info.release()); // the list's holder frees it
     }
 }
 
-void TZorp::ScanCompressedFile(const std::string& ArchiveName, fw::TStrings& List) {
+void TZorp::ScanCompressedFile(const std::filesystem::path& ArchiveName, fw::TStrings& List) {
     fw::TFileStream file(ArchiveName, fw::fmOpenRead | fw::fmShareDenyWrite);
     ScanCompressedStream(file, List);
+}
+
+std::vector<TZorpFileInfo> TZorp::ScanCompressedStream(fw::TStream& Stream) {
+    std::vector<TZorpFileInfo> entries;
+    if (TooShortForAnEntry(Stream))
+        return entries;
+    TArchiveWalk walk(*this, Stream);
+    while (walk.Next())
+        entries.push_back(InfoOf(walk));
+    return entries;
+}
+
+std::vector<TZorpFileInfo> TZorp::ScanCompressedFile(const std::filesystem::path& ArchiveName) {
+    fw::TFileStream file(ArchiveName, fw::fmOpenRead | fw::fmShareDenyWrite);
+    return ScanCompressedStream(file);
 }
 
 void TZorp::ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
     fw::TStringList written;
     TArchiveWalk walk(*this, Stream);
     TExtractionPlaces places;
+    TOperationTracker progress(FOperation, OnOperationProgress);
+    if (progress.Wanted())
+        progress.Plan(SelectedSizes(walk, List, FIgnoreCase));
+    std::vector<bool> found(List != nullptr ? static_cast<size_t>(List->Count()) : 0);
+    bool stopped = false;
+    int index = -1; // the entry's place among those the operation takes on
     while (walk.Next()) {
         const std::string& name = walk.Name();
-        if (List != nullptr && !NameInList(*List, name, FIgnoreCase))
+        if (List != nullptr && !MarkFound(*List, name, FIgnoreCase, found))
             continue;
+        ++index;
         const std::string stored = HostPath(name);
         std::string target = !stored.empty() && stored[0] == '/' ? stored : FTargetPath + stored;
         if (OnCheckFile) {
             OnCheckFile(target, cmExpand);
             if (target.empty())
                 continue;
-            if (target == "*")
+            if (target == "*") {
+                stopped = true;
                 break;
+            }
         }
+        progress.Begin(index, name);
         try {
             if (LeavesTarget(name))
                 throw fw::EFCreateError("Cannot create file \"" + target +
                                         "\". The entry name leads out of the target directory");
             ExpandEntryToFile(walk, places, target);
+        } catch (const EOperationCancelled&) {
+            throw; // ends the operation, whoever reports errors
         } catch (const fw::EFCreateError& e) {
             // Treated as a file that cannot be created: skipped, or raised.
             if (!FExceptionOnFileError)
@@ -94,10 +169,16 @@ void TZorp::ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
             OnExpandError(target, e);
             continue;
         }
+        progress.End();
         written.Add(target);
     }
-    if (List != nullptr)
-        List->Assign(written);
+    if (List == nullptr)
+        return;
+    const std::vector<std::string> missing =
+        stopped ? std::vector<std::string>() : Unmarked(*List, found);
+    List->Assign(written);
+    if (!missing.empty())
+        throw EEntryNotFound(missing);
 }
 
 void TZorp::ExpandEntryToFile(TArchiveWalk& Walk, TExtractionPlaces& Places,
@@ -123,29 +204,44 @@ void TZorp::ExpandEntryToFile(TArchiveWalk& Walk, TExtractionPlaces& Places,
     file.Commit(false);
 }
 
-void TZorp::ExpandFiles(const std::string& ArchiveName, fw::TStrings* List) {
+void TZorp::ExpandFiles(const std::filesystem::path& ArchiveName, fw::TStrings* List) {
     fw::TFileStream file(ArchiveName, fw::fmOpenRead | fw::fmShareDenyWrite);
     fw::TBufferedStream archive(file, FileBufferSize);
     ExpandFilesFromStream(archive, List);
 }
 
-void TZorp::ExpandStreamFromArchive(const std::string& ArchiveName, fw::TStream& Dest,
-                                    const std::string& EntryName) {
+void TZorp::ExpandStreamFromArchive(const std::filesystem::path& ArchiveName, fw::TStream& Dest,
+                                    std::string_view EntryName) {
     fw::TFileStream archiveFile(ArchiveName, fw::fmOpenRead | fw::fmShareDenyWrite);
     fw::TBufferedStream file(archiveFile, FileBufferSize);
     TArchiveWalk walk(*this, file);
-    while (walk.Next()) {
-        const TZorpFileHeader& entry = walk.Entry();
-        if (SameEntryName(walk.Name(), EntryName, FIgnoreCase))
+    const std::string wanted(EntryName);
+    bool found = false;
+    TakeBackWhenCancelled(Dest, [&] {
+        while (walk.Next()) {
+            const TZorpFileHeader& entry = walk.Entry();
+            if (!SameEntryName(walk.Name(), wanted, FIgnoreCase))
+                continue;
+            found = true;
             DoExpand(Dest, file, entry.CompressedSize, entry.Size, entry.Checksum,
                      static_cast<TZorpMethod>(entry.Method), walk.MethodID(), entry.Lock);
-    }
+        }
+    });
+    if (!found)
+        throw EEntryNotFound({wanted});
 }
 
-void TZorp::ExpandFile(std::string& FileName, const std::string& ArchiveName) {
+void TZorp::ExpandFile(std::string& FileName, const std::filesystem::path& ArchiveName) {
     fw::TStringList list{FileName};
     ExpandFiles(ArchiveName, &list);
     FileName = list.Count() > 0 ? list.Get(0) : std::string();
+}
+
+std::filesystem::path TZorp::ExpandFile(const std::filesystem::path& FileName,
+                                        const std::filesystem::path& ArchiveName) {
+    std::string name = FileName.string();
+    ExpandFile(name, ArchiveName);
+    return name;
 }
 
 } // namespace zorp

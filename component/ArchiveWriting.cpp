@@ -3,6 +3,8 @@
 // complete beside the old one and then put in its place (TReplacementFile).
 #include "component/ArchiveWalk.h"
 #include "component/FileBuffer.h"
+#include "component/OperationProgress.h"
+#include "component/OutputMark.h"
 #include "component/PathRules.h"
 #include "component/Zorp.h"
 #include "engine/CompThreadSafety.h"
@@ -15,6 +17,7 @@
 #include <exception>
 #include <limits>
 #include <sys/stat.h>
+#include <vector>
 
 namespace zorp {
 
@@ -66,12 +69,30 @@ std::unique_ptr<fw::TFileStream> OpenArchiveToExtend(const std::string& ArchiveN
     throw fw::EReadError(prefix + Error.what());
 }
 
+// The size of each file of List as it is now (0 for one that cannot be
+// read), for the operation's progress.
+std::vector<int64_t> FileSizes(const fw::TStrings& List) {
+    std::vector<int64_t> sizes;
+    for (int i = 0; i < List.Count(); ++i) {
+        struct stat st {};
+        sizes.push_back(stat(List.Get(i).c_str(), &st) == 0 ? st.st_size : 0);
+    }
+    return sizes;
+}
+
 } // namespace
 
 void TZorp::CompressStreamToArchiveStream(fw::TStream& Dest, fw::TStream& Source,
                                           const std::string& EntryName,
                                           const TZorpFileHeader& Template, std::string& MethodID,
                                           TZorpMethod Method) {
+    TakeBackWhenCancelled(
+        Dest, [&] { WriteArchiveEntry(Dest, Source, EntryName, Template, MethodID, Method); });
+}
+
+void TZorp::WriteArchiveEntry(fw::TStream& Dest, fw::TStream& Source, const std::string& EntryName,
+                              const TZorpFileHeader& Template, std::string& MethodID,
+                              TZorpMethod Method) {
     if (Method == coCustom && !OnCompress)
         Method = coNone; // as a single stream would be
     TZorpFileHeader header = Template;
@@ -107,6 +128,14 @@ void TZorp::CompressStreamToArchiveStream(fw::TStream& Dest, fw::TStream& Source
 }
 
 void TZorp::CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMethod Method) {
+    TakeBackWhenCancelled(Dest, [&] { WriteArchive(Dest, List, Method); });
+}
+
+void TZorp::WriteArchive(fw::TStream& Dest, fw::TStrings& List, TZorpMethod Method) {
+    TOperationTracker progress(FOperation, OnOperationProgress);
+    if (progress.Wanted())
+        progress.Plan(FileSizes(List));
+    int index = 0; // the place of line i among the lines List began with
     const int64_t start = Dest.Position();
     std::string methodID = MethodIDs[Method];
     TZorpHeader archive;
@@ -114,7 +143,7 @@ void TZorp::CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMe
     WriteArchiveHeader(Dest, archive);
     bool droppedLast = false; // an entry was taken back at the end of Dest
 
-    for (int i = 0; i < List.Count();) {
+    for (int i = 0; i < List.Count(); ++index) {
         const std::string path = List.Get(i);
         std::string name = path;
         const std::string& target = FTargetPath;
@@ -152,6 +181,7 @@ void TZorp::CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMe
         const TZorpHeader before = archive;
         AddToTotal(archive, file->Size());
         const int64_t entryStart = Dest.Position();
+        progress.Begin(index, name);
         try {
             fw::TBufferedStream source(*file, FileBufferSize);
             CompressStreamToArchiveStream(Dest, source, name, entryTemplate, methodID, Method);
@@ -165,6 +195,7 @@ void TZorp::CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMe
             List.Delete(i);
             continue;
         }
+        progress.End();
         droppedLast = false;
         List.Put(i, name);
         ++i;
@@ -177,7 +208,8 @@ void TZorp::CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMe
     WriteArchiveHeader(Dest, archive);
 }
 
-void TZorp::CompressFiles(const std::string& ArchiveName, fw::TStrings& List, TZorpMethod Method) {
+void TZorp::CompressFiles(const std::filesystem::path& ArchiveName, fw::TStrings& List,
+                          TZorpMethod Method) {
     for (int i = 0; i < List.Count(); ++i) {
         if (SameEntryName(List.Get(i), ArchiveName, false)) {
             List.Delete(i); // never compress the archive being written into itself
@@ -206,8 +238,8 @@ void TZorp::CompressFiles(const std::string& ArchiveName, fw::TStrings& List, TZ
     }
 }
 
-void TZorp::CompressStreamToArchive(const std::string& ArchiveName, fw::TStream& Source,
-                                    const std::string& EntryName, TZorpMethod Method) {
+void TZorp::CompressStreamToArchive(const std::filesystem::path& ArchiveName, fw::TStream& Source,
+                                    std::string_view EntryName, TZorpMethod Method) {
     std::string methodID = MethodIDs[Method];
     TZorpHeader archive;
     const std::unique_ptr<fw::TFileStream> old = OpenArchiveToExtend(ArchiveName);
@@ -229,8 +261,8 @@ void TZorp::CompressStreamToArchive(const std::string& ArchiveName, fw::TStream&
                 WriteArchiveHeader(dest, archive);
             }
             AddToTotal(archive, Source.Size() - Source.Position());
-            CompressStreamToArchiveStream(dest, Source, EntryName, TZorpFileHeader{}, methodID,
-                                          Method);
+            CompressStreamToArchiveStream(dest, Source, std::string(EntryName), TZorpFileHeader{},
+                                          methodID, Method);
             archive.SetMethodID(methodID);
             dest.SetPosition(0);
             WriteArchiveHeader(dest, archive);
@@ -271,8 +303,8 @@ int TZorp::AppendEntriesExcept(fw::TStream& Dest, fw::TStream& Source, const fw:
     return leftOut;
 }
 
-void TZorp::AppendFilesExcept(const std::string& DestName, const std::string& SourceName,
-                              const fw::TStrings& Except) {
+void TZorp::AppendFilesExcept(const std::filesystem::path& DestName,
+                              const std::filesystem::path& SourceName, const fw::TStrings& Except) {
     fw::TFileStream sourceFile(SourceName, fw::fmOpenRead | fw::fmShareDenyWrite);
     const std::unique_ptr<fw::TFileStream> old = OpenArchiveToExtend(DestName);
     fw::TReplacementFile out(DestName);
@@ -285,7 +317,7 @@ void TZorp::AppendFilesExcept(const std::string& DestName, const std::string& So
     out.Commit(true);
 }
 
-void TZorp::DeleteFiles(const std::string& ArchiveName, fw::TStrings& List) {
+void TZorp::DeleteFiles(const std::filesystem::path& ArchiveName, fw::TStrings& List) {
     for (int i = 0; i < List.Count();) {
         if (!OnCheckFile) {
             ++i;
@@ -316,11 +348,18 @@ void TZorp::DeleteFiles(const std::string& ArchiveName, fw::TStrings& List) {
         out.Commit(true);
 }
 
-void TZorp::CompressFile(const std::string& ArchiveName, std::string& FileName,
+void TZorp::CompressFile(const std::filesystem::path& ArchiveName, std::string& FileName,
                          TZorpMethod Method) {
     fw::TStringList list{FileName};
     CompressFiles(ArchiveName, list, Method);
     FileName = list.Count() > 0 ? list.Get(0) : std::string();
+}
+
+std::string TZorp::CompressFile(const std::filesystem::path& ArchiveName,
+                                const std::filesystem::path& FileName, TZorpMethod Method) {
+    std::string name = FileName.string();
+    CompressFile(ArchiveName, name, Method);
+    return name;
 }
 
 } // namespace zorp

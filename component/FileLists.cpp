@@ -40,12 +40,12 @@ bool SplitRecursion(const std::string& Mask, std::string& Pattern) {
 
 } // namespace
 
-void TZorp::GetAllFilesInDir(fw::TStrings* List, const std::string& Directory,
+void TZorp::GetAllFilesInDir(fw::TStrings* List, const std::filesystem::path& Directory,
                              const std::string& Mask, bool TakeEvery) {
     if (List == nullptr)
         return;
     List->Clear();
-    std::string dir = Directory;
+    std::string dir = Directory.string();
     if (!dir.empty() && dir.back() != '/')
         dir += '/';
     std::string pattern;
@@ -73,12 +73,12 @@ void TZorp::GetAllFilesInDir(fw::TStrings* List, const std::string& Directory,
     fw::FindClose(rec);
 }
 
-void TZorp::GetMatchingFiles(fw::TStrings* List, const std::string& FileSpec) {
+void TZorp::GetMatchingFiles(fw::TStrings* List, const std::filesystem::path& FileSpec) {
     if (FileSpec.empty())
         return;
     // "/S" is taken off before the path is split, since "/" also separates.
     std::string path;
-    const bool recurse = SplitRecursion(FileSpec, path);
+    const bool recurse = SplitRecursion(FileSpec.string(), path);
     const std::string mask = fw::ExtractFileName(path) + (recurse ? "/S" : "");
     GetAllFilesInDir(List, fw::ExtractFilePath(path), mask, false);
 }
@@ -100,7 +100,7 @@ float TZorp::DiskFree(uint8_t Drive) {
     return static_cast<float>(FreeBytesAt("./"));
 }
 
-int32_t TZorp::CheckDiskSpace(const std::string& Path) {
+int32_t TZorp::CheckDiskSpace(const std::filesystem::path& Path) {
     if (!FCheckSpaceBeforeExpand)
         return MaxSpace;
     const auto free = static_cast<double>(static_cast<float>(FreeBytesAt(Path)));

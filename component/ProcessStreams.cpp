@@ -1,3 +1,4 @@
+#include "component/OperationProgress.h"
 #include "component/Zorp.h"
 
 #include "engine/CompThreadSafety.h"
@@ -15,12 +16,27 @@ int32_t TZorp::ProcessStreams(fw::TStream& Dest, fw::TStream& Source, int32_t So
                               int32_t ExpandedSize, TZorpMethod Method, int32_t& Checksum,
                               TCProcessMode Mode, bool Scrambled) {
     TCompThreadSafety& e = *FEngine;
-    e.Progress = OnShowProgress;
+    FRunCancelled = false;
+    e.Progress = nullptr;
+    // The engine reports each refill here: to the application's handler,
+    // noting a cancel, and to the archive operation being followed.
+    if (OnShowProgress || FOperation != nullptr)
+        e.Progress = [this, &e](int32_t& percent) {
+            if (OnShowProgress) {
+                OnShowProgress(percent);
+                if (percent == -1)
+                    FRunCancelled = true;
+            }
+            if (FOperation != nullptr)
+                FOperation->Advance(e.InDone, int64_t{e.InDone} + e.InRemaining);
+        };
     if (OnShowProgress) {
         int32_t percent = 0;
         OnShowProgress(percent);
-        if (percent == -1)
+        if (percent == -1) {
+            FRunCancelled = true;
             return 0;
+        }
     }
     e.Source = &Source;
     e.Dest = &Dest;

@@ -24,6 +24,9 @@ std::unique_ptr<fw::TStream> TZorp::LoadCompressedResource(const std::string& Re
     if (ModuleName.empty())
         return std::make_unique<fw::TResourceStream>(ComponentModuleFileName(), ResourceName,
                                                      ZorpResourceType);
+    if (ModuleName == MainProgramModule)
+        return std::make_unique<fw::TResourceStream>(fw::MainProgramFileName(), ResourceName,
+                                                     ZorpResourceType);
     // The stream holds a copy of the bytes: the library is released on return.
     const fw::TLoadedLibrary library(ModuleName);
     if (library.Handle() == nullptr)

@@ -1,5 +1,6 @@
 // TZorp's single-stream operations: Compress and Expand with their header,
 // the fallback to storing, and the checked runs DoCompress and DoExpand.
+#include "component/OutputMark.h"
 #include "component/Zorp.h"
 #include "engine/CompThreadSafety.h"
 
@@ -44,6 +45,10 @@ private:
 } // namespace
 
 void TZorp::Compress(fw::TStream& Dest, fw::TStream& Source, TZorpMethod Method) {
+    TakeBackWhenCancelled(Dest, [&] { CompressStream(Dest, Source, Method); });
+}
+
+void TZorp::CompressStream(fw::TStream& Dest, fw::TStream& Source, TZorpMethod Method) {
     FLastRatio = 100;
     if (Method == coCustom && !OnCompress)
         Method = coNone;
@@ -102,8 +107,18 @@ int32_t TZorp::DoCompress(fw::TStream& Dest, fw::TStream& Source, TZorpMethod Me
         if (OnCompress)
             OnCompress(Dest, Source, MethodID, result, Checksum);
     } else {
-        result = ProcessStreams(Dest, Source, RemainingSize(Source), 0, Method, Checksum,
-                                cmCompress, false);
+        try {
+            result = ProcessStreams(Dest, Source, RemainingSize(Source), 0, Method, Checksum,
+                                    cmCompress, false);
+        } catch (...) {
+            // Whatever the cut-off input led to (even EUnableToCompress,
+            // which would otherwise start a second run), it was cancelled.
+            if (FRunCancelled)
+                throw EOperationCancelled();
+            throw;
+        }
+        if (FRunCancelled)
+            throw EOperationCancelled();
     }
     Checksum = static_cast<int32_t>(static_cast<uint32_t>(Checksum) + static_cast<uint32_t>(FKey));
     FLastDuration = static_cast<int32_t>(fw::GetTickCount() - start);
@@ -111,6 +126,10 @@ int32_t TZorp::DoCompress(fw::TStream& Dest, fw::TStream& Source, TZorpMethod Me
 }
 
 void TZorp::Expand(fw::TStream& Dest, fw::TStream& Source) {
+    TakeBackWhenCancelled(Dest, [&] { ExpandStream(Dest, Source); });
+}
+
+void TZorp::ExpandStream(fw::TStream& Dest, fw::TStream& Source) {
     TZorpMethod method = coNone;
     int32_t checksum = 0;
     int32_t lock = 0;
@@ -175,10 +194,18 @@ void TZorp::DoExpand(fw::TStream& Dest, fw::TStream& Source, int32_t SourceSize,
             produced = ProcessStreams(Dest, Source, SourceSize, ExpandedSize, Method, computed,
                                       cmExpand, Lock == LockScrambled);
         } catch (const ELZHBadDecodeTable&) {
+            if (FRunCancelled)
+                throw EOperationCancelled(); // the decoder ran out of input
             if (Lock > 0)
                 throw EInvalidKey(); // de-scrambled with the wrong key
             throw;
+        } catch (...) {
+            if (FRunCancelled)
+                throw EOperationCancelled();
+            throw;
         }
+        if (FRunCancelled)
+            throw EOperationCancelled();
     }
     FLastDuration = static_cast<int32_t>(fw::GetTickCount() - start);
     const uint32_t keyed = static_cast<uint32_t>(FKey) + static_cast<uint32_t>(computed);

@@ -7,6 +7,14 @@
 // all its events fire on that thread. It is not to be shared between
 // threads: every operation uses the component's one engine object. Use one
 // TZorp per thread; separate components share nothing.
+//
+// A TZorp can be moved, not copied. The new one takes the settings, the
+// event handlers, the last ratio and duration and the engine, and has no
+// owner and no name (an owner would free it). The moved-from one stays with
+// its owner and its name, usable, with a fresh engine, default settings and
+// no event handlers (nor form-file bindings of them). Components that refer
+// to it (a compressed field's CompressSource) still refer to the moved-from
+// one. Move a component only between operations.
 #pragma once
 
 #include "../common/Errors.h"
@@ -16,11 +24,18 @@
 #include "../framework/base/MemoryStream.h"
 #include "../framework/base/Stream.h"
 #include "../framework/base/StringList.h"
+#include "FileInfo.h"
 #include "Headers.h"
+#include "StreamIdentity.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <iosfwd>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zorp {
@@ -28,12 +43,17 @@ namespace zorp {
 class TArchiveWalk;
 class TCompThreadSafety;
 class TExtractionPlaces;
+class TOperationTracker;
 
 class ZORP_API TZorp : public fw::TComponent {
 public:
     static constexpr const char* StaticClassName = "TZorp";
 
     explicit TZorp(fw::TComponent* AOwner);
+    TZorp(TZorp&& Other);
+    // Takes Other's state as the move constructor does; this one keeps its
+    // owner and name.
+    TZorp& operator=(TZorp&& Other);
     ~TZorp() override;
     std::string ClassName() const override { return StaticClassName; }
 
@@ -42,6 +62,11 @@ public:
     TExpandEvent OnExpand;
     TFilenameCheckEvent OnCheckFile;
     TRecognizeEvent OnRecognize;
+    // Progress of each run in percent. Setting it to -1 cancels: the
+    // operation raises EOperationCancelled and takes back what it wrote (a
+    // caller's stream is cut back to where it began, a new archive or an
+    // expanded file does not appear, an existing archive stays as it was).
+    // The driver itself (ProcessStreams) only stops, as documented there.
     TShowProgressEvent OnShowProgress;
 
     // Not published: when bound, an archive entry that cannot be expanded to
@@ -51,11 +76,20 @@ public:
     // cannot be created is still skipped in silence when
     // ExceptionOnFileError is off. A damaged archive always raises.
     TExpandErrorEvent OnExpandError;
+    // Not published: progress of a whole archive operation (CompressFiles,
+    // CompressFilesToStream, ExpandFiles, ExpandFilesFromStream), in order:
+    // as each entry begins, as its run reads, and as it is done, with the
+    // entry's name, its index and the count of entries, and the bytes done
+    // of the operation's total (see TOperationProgress). The total and the
+    // count are found before the work starts (the files' sizes, a walk over
+    // the archive's headers), only while this is bound. Skipped entries fire
+    // nothing but count as done. OnShowProgress still reports each run.
+    TOperationProgressEvent OnOperationProgress;
 
     // Published properties.
     const std::string& TargetPath() const { return FTargetPath; }
     // Stores the directory with a trailing "/" (an empty value stays empty).
-    void SetTargetPath(const std::string& Value);
+    void SetTargetPath(const std::filesystem::path& Value);
     bool MakeDirectories() const { return FMakeDirectories; }
     void SetMakeDirectories(bool Value) { FMakeDirectories = Value; }
     bool ExceptionOnFileError() const { return FExceptionOnFileError; }
@@ -124,8 +158,21 @@ public:
     // verifies its checksum and key.
     void Compress(fw::TStream& Dest, fw::TStream& Source, TZorpMethod Method);
     void Expand(fw::TStream& Dest, fw::TStream& Source);
+    // The same on standard streams, from where they stand (see
+    // fw::TStdInputStream). Compress needs the size of its source before it
+    // starts and rereads it when it falls back to storing, and it patches
+    // the header in front of its output at the end; Expand needs the size of
+    // its source. A source whose buffer cannot seek (a pipe) is therefore
+    // first read to its end into an unnamed temporary file, and so is the
+    // output of Compress for a destination that cannot seek, which then gets
+    // it in one piece. Memory stays flat whatever the pipe carries. Dest is
+    // flushed at the end; a failed flush raises fw::EWriteError.
+    void Compress(std::ostream& Dest, std::istream& Source, TZorpMethod Method);
+    void Expand(std::ostream& Dest, std::istream& Source);
     // One compression run (the driver, or OnCompress for coCustom); returns
-    // the compressed size and leaves the checksum plus Key in Checksum.
+    // the compressed size and leaves the checksum plus Key in Checksum. A
+    // cancelled run raises EOperationCancelled, as does DoExpand's; these
+    // two leave Dest as the run left it.
     int32_t DoCompress(fw::TStream& Dest, fw::TStream& Source, TZorpMethod Method,
                        std::string& MethodID, int32_t& Checksum);
     // One expansion run (the driver, or OnExpand for coCustom), checked
@@ -140,10 +187,10 @@ public:
     // List and fills it with Directory + name for the entries that match
     // Mask (one pattern, "/S" at its end to enter subdirectories); with
     // TakeEvery set, every entry is taken and directories are listed too.
-    void GetAllFilesInDir(fw::TStrings* List, const std::string& Directory, const std::string& Mask,
-                          bool TakeEvery);
+    void GetAllFilesInDir(fw::TStrings* List, const std::filesystem::path& Directory,
+                          const std::string& Mask, bool TakeEvery);
     // GetAllFilesInDir for a path whose last part is a mask, as "/data/*.txt/S".
-    void GetMatchingFiles(fw::TStrings* List, const std::string& FileSpec);
+    void GetMatchingFiles(fw::TStrings* List, const std::filesystem::path& FileSpec);
     // Frees the object of every line (TZorpFileInfo of a listing), then
     // clears the list.
     void FreeFileList(fw::TStrings* List);
@@ -153,7 +200,7 @@ public:
     // Bytes that may be written to Path: the free space of the file system
     // that will hold it, plus the size of a file already there; 2147483647
     // when CheckSpaceBeforeExpand is off or the space is at least that.
-    int32_t CheckDiskSpace(const std::string& Path);
+    int32_t CheckDiskSpace(const std::filesystem::path& Path);
 
     // Archive writing. An archive file is never changed in place: every
     // operation that writes one builds the complete new archive beside it
@@ -168,12 +215,13 @@ public:
     // the list. A file that cannot be read to its end raises fw::EReadError
     // naming it (with ExceptionOnFileError) or is left out like a file that
     // cannot be opened.
-    void CompressFiles(const std::string& ArchiveName, fw::TStrings& List, TZorpMethod Method);
+    void CompressFiles(const std::filesystem::path& ArchiveName, fw::TStrings& List,
+                       TZorpMethod Method);
     // Writes a complete new archive of the listed files at Dest's position.
     void CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMethod Method);
     // Appends one entry made from Source (position to end) to an archive file.
-    void CompressStreamToArchive(const std::string& ArchiveName, fw::TStream& Source,
-                                 const std::string& EntryName, TZorpMethod Method);
+    void CompressStreamToArchive(const std::filesystem::path& ArchiveName, fw::TStream& Source,
+                                 std::string_view EntryName, TZorpMethod Method);
     // Writes one entry at Dest's position; Template supplies date and
     // attributes; MethodID is the archive's method ID.
     void CompressStreamToArchiveStream(fw::TStream& Dest, fw::TStream& Source,
@@ -182,14 +230,21 @@ public:
                                        TZorpMethod Method);
     // Removes the named entries from an archive file; when none of them is
     // in the archive, the file is not rewritten.
-    void DeleteFiles(const std::string& ArchiveName, fw::TStrings& List);
+    void DeleteFiles(const std::filesystem::path& ArchiveName, fw::TStrings& List);
     // Copies the entries of Source whose names are not in Except, as they
     // are, to the end of the archive file Dest (created when missing): the
     // new Dest replaces the old one as above.
-    void AppendFilesExcept(const std::string& DestName, const std::string& SourceName,
-                           const fw::TStrings& Except);
+    void AppendFilesExcept(const std::filesystem::path& DestName,
+                           const std::filesystem::path& SourceName, const fw::TStrings& Except);
     // One-file CompressFiles: FileName becomes the stored name, or empty.
-    void CompressFile(const std::string& ArchiveName, std::string& FileName, TZorpMethod Method);
+    // Mind the order: CompressFile takes the archive first, ExpandFile the
+    // file first. A modifiable std::string picks this in/out form.
+    void CompressFile(const std::filesystem::path& ArchiveName, std::string& FileName,
+                      TZorpMethod Method);
+    // The same for a name that stays as it is (a literal, a const string, a
+    // path): returns the stored name, or "" when the file was skipped.
+    std::string CompressFile(const std::filesystem::path& ArchiveName,
+                             const std::filesystem::path& FileName, TZorpMethod Method);
 
     // Archive listing and expansion. Each walks the archive to its end and
     // raises EArchiveDamaged where it cannot (see TArchiveWalk), after
@@ -198,7 +253,12 @@ public:
     // ScanCompressedStream appends one line per entry: its name with a new
     // TZorpFileInfo (free with FreeFileList, also after an exception).
     void ScanCompressedStream(fw::TStream& Stream, fw::TStrings& List);
-    void ScanCompressedFile(const std::string& ArchiveName, fw::TStrings& List);
+    void ScanCompressedFile(const std::filesystem::path& ArchiveName, fw::TStrings& List);
+    // The same listing by value, each TZorpFileInfo with its entry's Name;
+    // nothing to free. A damaged archive raises EArchiveDamaged, and the
+    // entries in front of the damage are then lost with the vector.
+    std::vector<TZorpFileInfo> ScanCompressedStream(fw::TStream& Stream);
+    std::vector<TZorpFileInfo> ScanCompressedFile(const std::filesystem::path& ArchiveName);
     // Expands the entries named in List (every entry when List is null) to
     // files under TargetPath; List then holds the paths written. Each file
     // is written under a temporary name in its directory and takes its name
@@ -206,28 +266,50 @@ public:
     // symbolic link of that name is then replaced, never written through.
     // No directory below the target is entered through a symbolic link
     // (see TExtractionPlaces). A failed entry leaves no file, and an
-    // existing file as it was.
+    // existing file as it was. Names of List that no entry has are reported
+    // once every entry found is expanded: List then holds the paths written
+    // and EEntryNotFound names the missing ones (not when OnCheckFile
+    // stopped the walk with "*").
     void ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List);
-    void ExpandFiles(const std::string& ArchiveName, fw::TStrings* List);
-    // Expands every entry named EntryName into Dest.
-    void ExpandStreamFromArchive(const std::string& ArchiveName, fw::TStream& Dest,
-                                 const std::string& EntryName);
-    // One-file ExpandFiles: FileName becomes the path written, or empty.
-    void ExpandFile(std::string& FileName, const std::string& ArchiveName);
+    void ExpandFiles(const std::filesystem::path& ArchiveName, fw::TStrings* List);
+    // Expands every entry named EntryName into Dest. Raises EEntryNotFound
+    // naming it, with Dest untouched, when the archive holds none.
+    void ExpandStreamFromArchive(const std::filesystem::path& ArchiveName, fw::TStream& Dest,
+                                 std::string_view EntryName);
+    // One-file ExpandFiles: FileName becomes the path written, or empty
+    // when OnCheckFile skipped it; a name not in the archive raises
+    // EEntryNotFound. The file comes first here, the archive second
+    // (CompressFile: the other way round). A modifiable std::string picks
+    // this in/out form.
+    void ExpandFile(std::string& FileName, const std::filesystem::path& ArchiveName);
+    // The same for a name that stays as it is: returns the path written,
+    // or an empty path when nothing was expanded.
+    std::filesystem::path ExpandFile(const std::filesystem::path& FileName,
+                                     const std::filesystem::path& ArchiveName);
 
     // Compressed resources of type "TZORP" carried by a module: the named
-    // library (loaded for the call), or with an empty ModuleName the module
-    // that holds this component's code. The caller owns the stream returned.
+    // library (loaded for the call), with an empty ModuleName the module
+    // that holds this component's code, or with MainProgramModule the
+    // running program. The caller owns the stream returned.
     std::unique_ptr<fw::TStream> LoadCompressedResource(const std::string& ResourceName,
                                                         const std::string& ModuleName);
+    // The module name that stands for the running program's executable,
+    // whether the component is linked into it or lives in a shared library.
+    // Its file is read as it is (/proc/self/exe); nothing is loaded.
+    static constexpr const char* MainProgramModule = "<main program>";
     // The resource expanded into a new memory stream positioned at 0.
     std::unique_ptr<fw::TMemoryStream> LoadExpandedResource(const std::string& ResourceName,
                                                             const std::string& ModuleName);
 
-    // Strings: byte strings of any content through Compress or Expand.
-    std::string ProcessString(const std::string& S, TZorpMethod Method, TCProcessMode Mode);
-    std::string CompressString(const std::string& S, TZorpMethod Method);
-    std::string ExpandString(const std::string& S);
+    // Strings: byte strings of any content through Compress or Expand, read
+    // where they are. The byte forms take and return std::byte sequences.
+    std::string ProcessString(std::string_view S, TZorpMethod Method, TCProcessMode Mode);
+    std::string CompressString(std::string_view S, TZorpMethod Method);
+    std::string ExpandString(std::string_view S);
+    std::vector<std::byte> ProcessString(std::span<const std::byte> S, TZorpMethod Method,
+                                         TCProcessMode Mode);
+    std::vector<std::byte> CompressString(std::span<const std::byte> S, TZorpMethod Method);
+    std::vector<std::byte> ExpandString(std::span<const std::byte> S);
     // 100 minus LastRatio: how much the last compression saved, in percent.
     int32_t GetSavedPercentage() const { return 100 - FLastRatio; }
 
@@ -242,6 +324,18 @@ protected:
     int32_t FLastDuration = 0;
 
 private:
+    // Takes Other's settings, handlers, figures and engine, leaving Other
+    // with defaults and a fresh engine.
+    void TakeStateOf(TZorp& Other);
+
+    // Compress and Expand, leaving a cancelled run's output where it stands.
+    void CompressStream(fw::TStream& Dest, fw::TStream& Source, TZorpMethod Method);
+    void ExpandStream(fw::TStream& Dest, fw::TStream& Source);
+    // CompressStreamToArchiveStream and CompressFilesToStream, the same way.
+    void WriteArchiveEntry(fw::TStream& Dest, fw::TStream& Source, const std::string& EntryName,
+                           const TZorpFileHeader& Template, std::string& MethodID,
+                           TZorpMethod Method);
+    void WriteArchive(fw::TStream& Dest, fw::TStrings& List, TZorpMethod Method);
     // Copies the entries of the archive stream Source (at its header) whose
     // names are not in Except to the end of Dest, an archive stream whose
     // header is at position 0 (written there as a copy of Source's when Dest
@@ -262,6 +356,10 @@ private:
     bool FIgnoreCase = false;
     bool FKeepPermissions = false;
     int32_t FHeaderReserve = 0;
+    // The archive operation being followed for OnOperationProgress, if any.
+    TOperationTracker* FOperation = nullptr;
+    // The handler answered -1 in the current driver run.
+    bool FRunCancelled = false;
 };
 
 // The identifiers of TZorpMethod by ordinal, as form files write them.

@@ -8,10 +8,14 @@ set(ZORP_COMPONENT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FileMasks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HeaderOperations.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Headers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OperationProgress.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OutputMark.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PathRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProcessStreams.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Resources.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SingleStream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/StdStreamOperations.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/StreamIdentity.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StringOperations.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Zorp.cpp
 )

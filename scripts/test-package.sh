@@ -79,16 +79,17 @@ cmake -S tests/consumer -B "$work/consumer" -G Ninja -DCMAKE_PREFIX_PATH="$prefi
 cmake --build "$work/consumer" >/dev/null
 "$work/consumer/zorp_consumer"
 "$work/consumer/zorpdb_consumer"
+"$work/consumer/zorp_modern_consumer"
 
 echo "== consumer with pkg-config"
 pcdir=$(dirname "$(find "$prefix" -name zorpcore.pc)")
-for pair in "zorpcore StringsAndStreams" "zorpdb CompressedColumn"; do
+for pair in "zorpcore StringsAndStreams" "zorpcore ModernApi" "zorpdb CompressedColumn"; do
   read -r lib source <<<"$pair"
   # shellcheck disable=SC2046 # the flags are separate words
-  g++ -std=c++20 -o "$work/pc_$lib" "tests/consumer/$source.cpp" \
+  g++ -std=c++20 -o "$work/pc_$source" "tests/consumer/$source.cpp" \
     $(PKG_CONFIG_PATH=$pcdir pkg-config --cflags --libs "$lib") \
     -Wl,-rpath,"$(PKG_CONFIG_PATH=$pcdir pkg-config --variable=libdir "$lib")"
-  "$work/pc_$lib" | tail -n 1
+  "$work/pc_$source" | tail -n 1
 done
 
 echo "== Debian package"

@@ -13,11 +13,15 @@ namespace {
 // through /proc, whatever name it was started by.
 std::string FileOfLinkMap(const link_map* Map) {
     if (Map->l_name == nullptr || Map->l_name[0] == '\0')
-        return "/proc/self/exe";
+        return MainProgramFileName();
     return Map->l_name;
 }
 
 } // namespace
+
+std::string MainProgramFileName() {
+    return "/proc/self/exe";
+}
 
 TLoadedLibrary::TLoadedLibrary(const std::string& Name) {
     FHandle = dlopen(Name.c_str(), RTLD_LAZY | RTLD_LOCAL);

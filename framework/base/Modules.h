@@ -31,6 +31,10 @@ private:
     std::string FError;
 };
 
+// The file of the running program's executable, "/proc/self/exe", which
+// names it whatever name it was started by.
+ZORP_API std::string MainProgramFileName();
+
 // The file of a loaded module; "/proc/self/exe" for the main program.
 // Raises EModuleError for a handle that names no module file.
 ZORP_API std::string GetModuleFileName(HMODULE Module);

@@ -7,6 +7,8 @@
 #include "Export.h"
 #include "Object.h"
 
+#include <cstddef>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +16,38 @@
 namespace zorp::fw {
 
 class TStream;
+class TStrings;
+
+// Walks the lines of a TStrings from the first to the last, handing out each
+// line by value: for (const std::string& Line : List). The list must not
+// change while it is walked.
+class ZORP_API TStringsIterator {
+public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = std::string;
+    using difference_type = std::ptrdiff_t;
+    using reference = std::string;
+    using pointer = void;
+
+    TStringsIterator() = default;
+    TStringsIterator(const TStrings* Strings, int Index) : FStrings(Strings), FIndex(Index) {}
+
+    std::string operator*() const;
+    TStringsIterator& operator++() {
+        ++FIndex;
+        return *this;
+    }
+    TStringsIterator operator++(int) {
+        TStringsIterator before = *this;
+        ++FIndex;
+        return before;
+    }
+    bool operator==(const TStringsIterator& Other) const = default;
+
+private:
+    const TStrings* FStrings = nullptr;
+    int FIndex = 0;
+};
 
 inline constexpr const char* sLineBreak = "\r\n";
 
@@ -40,6 +74,10 @@ public:
     // Replaces the lines (and attached objects) with those of Source.
     virtual void Assign(const TStrings& Source);
 
+    // The lines, for range-for and the standard algorithms.
+    TStringsIterator begin() const { return {this, 0}; }
+    TStringsIterator end() const { return {this, Count()}; }
+
     // All lines, each followed by a line break.
     std::string Text() const;
     virtual void SetText(const std::string& Value);
@@ -50,6 +88,10 @@ public:
     void SaveToFile(const std::string& FileName) const;
     void LoadFromFile(const std::string& FileName);
 };
+
+inline std::string TStringsIterator::operator*() const {
+    return FStrings->Get(FIndex);
+}
 
 class ZORP_API TStringList : public TStrings {
 public:

@@ -365,7 +365,7 @@ TEST(Compress, SourceIsTakenFromItsPosition) {
     EXPECT_EQ(dest2.DataString(), noise);
 }
 
-TEST(Compress, CancelAtTheOpeningEventLeavesAPatchedHeaderOnly) {
+TEST(Compress, CancelAtTheOpeningEventRaisesAndTakesTheHeaderBack) {
     TZorp zorp(nullptr);
     zorp.SetKey(10);
     std::vector<int32_t> events;
@@ -374,12 +374,11 @@ TEST(Compress, CancelAtTheOpeningEventLeavesAPatchedHeaderOnly) {
         p = -1;
     };
     const std::string data = Compressible(5000);
-    const std::string packed = zorp.CompressString(data, coLZH);
-    ASSERT_EQ(packed.size(), 21u);
-    const TZorpHeader h = HeaderOf(packed);
-    EXPECT_EQ(h.MethodIDString(), "LZH");
-    EXPECT_EQ(h.Size, 5000);
-    EXPECT_EQ(h.Checksum, 10);
+    fw::TMemoryStream source, dest;
+    source.WriteBuffer(data.data(), 5000);
+    source.SetPosition(0);
+    EXPECT_THROW(zorp.Compress(dest, source, coLZH), EOperationCancelled);
+    EXPECT_EQ(dest.Size(), 0);
     EXPECT_EQ(events, (std::vector<int32_t>{0}));
 }
 

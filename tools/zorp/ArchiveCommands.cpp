@@ -79,7 +79,8 @@ void Add(const ArchiveOptions& o) {
         if (o.Archive == "-") {
             // A new archive on standard output, made whole first: its header
             // is written last.
-            const std::unique_ptr<fw::TFileStream> spool = UnnamedTemporaryFile("standard output");
+            const std::unique_ptr<fw::TFileStream> spool =
+                fw::UnnamedTemporaryFile("standard output");
             WriteThroughBuffer(*spool, [&](fw::TStream& archive) {
                 s.Zorp.CompressFilesToStream(archive, files, method);
             });

@@ -48,7 +48,7 @@ void Warn(const std::string& Message) {
 ArchiveSource::ArchiveSource(const std::string& Name)
     : FName(Name == "-" ? "standard input" : Name) {
     if (Name == "-") {
-        FFile = UnnamedTemporaryFile("standard input");
+        FFile = fw::UnnamedTemporaryFile("standard input");
         std::vector<char> buffer(1 << 16);
         for (;;) {
             const ssize_t n = read(STDIN_FILENO, buffer.data(), buffer.size());

@@ -3,9 +3,7 @@
 #include "framework/base/Exceptions.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -13,11 +11,6 @@
 namespace zorp::tool {
 
 namespace {
-
-std::string TempDirectory() {
-    const char* dir = std::getenv("TMPDIR");
-    return dir != nullptr && *dir != '\0' ? dir : "/tmp";
-}
 
 // Copies everything from From (read to its end) to To; What names the
 // data in errors.
@@ -52,27 +45,11 @@ void SetStampOn(int Handle, const FileStamp& Stamp, const std::string& Name) {
 
 } // namespace
 
-std::unique_ptr<fw::TFileStream> UnnamedTemporaryFile(const std::string& What) {
-    const std::string dir = TempDirectory();
-    int fd = open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
-        // No unnamed files there: a named one, removed at once.
-        std::string name = dir + "/zorp-XXXXXX";
-        fd = mkostemp(name.data(), O_CLOEXEC);
-        if (fd >= 0)
-            unlink(name.c_str());
-    }
-    if (fd < 0)
-        throw fw::EFCreateError("Cannot create a temporary file in \"" + dir + "\" for " + What +
-                                ". " + std::strerror(errno));
-    return fw::TFileStream::Adopt(fd, What);
-}
-
 InputFile::InputFile(const std::string& Name) : FStandardInput(Name == "-") {
     if (!FStandardInput) {
         FFile = std::make_unique<fw::TFileStream>(Name, fw::fmOpenRead | fw::fmShareDenyWrite);
     } else {
-        FFile = UnnamedTemporaryFile("standard input");
+        FFile = fw::UnnamedTemporaryFile("standard input");
         CopyAll(STDIN_FILENO, FFile->Handle(), "standard input");
         FFile->SetPosition(0);
     }
@@ -93,7 +70,7 @@ std::optional<FileStamp> InputFile::Stamp() const {
 OutputFile::OutputFile(std::string Name) : FName(std::move(Name)) {
     fw::TStream* file = nullptr;
     if (FName == "-") {
-        FSpool = UnnamedTemporaryFile("standard output");
+        FSpool = fw::UnnamedTemporaryFile("standard output");
         file = FSpool.get();
     } else {
         FReplacement = std::make_unique<fw::TReplacementFile>(FName);

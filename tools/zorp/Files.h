@@ -13,6 +13,7 @@
 #include "framework/base/BufferedStream.h"
 #include "framework/base/FileStream.h"
 #include "framework/base/ReplacementFile.h"
+#include "framework/base/TemporaryFile.h"
 
 #include <cstdint>
 #include <memory>
@@ -24,11 +25,6 @@ namespace zorp::tool {
 
 // Bytes read or written at a time on the tool's files.
 inline constexpr int32_t FileBufferSize = 256 * 1024;
-
-// A file in the temporary directory ($TMPDIR or /tmp) that has no name and
-// vanishes when closed, open for reading and writing. What names it in
-// errors.
-std::unique_ptr<fw::TFileStream> UnnamedTemporaryFile(const std::string& What);
 
 // The permission bits and the modification time of a file, which the
 // single-file commands pass on from their input to their output.

@@ -1,8 +1,8 @@
 // An empty module name reads the resources of the library that holds the
 // component. This program runs against a copy of zorpcore that carries the
 // resource OWN (the compressed sample text); the program itself carries a
-// different OWN (the source of the test library, stored), and HOSTONLY,
-// which the library does not carry.
+// different OWN (the source of the test library, stored), which
+// MainProgramModule reads, and HOSTONLY, which the library does not carry.
 #include "component/Resources.h"
 #include "component/Zorp.h"
 #include "framework/base/Exceptions.h"
@@ -32,6 +32,13 @@ TEST(OwnModule, EmptyModuleNameReadsTheComponentsLibrary) {
     dlclose(self);
     EXPECT_EQ(std::string(program.Memory(), static_cast<size_t>(program.Size())),
               ReadWholeFile(ZORP_TEST_EXE_RESOURCE));
+}
+
+TEST(OwnModule, MainProgramModuleReadsTheProgramsOwnResources) {
+    TZorp zorp(nullptr);
+    EXPECT_EQ(zorp.LoadExpandedResource("own", TZorp::MainProgramModule)->DataString(),
+              ReadWholeFile(ZORP_TEST_EXE_RESOURCE));
+    EXPECT_THROW(zorp.LoadCompressedResource("TEXT", TZorp::MainProgramModule), fw::EResNotFound);
 }
 
 // The program's own HOSTONLY resource is not found through an empty name.

@@ -1,0 +1,37 @@
+// TReadOnlyMemoryStream: a stream over bytes that already exist in memory (a
+// string, a vector, a mapped file), read where they are, without a copy. The
+// bytes must outlive the stream and stay unchanged while it is read. It
+// cannot be written or resized.
+#pragma once
+
+#include "Export.h"
+#include "Stream.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace zorp::fw {
+
+class ZORP_API TReadOnlyMemoryStream : public TStream {
+public:
+    explicit TReadOnlyMemoryStream(std::span<const std::byte> Bytes) : FBytes(Bytes) {}
+    explicit TReadOnlyMemoryStream(std::string_view Bytes)
+        : FBytes(reinterpret_cast<const std::byte*>(Bytes.data()), Bytes.size()) {}
+
+    int32_t Read(void* Buffer, int32_t Count) override;
+    // Raises EStreamError: the bytes are not the stream's to change.
+    int32_t Write(const void* Buffer, int32_t Count) override;
+    // Any position from 0 on; reading past the end delivers nothing.
+    int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
+    int64_t Size() override { return static_cast<int64_t>(FBytes.size()); }
+
+    std::span<const std::byte> Bytes() const { return FBytes; }
+
+private:
+    std::span<const std::byte> FBytes;
+    int64_t FPosition = 0;
+};
+
+} // namespace zorp::fw
