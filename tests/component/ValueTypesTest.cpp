@@ -84,7 +84,7 @@ TEST_F(PathForms, ConstantNamesGoInAndComeOut) {
     Zorp.SetTargetPath(out.Path());
     EXPECT_EQ(Zorp.ExpandFile(std::string_view("a.txt"), archive), out.Path() / "a.txt");
     EXPECT_EQ(ReadWholeFile(out / "a.txt"), Text(3000));
-    EXPECT_EQ(Zorp.ExpandFile(fs::path("missing.txt"), archive), fs::path());
+    EXPECT_THROW(Zorp.ExpandFile(fs::path("missing.txt"), archive), EEntryNotFound);
 }
 
 TEST_F(PathForms, ASkippedFileGivesAnEmptyName) {
