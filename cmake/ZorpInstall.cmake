@@ -14,7 +14,8 @@
 #               zorp_add_resource runs), and lib/zorp/zorp-db.so, the module
 #               with its db commands (installed by tools/zorp)
 #   share/man/man1/zorp.1.gz
-#   share/doc/zorp/  README.md and the guides of docs/
+#   share/doc/zorp/  README.md and the guides of docs/, and reference/,
+#               the API reference, when zorp_reference was built
 #
 # The framework runtime libraries stay shared libraries of their own: both
 # packages and the application must see one copy of the framework's global
@@ -57,13 +58,22 @@ install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp FILES_
 # is public (new ones are installed without touching this file), except the
 # ELF section reader behind TResourceStream. Of the component only TZorp's
 # header and the records it names are; no engine header is: the codecs, the
-# engine object and the component's helpers stay inside.
-install(DIRECTORY framework common dbcontrols DESTINATION ${ZORP_INSTALL_INCLUDEDIR}
-  FILES_MATCHING PATTERN "*.h"
-  PATTERN "ElfSections.h" EXCLUDE)
-install(FILES component/Zorp.h component/Headers.h component/FileInfo.h component/StreamIdentity.h
-  DESTINATION ${ZORP_INSTALL_INCLUDEDIR}/component)
-install(FILES packages/zorp.h packages/zorpdb.h DESTINATION ${ZORP_INSTALL_INCLUDEDIR})
+# engine object and the component's helpers stay inside. The same lists say
+# what the API reference covers (ZorpReference.cmake).
+set(ZORP_PUBLIC_HEADER_DIRS framework common dbcontrols)
+set(ZORP_PRIVATE_FRAMEWORK_HEADERS framework/base/ElfSections.h)
+set(ZORP_PUBLIC_COMPONENT_HEADERS
+  component/Zorp.h component/Headers.h component/FileInfo.h component/StreamIdentity.h)
+set(ZORP_UMBRELLA_HEADERS packages/zorp.h packages/zorpdb.h)
+set(private_patterns)
+foreach(header IN LISTS ZORP_PRIVATE_FRAMEWORK_HEADERS)
+  cmake_path(GET header FILENAME name)
+  list(APPEND private_patterns PATTERN ${name} EXCLUDE)
+endforeach()
+install(DIRECTORY ${ZORP_PUBLIC_HEADER_DIRS} DESTINATION ${ZORP_INSTALL_INCLUDEDIR}
+  FILES_MATCHING PATTERN "*.h" ${private_patterns})
+install(FILES ${ZORP_PUBLIC_COMPONENT_HEADERS} DESTINATION ${ZORP_INSTALL_INCLUDEDIR}/component)
+install(FILES ${ZORP_UMBRELLA_HEADERS} DESTINATION ${ZORP_INSTALL_INCLUDEDIR})
 
 # find_package(Zorp): Zorp::zorpcore, Zorp::zorpdb and the runtime libraries
 # they link, the tool Zorp::zorp and zorp_add_resource. No public header includes a third-party header, so the package
@@ -85,3 +95,5 @@ foreach(pc zorpcore zorpdb)
   configure_file(cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 endforeach()
+
+include(cmake/ZorpReference.cmake)

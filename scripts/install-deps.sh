@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the benchmark need
-# (strace injects faults into the tool in the tests), when they are missing.
+# (strace injects faults into the tool in the tests; doxygen generates the
+# API reference in the packaging check), when they are missing.
 # Needs root (or sudo) only when something is missing.
 set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format
   googletest libgtest-dev zlib1g-dev libcli11-dev libsqlite3-dev
   lhasa libarchive-tools jlha-utils binutils
-  dpkg-dev file pkgconf man-db strace
+  dpkg-dev file pkgconf man-db strace doxygen
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Packaging checks on a built tree (default build/release), run by
 # scripts/test.sh after the release tests:
-#  1. installs it into a temporary prefix; every installed header must
+#  0. generates the API reference with doxygen from the public headers;
+#     any warning (a public class or member without a description) fails;
+#  1. installs it (the reference with it) into a temporary prefix; every installed header must
 #     compile on its own as <zorp/...> with include as the only include
 #     directory, and the engine and the component's helpers must not be
 #     there; each library's dynamic symbol table must hold the public API
@@ -34,9 +36,16 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
 
+echo "== API reference"
+cmake --build "$build" --target zorp_reference ||
+  fail "the API reference has warnings (every public class and member needs a /// description)"
+
 echo "== install into a temporary prefix"
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
+[ -f "$prefix/share/doc/zorp/reference/index.html" ] || fail "the API reference was not installed"
+grep -q 'classzorp_1_1TZorp' "$prefix/share/doc/zorp/reference/annotated.html" ||
+  fail "the API reference does not list TZorp"
 # Each header on its own, included as a program includes it (<zorp/...>)
 # with <prefix>/include as the only include directory.
 headers=$(cd "$prefix/include" && find zorp -name '*.h' | sort)
