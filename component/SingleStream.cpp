@@ -30,6 +30,24 @@ void WriteHeader(fw::TStream& Dest, const TZorpHeader& Header) {
     Dest.WriteBuffer(bytes.data(), TZorpHeader::RecordSize);
 }
 
+// Runs one engine pass. Once the progress handler has cancelled it, the pass
+// reports the cancel, whatever the cut-off input led to: an error (even
+// EUnableToCompress, which would otherwise start a second run, or a decode
+// table the input ran out in) or a result.
+template <typename TRun> auto ReportingCancel(const bool& Cancelled, TRun&& Run) {
+    decltype(Run()) result{};
+    try {
+        result = Run();
+    } catch (...) {
+        if (Cancelled)
+            throw EOperationCancelled();
+        throw;
+    }
+    if (Cancelled)
+        throw EOperationCancelled();
+    return result;
+}
+
 // Sets HeaderReserve back to 0 however the compression run ends.
 class TReserveGuard {
 public:
@@ -107,18 +125,10 @@ int32_t TZorp::DoCompress(fw::TStream& Dest, fw::TStream& Source, TZorpMethod Me
         if (OnCompress)
             OnCompress(Dest, Source, MethodID, result, Checksum);
     } else {
-        try {
-            result = ProcessStreams(Dest, Source, RemainingSize(Source), 0, Method, Checksum,
-                                    cmCompress, false);
-        } catch (...) {
-            // Whatever the cut-off input led to (even EUnableToCompress,
-            // which would otherwise start a second run), it was cancelled.
-            if (FRunCancelled)
-                throw EOperationCancelled();
-            throw;
-        }
-        if (FRunCancelled)
-            throw EOperationCancelled();
+        result = ReportingCancel(FRunCancelled, [&] {
+            return ProcessStreams(Dest, Source, RemainingSize(Source), 0, Method, Checksum,
+                                  cmCompress, false);
+        });
     }
     Checksum = static_cast<int32_t>(static_cast<uint32_t>(Checksum) + static_cast<uint32_t>(FKey));
     FLastDuration = static_cast<int32_t>(fw::GetTickCount() - start);
@@ -191,21 +201,15 @@ void TZorp::DoExpand(fw::TStream& Dest, fw::TStream& Source, int32_t SourceSize,
         produced = Dest.Position() - before;
     } else {
         try {
-            produced = ProcessStreams(Dest, Source, SourceSize, ExpandedSize, Method, computed,
+            produced = ReportingCancel(FRunCancelled, [&] {
+                return ProcessStreams(Dest, Source, SourceSize, ExpandedSize, Method, computed,
                                       cmExpand, Lock == LockScrambled);
+            });
         } catch (const ELZHBadDecodeTable&) {
-            if (FRunCancelled)
-                throw EOperationCancelled(); // the decoder ran out of input
             if (Lock > 0)
                 throw EInvalidKey(); // de-scrambled with the wrong key
             throw;
-        } catch (...) {
-            if (FRunCancelled)
-                throw EOperationCancelled();
-            throw;
         }
-        if (FRunCancelled)
-            throw EOperationCancelled();
     }
     FLastDuration = static_cast<int32_t>(fw::GetTickCount() - start);
     const uint32_t keyed = static_cast<uint32_t>(FKey) + static_cast<uint32_t>(computed);
