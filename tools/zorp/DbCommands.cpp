@@ -68,6 +68,34 @@ void Vacuum(fw::TDatabase& Db, const DbOptions& o) {
     }
 }
 
+// What becomes of the record of storage classes when a rewrite is done.
+enum class ClassRecord { Keep, Forget };
+
+// Offers every row of the column to Rewrite(rows, writer, record), which
+// returns whether it rewrote the row, inside one transaction, so that the
+// column changes all or not at all; then reports the count and vacuums.
+template <typename TRewrite>
+void RewriteColumn(const DbOptions& o, const char* Done, ClassRecord After, TRewrite&& Rewrite) {
+    fw::TDatabase db(nullptr);
+    OpenColumn(db, o.Name);
+    int changed = 0;
+    {
+        fw::TTransaction transaction(db);
+        StorageClassRecord record(db, o.Name.Table, o.Name.Column);
+        ColumnWriter writer(db, o.Name);
+        ColumnRows rows(db, o.Name);
+        while (rows.Next())
+            if (Rewrite(rows, writer, record))
+                ++changed;
+        if (After == ClassRecord::Forget)
+            record.ForgetColumn();
+        transaction.Commit();
+    }
+    if (!o.Quiet)
+        std::printf("%d values %s\n", changed, Done);
+    Vacuum(db, o);
+}
+
 // Compresses every text and blob value that is not compressed yet, noting
 // its storage class. Numbers are left alone: they never shrink, and the
 // text of a REAL does not always give the same number back.
@@ -75,34 +103,23 @@ void Pack(const DbOptions& o) {
     const TZorpMethod method = ParseMethod(o.Method);
     TZorp zorp(nullptr);
     zorp.SetKey(ParseKey(o.Key));
-    fw::TDatabase db(nullptr);
-    OpenColumn(db, o.Name);
-    int changed = 0;
-    {
-        fw::TTransaction transaction(db);
-        StorageClassRecord record(db, o.Name.Table, o.Name.Column);
-        ColumnWriter writer(db, o.Name);
-        ColumnRows rows(db, o.Name);
-        while (rows.Next()) {
-            const std::string type = rows.Class();
-            const std::string value = rows.Value();
-            if ((type != "text" && type != "blob") || HasHeader(value))
-                continue; // a number or null, or already compressed
-            const std::string packed = zorp.CompressString(value, method);
-            if (packed == value)
-                continue;
-            if (zorp.ExpandString(packed) != value)
-                throw ValueError(o.Name, rows.Row(),
-                                 "the value does not survive compression; nothing was changed");
-            writer.Write(rows.Row(), packed, false);
-            record.Note(rows.Row(), type, packed);
-            ++changed;
-        }
-        transaction.Commit();
-    }
-    if (!o.Quiet)
-        std::printf("%d values compressed\n", changed);
-    Vacuum(db, o);
+    RewriteColumn(o, "compressed", ClassRecord::Keep,
+                  [&](ColumnRows& rows, ColumnWriter& writer, StorageClassRecord& record) {
+                      const std::string type = rows.Class();
+                      const std::string value = rows.Value();
+                      if ((type != "text" && type != "blob") || HasHeader(value))
+                          return false; // a number or null, or already compressed
+                      const std::string packed = zorp.CompressString(value, method);
+                      if (packed == value)
+                          return false;
+                      if (zorp.ExpandString(packed) != value)
+                          throw ValueError(
+                              o.Name, rows.Row(),
+                              "the value does not survive compression; nothing was changed");
+                      writer.Write(rows.Row(), packed, false);
+                      record.Note(rows.Row(), type, packed);
+                      return true;
+                  });
 }
 
 // Expands every compressed value, giving it the storage class it had
@@ -110,30 +127,18 @@ void Pack(const DbOptions& o) {
 void Unpack(const DbOptions& o) {
     TZorp zorp(nullptr);
     zorp.SetKey(ParseKey(o.Key));
-    fw::TDatabase db(nullptr);
-    OpenColumn(db, o.Name);
-    int changed = 0;
-    {
-        fw::TTransaction transaction(db);
-        StorageClassRecord record(db, o.Name.Table, o.Name.Column);
-        ColumnWriter writer(db, o.Name);
-        ColumnRows rows(db, o.Name);
-        while (rows.Next()) {
-            const std::string stored = rows.Value();
-            if (!HasHeader(stored))
-                continue;
-            std::string plain;
-            ExpandingValue(o, rows.Row(), [&] { plain = zorp.ExpandString(stored); });
-            const std::string before = record.ClassBefore(rows.Row(), stored);
-            writer.Write(rows.Row(), plain, (before.empty() ? rows.Class() : before) == "text");
-            ++changed;
-        }
-        record.ForgetColumn();
-        transaction.Commit();
-    }
-    if (!o.Quiet)
-        std::printf("%d values expanded\n", changed);
-    Vacuum(db, o);
+    RewriteColumn(o, "expanded", ClassRecord::Forget,
+                  [&](ColumnRows& rows, ColumnWriter& writer, StorageClassRecord& record) {
+                      const std::string stored = rows.Value();
+                      if (!HasHeader(stored))
+                          return false;
+                      std::string plain;
+                      ExpandingValue(o, rows.Row(), [&] { plain = zorp.ExpandString(stored); });
+                      const std::string before = record.ClassBefore(rows.Row(), stored);
+                      writer.Write(rows.Row(), plain,
+                                   (before.empty() ? rows.Class() : before) == "text");
+                      return true;
+                  });
 }
 
 // A stream that keeps nothing and counts the bytes written to it, so an
