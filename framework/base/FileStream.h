@@ -30,13 +30,15 @@ inline constexpr uint16_t fmShareDenyNone = 0x0040;
 /// exclusively; used alone, not or-ed with other modes.
 inline constexpr uint16_t fmCreate = 0xFF00;
 
-/// A stream over an open file. The open mode combines an access
-/// mode with a sharing mode, as the framework's file functions do:
+/// A stream over an open file. The open mode combines an access mode with a
+/// sharing mode, as the framework's file functions do:
 ///
+/// @verbatim
 ///   fmOpenRead | fmShareDenyWrite      read; other readers welcome, writers refused
 ///   fmOpenRead | fmShareDenyNone       read; no restriction
 ///   fmOpenReadWrite | fmShareDenyWrite read and write; others may only read
 ///   fmCreate                           create or truncate; exclusive
+/// @endverbatim
 ///
 /// Sharing is enforced between the handles of this framework with open file
 /// description locks on the whole file: a handle that denies writers holds a

@@ -8,9 +8,8 @@
 
 namespace zorp::fw {
 
-/// A growable in-memory stream. SetSize may grow it ahead of
-/// writing, SetCapacity reserve room for it; writing past the end grows it as
-/// needed.
+/// A growable in-memory stream. SetSize may grow it ahead of writing,
+/// SetCapacity reserve room for it; writing past the end grows it as needed.
 ///
 /// The storage grows geometrically and is not cleared when it grows. Bytes
 /// that SetSize or a write past the end exposes read as zeros, but they are

@@ -10,10 +10,10 @@
 
 namespace zorp::fw {
 
-/// A stream over bytes that already exist in memory (a
-/// string, a vector, a mapped file), read where they are, without a copy. The
-/// bytes must outlive the stream and stay unchanged while it is read. It
-/// cannot be written or resized.
+/// A stream over bytes that already exist in memory (a string, a vector, a
+/// mapped file), read where they are, without a copy. The bytes must outlive
+/// the stream and stay unchanged while it is read. It cannot be written or
+/// resized.
 class ZORP_API TReadOnlyMemoryStream : public TStream {
 public:
     /// A stream over Bytes, at position 0.

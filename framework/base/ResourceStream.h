@@ -8,9 +8,9 @@
 
 namespace zorp::fw {
 
-/// A read-only stream over the bytes of a resource of a
-/// module (see Resources.h). The bytes are copied out of the module's file
-/// when the stream is made, so the module may be released at once.
+/// A read-only stream over the bytes of a resource of a module (see
+/// Resources.h). The bytes are copied out of the module's file when the stream
+/// is made, so the module may be released at once.
 class ZORP_API TResourceStream : public TStream {
 public:
     /// The resource ResName of type ResType of a loaded module. Raises

@@ -14,9 +14,9 @@ enum TSeekOrigin : uint8_t {
     soEnd        ///< The end of the stream.
 };
 
-/// The framework's abstract byte stream. Read may deliver fewer bytes
-/// than asked (0 at the end); ReadBuffer and WriteBuffer move exactly the count
-/// or raise. Positions and sizes are 64-bit; the system's own fields are 32-bit
+/// The framework's abstract byte stream. Read may deliver fewer bytes than
+/// asked (0 at the end); ReadBuffer and WriteBuffer move exactly the count or
+/// raise. Positions and sizes are 64-bit; the system's own fields are 32-bit
 /// and are checked where they are filled.
 class ZORP_API TStream : public TObject {
 public:
