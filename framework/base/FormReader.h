@@ -24,9 +24,12 @@
 
 namespace zorp::fw {
 
-// Reads form text from Stream's position to its end into Root.
+/// Reads form text from Stream's position to its end into Root; more than
+/// 16 MiB of it raises EReadError.
 ZORP_API void ReadFormText(TStream& Stream, TComponent& Root);
+/// Reads the form text Text into Root.
 ZORP_API void TextToForm(const std::string& Text, TComponent& Root);
+/// Reads the form file FileName into Root.
 ZORP_API void LoadFormFromFile(const std::string& FileName, TComponent& Root);
 
 } // namespace zorp::fw

@@ -25,13 +25,15 @@
 
 namespace zorp::fw {
 
-// Writes Root and everything it owns as form text at Stream's position.
+/// Writes Root and everything it owns as form text at Stream's position.
 ZORP_API void WriteFormText(TStream& Stream, TComponent& Root);
+/// Returns Root and everything it owns as form text.
 ZORP_API std::string FormToText(TComponent& Root);
-// Creates (or replaces) the file.
+/// Writes Root and everything it owns as the form file FileName, creating or
+/// replacing it; nothing is created when the text cannot be made.
 ZORP_API void SaveFormToFile(const std::string& FileName, TComponent& Root);
 
-// A string as a form-file value: printable characters in single quotes
+/// A string as a form-file value: printable characters in single quotes
 // (a quote doubled), other bytes as #<code>; '' for the empty string.
 ZORP_API std::string QuoteFormString(const std::string& Value);
 

@@ -19,49 +19,77 @@ namespace zorp::fw {
 
 class TComponent;
 
-enum class TPropertyKind : uint8_t { Integer, Boolean, Enumeration, String, Component, Event };
+/// The kind of value a published property holds, which says which accessors
+/// of its TPropertyInfo are set.
+enum class TPropertyKind : uint8_t {
+    Integer,     ///< A whole number (GetOrdinal, SetOrdinal).
+    Boolean,     ///< 0 or 1 (GetOrdinal, SetOrdinal).
+    Enumeration, ///< An ordinal, written as one of EnumNames.
+    String,      ///< A string (GetString, SetString).
+    Component,   ///< A reference to a component (GetComponent, SetComponent).
+    Event        ///< An event bound by name (GetMethodName, SetMethod).
+};
 
+/// One published property of a component: its name, its kind and the
+/// accessors that read and write it.
 struct ZORP_API TPropertyInfo {
-    std::string Name;
-    TPropertyKind Kind = TPropertyKind::Integer;
-    // Integer, Boolean (0 or 1) and Enumeration (the ordinal) values.
+    std::string Name;                            ///< The name form files give it
+    TPropertyKind Kind = TPropertyKind::Integer; ///< Which accessors are set
+    /// Integer, Boolean (0 or 1) and Enumeration (the ordinal) values.
+    /// @{
     std::function<int64_t()> GetOrdinal;
     std::function<void(int64_t)> SetOrdinal;
+    /// @}
+    /// The ordinal a form file leaves out; none: every value is written.
     std::optional<int64_t> Default;
-    // The identifiers of an enumeration, by ordinal.
+    /// The identifiers of an enumeration, by ordinal.
     std::vector<std::string> EnumNames;
-    // String values.
+    /// String values.
+    /// @{
     std::function<std::string()> GetString;
     std::function<void(const std::string&)> SetString;
-    // Component references. SetComponent raises EReadError "Invalid
-    // property value" for a component of the wrong class.
+    /// @}
+    /// Component references. SetComponent raises EReadError "Invalid
+    /// property value" for a component of the wrong class.
+    /// @{
     std::function<TComponent*()> GetComponent;
     std::function<void(TComponent*)> SetComponent;
-    // Events: the name of the published method the event is bound to ("" for
-    // none), and binding one (Method null: unbinding). SetMethod raises
-    // EReadError "Invalid property value" for a method of another type.
+    /// @}
+    /// Events: the name of the published method the event is bound to ("" for
+    /// none), and binding one (Method null: unbinding). SetMethod raises
+    /// EReadError "Invalid property value" for a method of another type.
+    /// @{
     std::function<std::string()> GetMethodName;
     std::function<void(const std::string& Name, const std::any* Method)> SetMethod;
+    /// @}
 
-    // False when the value is the one a form file leaves out.
+    /// False when the value is the one a form file leaves out.
     bool IsStored() const;
 };
 
+/// The published properties of a component, in the order they were added.
 class ZORP_API TPropertyList {
 public:
+    /// Adds an Integer property read by Get and written by Set; with Default,
+    /// that value is not written to form files.
     void AddInteger(std::string Name, std::function<int64_t()> Get,
                     std::function<void(int64_t)> Set,
                     std::optional<int64_t> Default = std::nullopt);
+    /// Adds a Boolean property read by Get and written by Set; with Default,
+    /// that value is not written to form files.
     void AddBoolean(std::string Name, std::function<bool()> Get, std::function<void(bool)> Set,
                     std::optional<bool> Default = std::nullopt);
-    // Names lists the enumeration's identifiers by ordinal.
+    /// Adds an Enumeration property read by Get and written by Set as an
+    /// ordinal; Names lists the enumeration's identifiers by ordinal, and
+    /// with Default that ordinal is not written to form files.
     void AddEnumeration(std::string Name, std::vector<std::string> Names,
                         std::function<int64_t()> Get, std::function<void(int64_t)> Set,
                         std::optional<int64_t> Default = std::nullopt);
+    /// Adds a String property read by Get and written by Set.
     void AddString(std::string Name, std::function<std::string()> Get,
                    std::function<void(const std::string&)> Set);
 
-    // A reference to a component of class T (or a descendant), or none.
+    /// Adds a reference to a component of class T (or a descendant), or none.
     template <class T>
     void AddComponent(std::string Name, std::function<T*()> Get, std::function<void(T*)> Set) {
         AddComponentReference(
@@ -74,8 +102,8 @@ public:
             });
     }
 
-    // An event of type TEvent (a std::function) of Owner, bound by name to
-    // a method its form publishes (TComponent::PublishMethod).
+    /// Adds an event of type TEvent (a std::function) of Owner, bound by name
+    /// to a method its form publishes (TComponent::PublishMethod).
     template <class TEvent> void AddEvent(std::string Name, TComponent& Owner, TEvent& Event) {
         const std::string event = Name;
         AddEventBinding(
@@ -95,8 +123,9 @@ public:
             });
     }
 
+    /// The properties, in the order they were added.
     const std::vector<TPropertyInfo>& Items() const { return FItems; }
-    // The property of that name (ignoring case), or nullptr.
+    /// The property of that name (ignoring case), or nullptr.
     const TPropertyInfo* Find(const std::string& Name) const;
 
 private:

@@ -10,10 +10,10 @@
 
 namespace zorp::fw {
 
-// A file in the temporary directory ($TMPDIR or /tmp) that has no name and
-// vanishes when closed, open for reading and writing. Where the file system
-// cannot make unnamed files, a named one is made and removed at once. What
-// names it in errors; raises EFCreateError when no file can be made.
+/// A file in the temporary directory ($TMPDIR or /tmp) that has no name and
+/// vanishes when closed, open for reading and writing. Where the file system
+/// cannot make unnamed files, a named one is made and removed at once. What
+/// names it in errors; raises EFCreateError when no file can be made.
 ZORP_API std::unique_ptr<TFileStream> UnnamedTemporaryFile(const std::string& What);
 
 } // namespace zorp::fw
