@@ -135,7 +135,8 @@ public:
     /// Copies colour, size, style and name (one OnChange).
     void Assign(const TFont& Source);
 
-    /// Fired after every change of the font (only when a value changes).
+    /// Fired after every change: by a setter when the value differs, and once
+    /// by Assign.
     std::function<void()> OnChange;
 
 private:

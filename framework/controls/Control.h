@@ -112,7 +112,7 @@ public:
     /// The windowed control the control sits on, or nullptr.
     TWinControl* Parent() const { return FParent; }
     /// Moves the control onto Value's children (nullptr: off any parent).
-    /// Raises EComponentError for the control itself or one of its children.
+    /// Raises EComponentError when Value is the control itself or lies on it.
     virtual void SetParent(TWinControl* Value);
 
     /// The position of the control's top-left corner in its parent's client
