@@ -10,7 +10,7 @@ namespace zorp::fw {
 /// A field holding bytes. Its value moves through the data set's blob streams.
 class ZORP_API TBlobField : public TField {
 public:
-    /// The name the class registry and form files know this class by.
+    /// The class's name, returned by ClassName and used when the class is registered.
     static constexpr const char* StaticClassName = "TBlobField";
     /// Creates an unattached field of type ftBlob, owned by AOwner.
     explicit TBlobField(TComponent* AOwner);
@@ -82,7 +82,7 @@ private:
 /// A BLOB field holding text.
 class ZORP_API TMemoField : public TBlobField {
 public:
-    /// The name the class registry and form files know this class by.
+    /// The class's name, returned by ClassName and used when the class is registered.
     static constexpr const char* StaticClassName = "TMemoField";
     /// Creates an unattached field of type ftMemo with Transliterate on, owned by AOwner.
     explicit TMemoField(TComponent* AOwner);
@@ -97,7 +97,7 @@ protected:
 /// A BLOB field holding a picture.
 class ZORP_API TGraphicField : public TBlobField {
 public:
-    /// The name the class registry and form files know this class by.
+    /// The class's name, returned by ClassName and used when the class is registered.
     static constexpr const char* StaticClassName = "TGraphicField";
     /// Creates an unattached field of type ftGraphic, owned by AOwner.
     explicit TGraphicField(TComponent* AOwner);

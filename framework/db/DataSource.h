@@ -17,7 +17,7 @@ class TField;
 /// events on to every link attached to it.
 class ZORP_API TDataSource : public TComponent {
 public:
-    /// The name the class registry and form files know this class by.
+    /// The class's name, returned by ClassName and used when the class is registered.
     static constexpr const char* StaticClassName = "TDataSource";
     /// Creates an enabled data source with no data set, owned by AOwner.
     explicit TDataSource(TComponent* AOwner);

@@ -18,7 +18,7 @@ class TDataSet;
 /// closed.
 class ZORP_API TField : public TComponent {
 public:
-    /// The name the class registry and form files know this class by.
+    /// The class's name, returned by ClassName and used when the class is registered.
     static constexpr const char* StaticClassName = "TField";
     /// Creates an unattached field of type ftUnknown, owned by AOwner.
     explicit TField(TComponent* AOwner);
@@ -181,7 +181,7 @@ private:
 /// A field holding text of at most Size characters.
 class ZORP_API TStringField : public TField {
 public:
-    /// The name the class registry and form files know this class by.
+    /// The class's name, returned by ClassName and used when the class is registered.
     static constexpr const char* StaticClassName = "TStringField";
     /// Creates an unattached field of type ftString and size 20, owned by AOwner.
     explicit TStringField(TComponent* AOwner);
@@ -203,7 +203,7 @@ protected:
 /// A field holding an integer.
 class ZORP_API TIntegerField : public TField {
 public:
-    /// The name the class registry and form files know this class by.
+    /// The class's name, returned by ClassName and used when the class is registered.
     static constexpr const char* StaticClassName = "TIntegerField";
     /// Creates an unattached field of type ftInteger, owned by AOwner.
     explicit TIntegerField(TComponent* AOwner);
@@ -223,7 +223,7 @@ protected:
 /// A field holding a floating-point number.
 class ZORP_API TFloatField : public TField {
 public:
-    /// The name the class registry and form files know this class by.
+    /// The class's name, returned by ClassName and used when the class is registered.
     static constexpr const char* StaticClassName = "TFloatField";
     /// Creates an unattached field of type ftFloat, owned by AOwner.
     explicit TFloatField(TComponent* AOwner);
