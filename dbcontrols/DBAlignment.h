@@ -1,9 +1,5 @@
-// Right-to-left alignment of data-aware controls. A control aligns its text
-// from the right when the locale reads right to left and its BiDiMode says
-// so, as every control does; a data-aware control also asks its field: a
-// value the field centres stays centred, so only left- or right-justified
-// values change sides. It sits here because it needs both the controls and
-// the fields.
+// Right-to-left alignment of data-aware controls; it sits here because it
+// needs both the controls and the fields.
 #pragma once
 
 #include "../framework/base/Export.h"
@@ -12,8 +8,10 @@
 
 namespace zorp::fw {
 
-// True in a Middle East locale for a control with a right-to-left BiDiMode,
-// unless the field (left-justified when there is none) centres its values.
+/// Whether a data-aware control aligns its text from the right: true in a Middle East locale
+/// for a control with a right-to-left BiDiMode, as for every control, unless the field
+/// (left-justified when there is none) centres its values. A centred value stays centred, so
+/// only left- or right-justified values change sides.
 ZORP_API bool DBUseRightToLeftAlignment(const TControl& Control, const TField* Field);
 
 } // namespace zorp::fw

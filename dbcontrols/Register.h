@@ -5,8 +5,8 @@
 
 namespace zorp {
 
-// Registers TCDBImage, TCDBMemo and TCDBRichEdit, in this order, on the
-// palette page "Compress" (TZorp is put there by zorp::Register).
+/// Registers TCDBImage, TCDBMemo and TCDBRichEdit, in this order, on the
+/// palette page "Compress" (TZorp is put there by zorp::Register).
 ZORP_API void RegisterDataControls();
 
 } // namespace zorp
