@@ -18,3 +18,13 @@
 #include "framework/base/StdStreams.h"
 #include "framework/base/Stream.h"
 #include "framework/base/StringList.h"
+
+/// The library's public API: the compression component TZorp, its records,
+/// method and event types and exceptions, the compressed database fields and
+/// the data-aware controls.
+namespace zorp {}
+
+/// The framework the component and the controls are built on: streams,
+/// files, string lists, components and their registry, the data-set layer
+/// over SQLite, and a headless control layer.
+namespace zorp::fw {}
