@@ -81,12 +81,12 @@ public:
         return b;
     }
 
-    // The next input bytes, stored at Dest exactly as that many GetChar calls
+    // The next input bytes, stored at Target exactly as that many GetChar calls
     // return them (sum, key): up to Count, but no further than the bytes in
     // the input buffer, which is refilled first when it is empty. Returns 0
     // where GetChar would return 0 for the end (EndOfInput set); otherwise
     // EndOfInput stays as it was before, as it does through GetChar.
-    int32_t GetStretch(uint8_t* Dest, int32_t Count) {
+    int32_t GetStretch(uint8_t* Target, int32_t Count) {
         if (InPos == InEnd && !RefillInput())
             return 0;
         int32_t k = static_cast<int32_t>(InEnd - InPos);
@@ -95,10 +95,10 @@ public:
         const auto n = static_cast<size_t>(k);
         InSum += ByteSum(InPos, n);
         if (DescrambleInput) {
-            CopyScrambled(Dest, InPos, n, KeyBytes, KeyIndex);
+            CopyScrambled(Target, InPos, n, KeyBytes, KeyIndex);
             KeyIndex = static_cast<int16_t>((KeyIndex + k) & 3);
         } else {
-            std::memcpy(Dest, InPos, n);
+            std::memcpy(Target, InPos, n);
         }
         InPos += k;
         return k;

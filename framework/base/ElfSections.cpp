@@ -108,10 +108,10 @@ template <class Ehdr, class Shdr> void TElfSections::ReadTable() {
     if (namesIndex != SHN_UNDEF) {
         if (namesIndex >= count)
             Fail("section name table index out of range");
-        const TElfSection& table = FSections[namesIndex];
-        if (table.Type != SHT_STRTAB)
+        const TElfSection& nameTable = FSections[namesIndex];
+        if (nameTable.Type != SHT_STRTAB)
             Fail("section name table is not a string table");
-        const std::string names = ReadAt(table.Offset, table.Size, "section name table");
+        const std::string names = ReadAt(nameTable.Offset, nameTable.Size, "section name table");
         for (uint64_t i = 0; i < count; ++i) {
             const uint64_t at = headers[i].sh_name;
             if (at >= names.size())
