@@ -35,6 +35,14 @@ public:
     /// The bytes the stream reads.
     std::span<const std::byte> Bytes() const { return FBytes; }
 
+protected:
+    /// Reads Bytes from now on, from position 0: for a stream that holds its
+    /// bytes itself and can point at them only once they exist.
+    void SetBytes(std::span<const std::byte> Bytes) {
+        FBytes = Bytes;
+        FPosition = 0;
+    }
+
 private:
     std::span<const std::byte> FBytes;
     int64_t FPosition = 0;
