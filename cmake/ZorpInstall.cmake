@@ -14,7 +14,8 @@
 #               zorp_add_resource runs), and lib/zorp/zorp-db.so, the module
 #               with its db commands (installed by tools/zorp)
 #   share/man/man1/zorp.1.gz
-#   share/doc/zorp/  README.md and the guides of docs/, and reference/,
+#   share/doc/zorp/  README.md, CHANGELOG.md, the licence (as copyright),
+#               the guides of docs/, and reference/,
 #               the API reference, when zorp_reference was built
 #
 # The framework runtime libraries stay shared libraries of their own: both
@@ -51,7 +52,9 @@ add_custom_command(OUTPUT ${zorp_man}.gz
   VERBATIM)
 add_custom_target(zorp_man_page ALL DEPENDS ${zorp_man}.gz)
 install(FILES ${zorp_man}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp)
+install(FILES README.md CHANGELOG.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp)
+# The licence, under the name Debian gives it.
+install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp RENAME copyright)
 install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp FILES_MATCHING PATTERN "*.md")
 
 # Public headers. Every header of the framework, of common and of dbcontrols

@@ -14,6 +14,7 @@ This package holds the zorp command-line tool, the shared libraries
 libzorpcore and libzorpdb with the framework runtime they load, their C++20
 headers, the CMake package and the pkg-config files.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
