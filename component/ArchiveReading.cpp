@@ -148,27 +148,8 @@ void TZorp::ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
             }
         }
         progress.Begin(index, name);
-        try {
-            if (LeavesTarget(name))
-                throw fw::EFCreateError("Cannot create file \"" + target +
-                                        "\". The entry name leads out of the target directory");
-            ExpandEntryToFile(walk, places, target);
-        } catch (const EOperationCancelled&) {
-            throw; // ends the operation, whoever reports errors
-        } catch (const fw::EFCreateError& e) {
-            // Treated as a file that cannot be created: skipped, or raised.
-            if (!FExceptionOnFileError)
-                continue;
-            if (!OnExpandError)
-                throw;
-            OnExpandError(target, e);
+        if (!ExpandEntryOrReport(walk, places, target))
             continue;
-        } catch (const fw::Exception& e) {
-            if (!OnExpandError)
-                throw;
-            OnExpandError(target, e);
-            continue;
-        }
         progress.End();
         written.Add(target);
     }
@@ -179,6 +160,32 @@ void TZorp::ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
     List->Assign(written);
     if (!missing.empty())
         throw EEntryNotFound(missing);
+}
+
+bool TZorp::ExpandEntryOrReport(TArchiveWalk& Walk, TExtractionPlaces& Places,
+                                const std::string& Target) {
+    try {
+        if (LeavesTarget(Walk.Name()))
+            throw fw::EFCreateError("Cannot create file \"" + Target +
+                                    "\". The entry name leads out of the target directory");
+        ExpandEntryToFile(Walk, Places, Target);
+        return true;
+    } catch (const EOperationCancelled&) {
+        throw; // ends the operation, whoever reports errors
+    } catch (const fw::EFCreateError& e) {
+        // Treated as a file that cannot be created: skipped, or raised.
+        if (!FExceptionOnFileError)
+            return false;
+        if (!OnExpandError)
+            throw;
+        OnExpandError(Target, e);
+        return false;
+    } catch (const fw::Exception& e) {
+        if (!OnExpandError)
+            throw;
+        OnExpandError(Target, e);
+        return false;
+    }
 }
 
 void TZorp::ExpandEntryToFile(TArchiveWalk& Walk, TExtractionPlaces& Places,

@@ -80,6 +80,28 @@ std::vector<int64_t> FileSizes(const fw::TStrings& List) {
     return sizes;
 }
 
+// Path as it is stored: without Target (TargetPath) in front of it, and at
+// most MaxStoredName bytes of what follows.
+std::string NameBelowTarget(const std::string& Path, const std::string& Target, bool IgnoreCase) {
+    if (!Target.empty() && Path.size() >= Target.size() &&
+        SameEntryName(Path.substr(0, Target.size()), Target, IgnoreCase))
+        return Path.substr(Target.size(), MaxStoredName);
+    return Path;
+}
+
+// The date and attributes of the entry for File (opened from Path), with its
+// permission bits when they are kept.
+TZorpFileHeader EntryTemplate(fw::TFileStream& File, const std::string& Path,
+                              bool KeepPermissions) {
+    TZorpFileHeader entry;
+    entry.Date = fw::FileGetDate(File.Handle());
+    entry.Attributes = static_cast<uint16_t>(fw::FileGetAttr(Path) & 0xFFFF);
+    struct stat st {};
+    if (KeepPermissions && fstat(File.Handle(), &st) == 0)
+        entry.Attributes = WithPermissions(entry.Attributes, st.st_mode);
+    return entry;
+}
+
 } // namespace
 
 void TZorp::CompressStreamToArchiveStream(fw::TStream& Dest, fw::TStream& Source,
@@ -145,11 +167,7 @@ void TZorp::WriteArchive(fw::TStream& Dest, fw::TStrings& List, TZorpMethod Meth
 
     for (int i = 0; i < List.Count(); ++index) {
         const std::string path = List.Get(i);
-        std::string name = path;
-        const std::string& target = FTargetPath;
-        if (!target.empty() && name.size() >= target.size() &&
-            SameEntryName(name.substr(0, target.size()), target, FIgnoreCase))
-            name = name.substr(target.size(), MaxStoredName);
+        std::string name = NameBelowTarget(path, FTargetPath, FIgnoreCase);
         if (OnCheckFile) {
             OnCheckFile(name, cmCompress);
             if (name.empty()) {
@@ -172,12 +190,7 @@ void TZorp::WriteArchive(fw::TStream& Dest, fw::TStrings& List, TZorpMethod Meth
             List.Delete(i);
             continue;
         }
-        TZorpFileHeader entryTemplate;
-        entryTemplate.Date = fw::FileGetDate(file->Handle());
-        entryTemplate.Attributes = static_cast<uint16_t>(fw::FileGetAttr(path) & 0xFFFF);
-        struct stat st {};
-        if (FKeepPermissions && fstat(file->Handle(), &st) == 0)
-            entryTemplate.Attributes = WithPermissions(entryTemplate.Attributes, st.st_mode);
+        const TZorpFileHeader entryTemplate = EntryTemplate(*file, path, FKeepPermissions);
         const TZorpHeader before = archive;
         AddToTotal(archive, file->Size());
         const int64_t entryStart = Dest.Position();

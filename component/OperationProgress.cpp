@@ -14,7 +14,7 @@ TOperationTracker::~TOperationTracker() {
     FSlot = FPrevious;
 }
 
-void TOperationTracker::Plan(std::vector<int64_t> Sizes) {
+void TOperationTracker::Plan(const std::vector<int64_t>& Sizes) {
     FStarts.assign(1, 0);
     for (const int64_t size : Sizes)
         FStarts.push_back(FStarts.back() + size);

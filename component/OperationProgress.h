@@ -24,7 +24,7 @@ public:
     // True when the event is bound, so that the sizes are worth finding.
     bool Wanted() const { return static_cast<bool>(FEvent); }
     // The bytes of every entry the operation takes on, in order.
-    void Plan(std::vector<int64_t> Sizes);
+    void Plan(const std::vector<int64_t>& Sizes);
     // Entry Index (its place in the plan) begins.
     void Begin(int Index, const std::string& Name);
     // The running entry's driver run has read Read of its Whole input bytes;

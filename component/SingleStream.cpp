@@ -16,7 +16,7 @@ namespace {
 
 // Most that Expand reserves ahead in a memory stream on the word of a
 // header; the stream still grows past it as data arrive.
-constexpr int64_t MaxPresize = 64 * 1024 * 1024;
+constexpr int64_t MaxPresize = int64_t{64} * 1024 * 1024;
 
 int32_t RemainingSize(fw::TStream& Stream) {
     const int64_t left = Stream.Size() - Stream.Position();

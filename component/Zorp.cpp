@@ -23,10 +23,13 @@ void UnbindEvents(TZorp& Zorp) {
 TZorp::TZorp(fw::TComponent* AOwner)
     : fw::TComponent(AOwner), FEngine(std::make_unique<TCompThreadSafety>()) {}
 
+// Not noexcept, as Zorp.h says why.
+// NOLINTNEXTLINE(performance-noexcept-move-constructor)
 TZorp::TZorp(TZorp&& Other) : fw::TComponent(nullptr) {
     TakeStateOf(Other);
 }
 
+// NOLINTNEXTLINE(performance-noexcept-move-constructor)
 TZorp& TZorp::operator=(TZorp&& Other) {
     if (this != &Other)
         TakeStateOf(Other);

@@ -54,11 +54,12 @@ public:
     /// AOwner, when not null, owns the component and frees it.
     explicit TZorp(fw::TComponent* AOwner);
     /// Takes Other's settings, event handlers, last ratio and duration and
-    /// engine; the new component has no owner and no name.
-    TZorp(TZorp&& Other);
+    /// engine; the new component has no owner and no name. Not noexcept: the
+    /// moved-from component is left with a fresh engine, which is allocated.
+    TZorp(TZorp&& Other); // NOLINT(performance-noexcept-move-constructor)
     /// Takes Other's state as the move constructor does; this one keeps its
     /// owner and name.
-    TZorp& operator=(TZorp&& Other);
+    TZorp& operator=(TZorp&& Other); // NOLINT(performance-noexcept-move-constructor)
     /// Frees the engine.
     ~TZorp() override;
     /// Returns "TZorp".
@@ -425,6 +426,11 @@ private:
     // as Places opens it.
     void ExpandEntryToFile(TArchiveWalk& Walk, TExtractionPlaces& Places,
                            const std::string& Target);
+    // The same, with a failure handled as the error settings say: raised,
+    // reported to OnExpandError, or skipped in silence. Returns whether the
+    // file was written.
+    bool ExpandEntryOrReport(TArchiveWalk& Walk, TExtractionPlaces& Places,
+                             const std::string& Target);
 
     std::unique_ptr<TCompThreadSafety> FEngine;
     std::string FTargetPath;

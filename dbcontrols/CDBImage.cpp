@@ -293,6 +293,38 @@ fw::HPALETTE TCDBImage::GetPalette() {
     return dynamic_cast<const fw::TBitmap*>(graphic) != nullptr ? fw::PaletteHandleOf(graphic) : 0;
 }
 
+namespace {
+
+// Draws Graphic (null: none) in Client: stretched to fill it, or at its own
+// size from the top left or centred, the rest of Client filled with the
+// brush.
+void DrawPicture(fw::TCanvas& Canvas, const fw::TGraphic* Graphic, const fw::TRect& Client,
+                 bool Stretch, bool Center) {
+    if (Stretch) {
+        if (Graphic == nullptr || Graphic->Empty())
+            Canvas.FillRect(Client);
+        else
+            Canvas.StretchDraw(Client, *Graphic);
+        return;
+    }
+    const int32_t width = Graphic != nullptr ? Graphic->Width() : 0;
+    const int32_t height = Graphic != nullptr ? Graphic->Height() : 0;
+    fw::TRect r = fw::Rect(0, 0, width, height);
+    if (Center) {
+        // Truncating division: a larger picture is centred and cut.
+        const int32_t dx = (Client.Width() - width) / 2;
+        const int32_t dy = (Client.Height() - height) / 2;
+        r = fw::Rect(dx, dy, dx + width, dy + height);
+    }
+    if (Graphic != nullptr)
+        Canvas.Draw(r.Left, r.Top, *Graphic);
+    Canvas.ExcludeClipRect(r);
+    Canvas.FillRect(Client);
+    Canvas.SelectClipRgn(nullptr);
+}
+
+} // namespace
+
 void TCDBImage::Paint() {
     fw::TCanvas& canvas = Canvas();
     canvas.Brush().SetStyle(fw::bsSolid);
@@ -318,28 +350,7 @@ void TCDBImage::Paint() {
                 canvas.RealizePalette();
             }
         }
-        const fw::TGraphic* graphic = shown.Graphic();
-        if (FStretch) {
-            if (graphic == nullptr || graphic->Empty())
-                canvas.FillRect(client);
-            else
-                canvas.StretchDraw(client, *graphic);
-        } else {
-            const int32_t width = graphic != nullptr ? graphic->Width() : 0;
-            const int32_t height = graphic != nullptr ? graphic->Height() : 0;
-            fw::TRect r = fw::Rect(0, 0, width, height);
-            if (FCenter) {
-                // Truncating division: a larger picture is centred and cut.
-                const int32_t dx = (client.Width() - width) / 2;
-                const int32_t dy = (client.Height() - height) / 2;
-                r = fw::Rect(dx, dy, dx + width, dy + height);
-            }
-            if (graphic != nullptr)
-                canvas.Draw(r.Left, r.Top, *graphic);
-            canvas.ExcludeClipRect(r);
-            canvas.FillRect(client);
-            canvas.SelectClipRgn(nullptr);
-        }
+        DrawPicture(canvas, shown.Graphic(), client, FStretch, FCenter);
         if (saved != 0)
             canvas.SelectPalette(saved, true);
     } else {

@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unordered_map>
+#include <utility>
 
 namespace zorp::tool {
 
@@ -101,28 +102,39 @@ void Add(const ArchiveOptions& o) {
         throw EarlierErrors();
 }
 
+// Fills Names with the entries the names on the command line select (none
+// given: Names stays empty, for every entry) and Sizes with the size of
+// every entry by its target-relative name. Returns the count and the total
+// size of the entries selected.
+std::pair<int, int64_t> SelectForExtraction(const Listing& listing, const ArchiveOptions& o,
+                                            fw::TStringList& Names,
+                                            std::unordered_map<std::string, int64_t>& Sizes,
+                                            bool& Failed) {
+    int count = listing.Count();
+    if (!o.Names.empty()) {
+        for (const std::string& name : SelectEntries(listing, o, Failed))
+            Names.Add(name);
+        if (Names.Count() == 0 && !listing.Damage)
+            throw EarlierErrors();
+        count = Names.Count();
+    }
+    int64_t total = 0;
+    for (int i = 0; i < listing.Count(); ++i) {
+        Sizes[HostPath(listing.Name(i))] = listing.Info(i).UncompressedSize;
+        if (o.Names.empty() || NameInList(Names, listing.Name(i), o.IgnoreCase))
+            total += listing.Info(i).UncompressedSize;
+    }
+    return {count, total};
+}
+
 void Extract(const ArchiveOptions& o) {
     Session s(o, "extracting");
     ArchiveSource source(o.Archive);
     Listing listing(s.Zorp, source);
     bool failed = false;
     fw::TStringList names;
-    int64_t total = 0;
-    int count = listing.Count();
-    if (!o.Names.empty()) {
-        const std::vector<std::string> selected = SelectEntries(listing, o, failed);
-        for (const std::string& name : selected)
-            names.Add(name);
-        if (names.Count() == 0 && !listing.Damage)
-            throw EarlierErrors();
-        count = names.Count();
-    }
     std::unordered_map<std::string, int64_t> sizes; // by target-relative name
-    for (int i = 0; i < listing.Count(); ++i) {
-        sizes[HostPath(listing.Name(i))] = listing.Info(i).UncompressedSize;
-        if (o.Names.empty() || NameInList(names, listing.Name(i), o.IgnoreCase))
-            total += listing.Info(i).UncompressedSize;
-    }
+    const auto [count, total] = SelectForExtraction(listing, o, names, sizes, failed);
 
     s.Zorp.SetTargetPath(o.Directory);
     s.Zorp.SetMakeDirectories(o.MakeDirs && !o.NoMakeDirs);

@@ -29,6 +29,10 @@ public:
     void Enter(const std::string& Directory, const std::string& Mask, const struct stat& St);
 
 private:
+    // For Path, a symbolic link: whether it is followed (-L) to something
+    // that exists, whose status then replaces St. Reported when Wanted.
+    bool FollowLink(const std::string& Path, struct stat& St, bool Wanted) const;
+
     bool Excluded(const std::string& Path) const {
         for (const std::string& pattern : FOptions.Excludes)
             if (MatchesExclude(Path, pattern))
@@ -54,18 +58,8 @@ void Walker::Take(const std::string& Path, const std::string& Name, const std::s
     }
     // What a mask leaves out is passed over in silence, links included.
     const bool wanted = Named || MatchFileMask(Name, Mask);
-    if (S_ISLNK(st.st_mode)) {
-        if (!FOptions.Dereference) {
-            if (wanted)
-                FReport.Problem(Path + ": symbolic link, not added (-L adds what it points to)");
-            return;
-        }
-        if (stat(Path.c_str(), &st) != 0) {
-            if (wanted)
-                FReport.Problem(Path + ": dangling symbolic link, not added");
-            return;
-        }
-    }
+    if (S_ISLNK(st.st_mode) && !FollowLink(Path, st, wanted))
+        return;
     if (S_ISDIR(st.st_mode)) {
         if (Named || FOptions.Recurse)
             Enter(Path.ends_with("/") ? Path : Path + "/", Mask, st);
@@ -83,6 +77,20 @@ void Walker::Take(const std::string& Path, const std::string& Name, const std::s
         return;
     }
     FFiles.push_back({Path, st.st_size});
+}
+
+bool Walker::FollowLink(const std::string& Path, struct stat& St, bool Wanted) const {
+    if (!FOptions.Dereference) {
+        if (Wanted)
+            FReport.Problem(Path + ": symbolic link, not added (-L adds what it points to)");
+        return false;
+    }
+    if (stat(Path.c_str(), &St) != 0) {
+        if (Wanted)
+            FReport.Problem(Path + ": dangling symbolic link, not added");
+        return false;
+    }
+    return true;
 }
 
 void Walker::Enter(const std::string& Directory, const std::string& Mask, const struct stat& St) {

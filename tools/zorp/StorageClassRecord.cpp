@@ -62,7 +62,7 @@ std::string StorageClassRecord::ClassBefore(int64_t Row, const std::string& Pack
     lookUp.BindText(2, FColumn);
     lookUp.Bind(3, Row);
     lookUp.Bind(4, Digest(Packed));
-    const std::string found = lookUp.Step() ? fw::VarToStr(lookUp.Column(0)) : "";
+    std::string found = lookUp.Step() ? fw::VarToStr(lookUp.Column(0)) : "";
     lookUp.Reset(); // a statement left on a row keeps the table busy
     return found;
 }

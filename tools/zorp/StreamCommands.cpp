@@ -118,7 +118,7 @@ void Process(const StreamOptions& o, TZorpMethod Method, int32_t Key, const std:
 // key) get Input's.
 std::string FailureMessage(const std::string& Input, const std::string& Output,
                            const std::exception& E) {
-    const std::string message = ErrorMessage(E);
+    std::string message = ErrorMessage(E);
     if (dynamic_cast<const FileFailure*>(&E) != nullptr)
         return message;
     const std::string input = Shown(Input, "standard input");

@@ -54,7 +54,7 @@ const CLI::App& Command(const CLI::App& App) {
 std::string Path(const CLI::App& Command) {
     std::string path = Command.get_name();
     for (const CLI::App* app = Command.get_parent(); app != nullptr; app = app->get_parent())
-        path = app->get_name() + " " + path;
+        path.insert(0, app->get_name() + " ");
     return path;
 }
 
