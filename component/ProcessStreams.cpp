@@ -28,7 +28,7 @@ int32_t TZorp::ProcessStreams(fw::TStream& Dest, fw::TStream& Source, int32_t So
                     FRunCancelled = true;
             }
             if (FOperation != nullptr)
-                FOperation->Advance(e.InDone, int64_t{e.InDone} + e.InRemaining);
+                FOperation->Advance(e.InDone(), int64_t{e.InDone()} + e.InRemaining());
         };
     if (OnShowProgress) {
         int32_t percent = 0;
@@ -38,29 +38,16 @@ int32_t TZorp::ProcessStreams(fw::TStream& Dest, fw::TStream& Source, int32_t So
             return 0;
         }
     }
-    e.Source = &Source;
-    e.Dest = &Dest;
     int32_t pastSize = 0; // decoded past ExpandedSize, not written
     {
         TRunBuffers buffers(e);
-        e.EndOfInput = false;
-        e.rleFirstByte = true;
-        e.rleLastByte = 0;
-        e.rleInRun = false;
-        e.rleRunCount = 0;
-        e.InRemaining = SourceSize;
-        e.ReadChunk = BufferSize;
-        e.InSum = 0;
-        e.OutSum = 0;
-        e.InDone = 0;
-        e.OutCount = 0;
-        e.OutBudget = Mode == cmExpand ? 0x7FFFFFFF : SourceSize - FHeaderReserve;
-        e.ScrambleOutput = Mode == cmCompress && FKey != 0;
-        e.DescrambleInput = Mode == cmExpand && FKey != 0 && Scrambled;
-        const auto key = static_cast<uint32_t>(FKey);
-        for (int i = 0; i < 4; ++i)
-            e.KeyBytes[i] = static_cast<uint8_t>(key >> (8 * i));
-        e.KeyIndex = 0;
+        TRunSettings run;
+        run.SourceSize = SourceSize;
+        run.OutBudget = Mode == cmExpand ? 0x7FFFFFFF : SourceSize - FHeaderReserve;
+        run.Key = static_cast<uint32_t>(FKey);
+        run.ScrambleOutput = Mode == cmCompress && FKey != 0;
+        run.DescrambleInput = Mode == cmExpand && FKey != 0 && Scrambled;
+        e.BeginRun(Source, Dest, run);
 
         const bool compress = Mode == cmCompress;
         switch (Method) {
@@ -85,16 +72,15 @@ int32_t TZorp::ProcessStreams(fw::TStream& Dest, fw::TStream& Source, int32_t So
         case coCustom:
             break; // the application's handlers do the work
         }
-        Checksum = static_cast<int32_t>(compress ? e.InSum : e.OutSum);
-        if (e.OutPos > e.OutBuffer)
-            Dest.WriteBuffer(e.OutBuffer, static_cast<int32_t>(e.OutPos - e.OutBuffer));
+        Checksum = static_cast<int32_t>(compress ? e.InSum() : e.OutSum());
+        e.FinishRun();
     }
     if (OnShowProgress) {
         int32_t percent = 100;
         OnShowProgress(percent);
     }
     return static_cast<int32_t>(
-        std::min<int64_t>(int64_t{e.OutCount} + pastSize, std::numeric_limits<int32_t>::max()));
+        std::min<int64_t>(int64_t{e.OutCount()} + pastSize, std::numeric_limits<int32_t>::max()));
 }
 
 } // namespace zorp

@@ -34,6 +34,14 @@ inline uint32_t ByteSum(const uint8_t* p, size_t n) {
     return sum;
 }
 
+// Sum of the 8 bytes of the word v (at most 8 * 255, so no wrap).
+inline uint32_t ByteSum(uint64_t v) {
+    // Adds neighbouring bytes into 16-bit lanes, then the four lanes into the
+    // top one with one multiply.
+    const uint64_t pairs = (v & 0x00FF00FF00FF00FFull) + ((v >> 8) & 0x00FF00FF00FF00FFull);
+    return static_cast<uint32_t>((pairs * 0x0001000100010001ull) >> 48);
+}
+
 // The key stream from position keyIndex on, repeated to 16 bytes.
 inline void KeyPattern(const uint8_t key[4], int keyIndex, uint8_t pattern[16]) {
     for (int i = 0; i < 16; ++i)

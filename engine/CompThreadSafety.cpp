@@ -4,37 +4,71 @@
 #include "framework/base/System.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 
 namespace zorp {
 
+void TCompThreadSafety::BeginRun(fw::TStream& Source, fw::TStream& Dest,
+                                 const TRunSettings& Settings) {
+    assert(InBuffer != nullptr && OutBuffer != nullptr);
+    InEnd = InPos = InBuffer;
+    OutEnd = OutBuffer + BufferSize;
+    OutPos = OutBuffer;
+    FEndOfInput = false;
+    FSource = &Source;
+    FDest = &Dest;
+    FInSum = 0;
+    FOutSum = 0;
+    FInRemaining = Settings.SourceSize;
+    FReadChunk = Settings.ReadChunk;
+    FInDone = 0;
+    FOutCount = 0;
+    FOutBudget = Settings.OutBudget;
+    FDescrambleInput = Settings.DescrambleInput;
+    FScrambleOutput = Settings.ScrambleOutput;
+    for (int i = 0; i < 4; ++i)
+        FKeyBytes[i] = static_cast<uint8_t>(Settings.Key >> (8 * i));
+    FKeyIndex = 0;
+    FRleFirstByte = true;
+    FRleInRun = false;
+    FRleLastByte = 0;
+    FRleRunCount = 0;
+}
+
+void TCompThreadSafety::FinishRun() {
+    if (OutPos > OutBuffer)
+        FDest->WriteBuffer(OutBuffer, static_cast<int32_t>(OutPos - OutBuffer));
+    OutPos = OutBuffer;
+}
+
 bool TCompThreadSafety::RefillInput() {
-    EndOfInput = true;
-    if (InRemaining == 0)
+    FEndOfInput = true;
+    if (FInRemaining == 0)
         return false;
-    if (InRemaining < ReadChunk)
-        ReadChunk = InRemaining;
-    const int32_t n = Source->Read(InBuffer, ReadChunk);
+    if (FInRemaining < FReadChunk)
+        FReadChunk = FInRemaining;
+    const int32_t n = FSource->Read(InBuffer, FReadChunk);
     if (n == 0)
         throw fw::EReadError(SDataEndedEarly);
-    InRemaining -= n;
+    FInRemaining -= n;
     InEnd = InBuffer + n;
     InPos = InBuffer;
     if (Progress) {
-        InDone += n;
-        int32_t percent = PercentOf(InDone, InDone + InRemaining);
+        FInDone += n;
+        int32_t percent = PercentOf(FInDone, FInDone + FInRemaining);
         Progress(percent);
         if (percent == -1)
             return false;
     }
     fw::Sleep(0);
-    EndOfInput = false;
+    FEndOfInput = false;
     return true;
 }
 
 void TCompThreadSafety::FlushFullBuffer() {
     fw::Sleep(0);
-    Dest->WriteBuffer(OutBuffer, BufferSize);
+    FDest->WriteBuffer(OutBuffer, BufferSize);
     OutPos = OutBuffer;
 }
 
@@ -55,47 +89,41 @@ void TCompThreadSafety::emit(int32_t count, uint8_t b) {
 void TCompThreadSafety::CopyByteByByte() {
     for (;;) {
         const uint8_t b = GetChar();
-        if (EndOfInput)
+        if (FEndOfInput)
             return;
         PutChar(b);
     }
 }
 
-// Copies whole stretches at a time: each stretch ends where the input buffer
-// runs dry, the output buffer fills or the budget ends, so refills, flushes,
-// progress events, the budget exception, the sums and the key positions come
-// exactly as they would byte by byte.
+// Copies whole stretches at a time, each ending where the input buffer runs
+// dry, the output buffer fills or the budget ends (the central rule).
 void TCompThreadSafety::CopyWithCRC() {
-    if (DescrambleInput && ScrambleOutput) {
+    if (FDescrambleInput && FScrambleOutput) {
         CopyByteByByte();
         return;
     }
-    const bool keyed = DescrambleInput || ScrambleOutput;
+    const bool keyed = FDescrambleInput || FScrambleOutput;
     for (;;) {
         if (InPos == InEnd && !RefillInput())
             return;
-        if (OutBudget <= 0)
+        if (FOutBudget <= 0)
             RaiseBudgetExhausted();
         if (OutPos == OutEnd)
             FlushFullBuffer();
         const int32_t n = std::min({static_cast<int32_t>(InEnd - InPos),
-                                    static_cast<int32_t>(OutEnd - OutPos), OutBudget});
+                                    static_cast<int32_t>(OutEnd - OutPos), FOutBudget});
         const auto k = static_cast<size_t>(n);
         const uint32_t inSum = ByteSum(InPos, k);
         uint32_t outSum = inSum;
         if (keyed) {
-            CopyScrambled(OutPos, InPos, k, KeyBytes, KeyIndex);
-            KeyIndex = static_cast<int16_t>((KeyIndex + n) & 3);
+            CopyScrambled(OutPos, InPos, k, FKeyBytes, FKeyIndex);
+            FKeyIndex = static_cast<int16_t>((FKeyIndex + n) & 3);
             outSum = ByteSum(OutPos, k);
         } else {
             std::memcpy(OutPos, InPos, k);
         }
-        InSum += inSum;
-        OutSum += outSum;
-        InPos += n;
-        OutPos += n;
-        OutBudget -= n;
-        OutCount += n;
+        InputConsumed(n, inSum);
+        OutputCommitted(n, outSum);
     }
 }
 

@@ -7,8 +7,9 @@
 // enforces the output budget, reports progress at every refill and yields the
 // processor at every refill and every flush of a full output buffer.
 //
-// The stream driver (TZorp::ProcessStreams) sets the fields, binds the buffers
-// with TRunBuffers, runs exactly one codec and flushes what is left.
+// The stream driver (TZorp::ProcessStreams) binds the buffers with
+// TRunBuffers, starts the run with BeginRun, runs exactly one codec and ends
+// it with FinishRun.
 #pragma once
 
 #include "common/ZorpTypes.h"
@@ -36,34 +37,81 @@ inline int32_t PercentOf(int32_t part, int32_t whole) {
     return part / (whole / 100);
 }
 
+// What one run is set up with (TCompThreadSafety::BeginRun).
+struct TRunSettings {
+    int32_t SourceSize = 0;         // bytes the source holds for this run
+    int32_t OutBudget = 0x7FFFFFFF; // most bytes the output may take
+    uint32_t Key = 0;               // applied lowest byte first
+    bool ScrambleOutput = false;    // key applied to every byte put out
+    bool DescrambleInput = false;   // key applied to every byte taken in
+    int32_t ReadChunk = BufferSize; // bytes asked of the source per refill
+};
+
+// The central rule: every fast path of a codec (whole stretches, a bit
+// window filled 8 bytes at a time, a direct output pointer) must leave every
+// observable effect (the sums, the counts, the output budget, progress
+// events, EndOfInput, the key position and the source and destination
+// calls) exactly as byte-at-a-time GetChar/PutChar I/O would produce it.
+// InputConsumed and OutputCommitted are the one place where the sums, counts
+// and budget move.
 class TCompThreadSafety : public fw::TObject {
 public:
-    // Byte-I/O state, in the order the driver documents it.
-    bool rleFirstByte = false;
-    bool EndOfInput = false;
-    bool rleInRun = false;
+    // Starts a run: binds the streams and resets every piece of per-run
+    // state, the run-length codec's included. The buffers must be bound
+    // (TRunBuffers); both are emptied.
+    void BeginRun(fw::TStream& Source, fw::TStream& Dest, const TRunSettings& Settings);
+    // Ends a run: writes what is left in the output buffer.
+    void FinishRun();
+
+    // The buffer window, bound by TRunBuffers. The codecs' helpers (bit
+    // readers, direct output) read and move these positions themselves and
+    // account for the bytes through InputConsumed and OutputCommitted.
     uint8_t* InBuffer = nullptr;
     uint8_t* OutBuffer = nullptr;
     uint8_t* InEnd = nullptr;
     uint8_t* InPos = nullptr;
     uint8_t* OutEnd = nullptr;
     uint8_t* OutPos = nullptr;
-    fw::TStream* Source = nullptr;
-    fw::TStream* Dest = nullptr;
-    uint8_t rleLastByte = 0;
-    int32_t rleRunCount = 0;
-    uint32_t InSum = 0;  // wraps modulo 2^32
-    uint32_t OutSum = 0; // wraps modulo 2^32
-    int32_t InRemaining = 0;
-    int32_t ReadChunk = 0;
-    int32_t InDone = 0;
-    int32_t OutCount = 0;
-    bool DescrambleInput = false;
-    bool ScrambleOutput = false;
-    uint8_t KeyBytes[4] = {0, 0, 0, 0};
-    int16_t KeyIndex = 0;
-    int32_t OutBudget = 0;
+    // Called at every refill with the percentage of the input read; setting
+    // it to -1 cancels (the input then ends).
     TShowProgressEvent Progress;
+
+    // The state of the run, read-only outside the engine.
+    bool EndOfInput() const { return FEndOfInput; }
+    uint32_t InSum() const { return FInSum; }   // of the bytes taken in, modulo 2^32
+    uint32_t OutSum() const { return FOutSum; } // of the bytes put out, modulo 2^32
+    int32_t InDone() const { return FInDone; }  // read from the source, counted with Progress
+    int32_t InRemaining() const { return FInRemaining; } // not yet read from the source
+    int32_t OutCount() const { return FOutCount; }
+    int32_t OutBudget() const { return FOutBudget; }
+    int16_t KeyIndex() const { return FKeyIndex; }
+    bool DescrambleInput() const { return FDescrambleInput; }
+    bool ScrambleOutput() const { return FScrambleOutput; }
+
+    // Count bytes from InPos on, whose byte sum (before any key) is Sum,
+    // have been taken from the input buffer.
+    void InputConsumed(int32_t Count, uint32_t Sum) {
+        InPos += Count;
+        FInSum += Sum;
+    }
+
+    // Gives the last Count bytes taken back to the input buffer, as if they
+    // had not been taken: a reader that took bytes ahead hands them back.
+    void InputGivenBack(int32_t Count) {
+        InPos -= Count;
+        FInSum -= ByteSum(InPos, static_cast<size_t>(Count));
+        if (FDescrambleInput)
+            FKeyIndex = static_cast<int16_t>((FKeyIndex - Count) & 3);
+    }
+
+    // Count bytes from OutPos on, whose byte sum (after any key) is Sum, are
+    // in the output buffer: they count, take budget and are committed.
+    void OutputCommitted(int32_t Count, uint32_t Sum) {
+        OutPos += Count;
+        FOutSum += Sum;
+        FOutBudget -= Count;
+        FOutCount += Count;
+    }
 
     // Next input byte. At the end of the input (or when a progress handler
     // cancels) it returns 0 and sets EndOfInput; callers test EndOfInput
@@ -74,10 +122,9 @@ public:
                 return 0;
         }
         uint8_t b = *InPos;
-        InSum += b;
-        if (DescrambleInput)
+        InputConsumed(1, b);
+        if (FDescrambleInput)
             b = Encrypt(b);
-        ++InPos;
         return b;
     }
 
@@ -93,45 +140,43 @@ public:
         if (k > Count)
             k = Count;
         const auto n = static_cast<size_t>(k);
-        InSum += ByteSum(InPos, n);
-        if (DescrambleInput) {
-            CopyScrambled(Target, InPos, n, KeyBytes, KeyIndex);
-            KeyIndex = static_cast<int16_t>((KeyIndex + k) & 3);
+        const uint32_t sum = ByteSum(InPos, n);
+        if (FDescrambleInput) {
+            CopyScrambled(Target, InPos, n, FKeyBytes, FKeyIndex);
+            FKeyIndex = static_cast<int16_t>((FKeyIndex + k) & 3);
         } else {
             std::memcpy(Target, InPos, n);
         }
-        InPos += k;
+        InputConsumed(k, sum);
         return k;
     }
 
     // Appends one byte to the output. Raises EUnableToCompress when the
     // budget is used up; a full buffer is written when the next byte arrives.
     void PutChar(uint8_t b) {
-        if (OutBudget <= 0) [[unlikely]]
+        if (FOutBudget <= 0) [[unlikely]]
             RaiseBudgetExhausted();
-        --OutBudget;
         if (OutPos == OutEnd) [[unlikely]]
             FlushFullBuffer();
-        if (ScrambleOutput)
+        if (FScrambleOutput)
             b = Encrypt(b);
-        *OutPos++ = b;
-        OutSum += b;
-        ++OutCount;
+        *OutPos = b;
+        OutputCommitted(1, b);
     }
 
     // Appends p[0 .. n-1] exactly as n calls of PutChar would (budget,
     // flushes, key, sums), a stretch at a time.
     void PutBytes(const uint8_t* p, int32_t n) {
         while (n > 0) {
-            if (OutBudget <= 0) [[unlikely]]
+            if (FOutBudget <= 0) [[unlikely]]
                 RaiseBudgetExhausted();
             if (OutPos == OutEnd) [[unlikely]]
                 FlushFullBuffer();
             int32_t k = static_cast<int32_t>(OutEnd - OutPos);
             if (k > n)
                 k = n;
-            if (k > OutBudget)
-                k = OutBudget;
+            if (k > FOutBudget)
+                k = FOutBudget;
             StoreStretch(p, k);
             p += k;
             n -= k;
@@ -141,15 +186,15 @@ public:
     // Appends n copies of b, as n calls of PutChar would.
     void PutRepeated(uint8_t b, int32_t n) {
         while (n > 0) {
-            if (OutBudget <= 0) [[unlikely]]
+            if (FOutBudget <= 0) [[unlikely]]
                 RaiseBudgetExhausted();
             if (OutPos == OutEnd) [[unlikely]]
                 FlushFullBuffer();
             int32_t k = static_cast<int32_t>(OutEnd - OutPos);
             if (k > n)
                 k = n;
-            if (k > OutBudget)
-                k = OutBudget;
+            if (k > FOutBudget)
+                k = FOutBudget;
             std::memset(OutPos, b, static_cast<size_t>(k));
             StoreStretch(OutPos, k);
             n -= k;
@@ -158,8 +203,8 @@ public:
 
     // XORs b with the next key byte, lowest byte of the key first.
     uint8_t Encrypt(uint8_t b) {
-        const uint8_t r = b ^ KeyBytes[KeyIndex];
-        KeyIndex = static_cast<int16_t>((KeyIndex + 1) & 3);
+        const uint8_t r = b ^ FKeyBytes[FKeyIndex];
+        FKeyIndex = static_cast<int16_t>((FKeyIndex + 1) & 3);
         return r;
     }
 
@@ -184,35 +229,52 @@ public:
     int32_t ExpandLZH5(int32_t count);
 
 private:
+    bool FEndOfInput = false;
+    fw::TStream* FSource = nullptr;
+    fw::TStream* FDest = nullptr;
+    uint32_t FInSum = 0;
+    uint32_t FOutSum = 0;
+    int32_t FInRemaining = 0;
+    int32_t FReadChunk = 0;
+    int32_t FInDone = 0;
+    int32_t FOutCount = 0;
+    int32_t FOutBudget = 0;
+    bool FDescrambleInput = false;
+    bool FScrambleOutput = false;
+    uint8_t FKeyBytes[4] = {0, 0, 0, 0};
+    int16_t FKeyIndex = 0;
+    // The run-length codec's state between calls of its byte loop.
+    bool FRleFirstByte = false;
+    bool FRleInRun = false;
+    uint8_t FRleLastByte = 0;
+    int32_t FRleRunCount = 0;
+
     // Stores k bytes (k fits the buffer and the budget; p may be OutPos
-    // itself) with the key applied, and counts them.
+    // itself) with the key applied, and commits them.
     void StoreStretch(const uint8_t* p, int32_t k) {
         const auto n = static_cast<size_t>(k);
-        if (k <= 16 && !ScrambleOutput) {
+        uint32_t sum = 0;
+        if (k <= 16 && !FScrambleOutput) {
             // Short stretches (most matches): a plain loop beats the calls.
-            uint32_t sum = 0;
             for (size_t i = 0; i < n; ++i) {
                 OutPos[i] = p[i];
                 sum += p[i];
             }
-            OutSum += sum;
-        } else if (ScrambleOutput) {
-            CopyScrambled(OutPos, p, n, KeyBytes, KeyIndex);
-            KeyIndex = static_cast<int16_t>((KeyIndex + k) & 3);
-            OutSum += ByteSum(OutPos, n);
+        } else if (FScrambleOutput) {
+            CopyScrambled(OutPos, p, n, FKeyBytes, FKeyIndex);
+            FKeyIndex = static_cast<int16_t>((FKeyIndex + k) & 3);
+            sum = ByteSum(OutPos, n);
         } else {
             if (p != OutPos)
                 std::memcpy(OutPos, p, n);
-            OutSum += ByteSum(OutPos, n);
+            sum = ByteSum(OutPos, n);
         }
-        OutPos += k;
-        OutBudget -= k;
-        OutCount += k;
+        OutputCommitted(k, sum);
     }
 
     // Reads the next chunk into InBuffer; false (EndOfInput left true) when
     // the input is exhausted or the progress handler cancelled. Raises
-    // fw::EReadError when the source ends before InRemaining bytes came.
+    // fw::EReadError when the source ends before InRemaining() bytes came.
     bool RefillInput();
     // Writes the full OutBuffer and starts it again.
     void FlushFullBuffer();

@@ -101,8 +101,8 @@ private:
         TCompThreadSafety& e = FEngine;
         FPos = e.OutPos;
         FLimit = FPos;
-        if (!e.ScrambleOutput && e.OutBudget > 0)
-            FLimit += std::min<ptrdiff_t>({e.OutEnd - e.OutPos, e.OutBudget, FLeft});
+        if (!e.ScrambleOutput() && e.OutBudget() > 0)
+            FLimit += std::min<ptrdiff_t>({e.OutEnd - e.OutPos, e.OutBudget(), FLeft});
     }
 
     // Accounts for the bytes stored since Open and hands the position back
@@ -112,10 +112,7 @@ private:
         if (FPos == nullptr)
             return;
         const auto n = static_cast<int32_t>(FPos - e.OutPos);
-        e.OutSum += ByteSum(e.OutPos, static_cast<size_t>(n));
-        e.OutPos = FPos;
-        e.OutBudget -= n;
-        e.OutCount += n;
+        e.OutputCommitted(n, ByteSum(e.OutPos, static_cast<size_t>(n)));
         FLeft -= n;
         FPos = FLimit = nullptr;
     }

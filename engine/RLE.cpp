@@ -19,7 +19,7 @@ namespace {
 
 // Bytes that can be written without a flush or running out of budget.
 int32_t OutputRoom(const TCompThreadSafety& e) {
-    return std::max(0, std::min(static_cast<int32_t>(e.OutEnd - e.OutPos), e.OutBudget));
+    return std::max(0, std::min(static_cast<int32_t>(e.OutEnd - e.OutPos), e.OutBudget()));
 }
 
 } // namespace
@@ -32,13 +32,13 @@ void TCompThreadSafety::CompressRLEStretch() {
     const uint8_t* const inEnd = InEnd;
     uint8_t* out = OutPos;
     const int32_t room = OutputRoom(*this);
-    if (EndOfInput || in == inEnd || room < MostPerByte)
+    if (FEndOfInput || in == inEnd || room < MostPerByte)
         return;
     uint8_t* const safeEnd = out + (room - MostPerByte) + 1; // out below it: room for 4
-    bool inRun = rleInRun;
-    bool first = rleFirstByte;
-    uint8_t last = rleLastByte;
-    int32_t count = rleRunCount;
+    bool inRun = FRleInRun;
+    bool first = FRleFirstByte;
+    uint8_t last = FRleLastByte;
+    int32_t count = FRleRunCount;
     while (in < inEnd && out < safeEnd) {
         // Sixteen bytes that neither repeat their predecessor nor hold the
         // marker are sixteen literals.
@@ -84,54 +84,51 @@ void TCompThreadSafety::CompressRLEStretch() {
         }
         first = false;
     }
-    rleInRun = inRun;
-    rleFirstByte = first;
-    rleLastByte = last;
-    rleRunCount = count;
-    InSum += ByteSum(InPos, static_cast<size_t>(in - InPos));
-    InPos = const_cast<uint8_t*>(in);
+    FRleInRun = inRun;
+    FRleFirstByte = first;
+    FRleLastByte = last;
+    FRleRunCount = count;
+    const auto taken = static_cast<int32_t>(in - InPos);
+    InputConsumed(taken, ByteSum(InPos, static_cast<size_t>(taken)));
     const auto written = static_cast<int32_t>(out - OutPos);
-    OutSum += ByteSum(OutPos, static_cast<size_t>(written));
-    OutPos = out;
-    OutBudget -= written;
-    OutCount += written;
+    OutputCommitted(written, ByteSum(OutPos, static_cast<size_t>(written)));
 }
 
 void TCompThreadSafety::CompressRLE() {
-    const bool plain = !DescrambleInput && !ScrambleOutput;
+    const bool plain = !FDescrambleInput && !FScrambleOutput;
     for (;;) {
         if (plain)
             CompressRLEStretch();
         const uint8_t b = GetChar();
-        if (EndOfInput) {
-            if (rleInRun)
-                emit(rleRunCount, rleLastByte);
+        if (FEndOfInput) {
+            if (FRleInRun)
+                emit(FRleRunCount, FRleLastByte);
             return;
         }
-        if (rleInRun) {
-            if (b == rleLastByte && rleRunCount < 255) {
-                ++rleRunCount;
+        if (FRleInRun) {
+            if (b == FRleLastByte && FRleRunCount < 255) {
+                ++FRleRunCount;
             } else {
-                emit(rleRunCount, rleLastByte);
-                rleLastByte = b;
+                emit(FRleRunCount, FRleLastByte);
+                FRleLastByte = b;
                 if (b == RLEMarker)
                     emit(0, b);
                 else
                     PutChar(b);
-                rleInRun = false;
+                FRleInRun = false;
             }
         } else {
             if (b == RLEMarker) {
                 emit(0, b);
-            } else if (b == rleLastByte && !rleFirstByte) {
-                rleRunCount = 2;
-                rleInRun = true;
+            } else if (b == FRleLastByte && !FRleFirstByte) {
+                FRleRunCount = 2;
+                FRleInRun = true;
             } else {
                 PutChar(b);
             }
-            rleLastByte = b;
+            FRleLastByte = b;
         }
-        rleFirstByte = false;
+        FRleFirstByte = false;
     }
 }
 
@@ -140,9 +137,9 @@ void TCompThreadSafety::ExpandRLEStretch() {
     const uint8_t* const inEnd = InEnd;
     uint8_t* out = OutPos;
     int32_t room = OutputRoom(*this);
-    if (EndOfInput)
+    if (FEndOfInput)
         return;
-    uint8_t last = rleLastByte;
+    uint8_t last = FRleLastByte;
     while (in < inEnd) {
         if (*in != RLEMarker) {
             // Literals up to the next marker.
@@ -173,23 +170,20 @@ void TCompThreadSafety::ExpandRLEStretch() {
         in += 2;
         last = RLEMarker;
     }
-    rleLastByte = last;
-    InSum += ByteSum(InPos, static_cast<size_t>(in - InPos));
-    InPos = const_cast<uint8_t*>(in);
+    FRleLastByte = last;
+    const auto taken = static_cast<int32_t>(in - InPos);
+    InputConsumed(taken, ByteSum(InPos, static_cast<size_t>(taken)));
     const auto written = static_cast<int32_t>(out - OutPos);
-    OutSum += ByteSum(OutPos, static_cast<size_t>(written));
-    OutPos = out;
-    OutBudget -= written;
-    OutCount += written;
+    OutputCommitted(written, ByteSum(OutPos, static_cast<size_t>(written)));
 }
 
 void TCompThreadSafety::ExpandRLE() {
-    const bool plain = !DescrambleInput && !ScrambleOutput;
+    const bool plain = !FDescrambleInput && !FScrambleOutput;
     for (;;) {
         if (plain)
             ExpandRLEStretch();
         const uint8_t a = GetChar();
-        if (EndOfInput)
+        if (FEndOfInput)
             return;
         if (a != RLEMarker) {
             PutChar(a);
@@ -200,11 +194,11 @@ void TCompThreadSafety::ExpandRLE() {
             if (n == 0) {
                 PutChar(RLEMarker);
             } else {
-                for (rleRunCount = n - 1; rleRunCount > 0; --rleRunCount)
-                    PutChar(rleLastByte);
+                for (FRleRunCount = n - 1; FRleRunCount > 0; --FRleRunCount)
+                    PutChar(FRleLastByte);
             }
         }
-        rleLastByte = a;
+        FRleLastByte = a;
     }
 }
 

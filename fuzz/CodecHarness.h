@@ -1,5 +1,5 @@
-// One codec run over a byte buffer, the engine set up as the stream driver
-// sets it up but without an output budget, for the fuzz targets.
+// One codec run over a byte buffer, the engine started as the stream driver
+// starts it but without an output budget, for the fuzz targets.
 #pragma once
 
 #include "engine/CompThreadSafety.h"
@@ -18,15 +18,11 @@ template <typename Codec> std::string RunCodec(const uint8_t* Data, size_t Size,
     fw::TMemoryStream dest;
     TCompThreadSafety engine;
     TRunBuffers buffers(engine);
-    engine.Source = &source;
-    engine.Dest = &dest;
-    engine.rleFirstByte = true;
-    engine.InRemaining = static_cast<int32_t>(Size);
-    engine.ReadChunk = BufferSize;
-    engine.OutBudget = 0x7FFFFFFF;
+    TRunSettings settings;
+    settings.SourceSize = static_cast<int32_t>(Size);
+    engine.BeginRun(source, dest, settings);
     Run(engine);
-    if (engine.OutPos > engine.OutBuffer)
-        dest.WriteBuffer(engine.OutBuffer, static_cast<int32_t>(engine.OutPos - engine.OutBuffer));
+    engine.FinishRun();
     return dest.DataString();
 }
 

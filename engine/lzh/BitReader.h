@@ -16,6 +16,7 @@
 #include "engine/ByteBlocks.h"
 #include "engine/CompThreadSafety.h"
 
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 
@@ -131,8 +132,9 @@ private:
     // Hands the position to the engine with the sum of the bytes taken.
     void Sync() {
         TCompThreadSafety& e = FEngine;
-        e.InSum += ByteSum(FSummed, static_cast<size_t>(FIn - FSummed));
-        e.InPos = FIn;
+        assert(FSummed == e.InPos);
+        e.InputConsumed(static_cast<int32_t>(FIn - FSummed),
+                        ByteSum(FSummed, static_cast<size_t>(FIn - FSummed)));
         FSummed = FIn;
     }
 
@@ -144,21 +146,21 @@ private:
         uint8_t b = 0;
         if (FMadeUp == 0) {
             b = e.GetChar();
-            if (e.EndOfInput)
+            if (e.EndOfInput())
                 b = 0;
         }
         // Once the input has ended it is not asked again.
-        if (FMadeUp != 0 || e.EndOfInput)
+        if (FMadeUp != 0 || e.EndOfInput())
             ++FMadeUp;
         Push(b);
-        if (FMadeUp == 0 && e.DescrambleInput) {
+        if (FMadeUp == 0 && e.DescrambleInput()) {
             while (FHeld <= 55 && e.InPos != e.InEnd)
                 Push(e.GetChar()); // from the buffer: no refill; unkeyed as usual
         }
         FIn = e.InPos;
         FSummed = FIn;
         // Taking at once is for unkeyed input that goes on.
-        FEnd = FMadeUp == 0 && !e.DescrambleInput ? e.InEnd : FIn;
+        FEnd = FMadeUp == 0 && !e.DescrambleInput() ? e.InEnd : FIn;
         if (FEnd - FIn >= 8)
             TakeAhead();
     }
@@ -176,11 +178,7 @@ private:
         if (start < theirs + 8)
             return;
         const unsigned ahead = (start - theirs) / 8;
-        TCompThreadSafety& e = FEngine;
-        e.InPos -= ahead;
-        e.InSum -= ByteSum(e.InPos, ahead);
-        if (e.DescrambleInput)
-            e.KeyIndex = static_cast<int16_t>((e.KeyIndex - static_cast<int>(ahead)) & 3);
+        FEngine.InputGivenBack(static_cast<int32_t>(ahead));
     }
 
     TCompThreadSafety& FEngine;

@@ -27,7 +27,7 @@ void TCompThreadSafety::CompressLZH() {
     bool ended = false;
     while (len < MaxMatch) {
         const uint8_t b = GetChar();
-        if (EndOfInput) {
+        if (FEndOfInput) {
             ended = true;
             break;
         }
@@ -66,9 +66,9 @@ void TCompThreadSafety::CompressLZH() {
         int i = 0;
         // The input is not asked again once it has ended (or was cancelled).
         while (i < last && !ended) {
-            if (InPos == InEnd || DescrambleInput) {
+            if (InPos == InEnd || FDescrambleInput) {
                 const uint8_t b = GetChar();
-                if (EndOfInput) {
+                if (FEndOfInput) {
                     ended = true;
                     break;
                 }
@@ -86,8 +86,7 @@ void TCompThreadSafety::CompressLZH() {
                 sum += in[j];
                 take(in[j]);
             }
-            InPos += n;
-            InSum += sum;
+            InputConsumed(n, sum);
             i += n;
         }
         for (; i < last; ++i) {

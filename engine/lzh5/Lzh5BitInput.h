@@ -11,6 +11,7 @@
 // The bytes taken early are counted and descrambled as GetChar would.
 #pragma once
 
+#include "engine/ByteBlocks.h"
 #include "engine/CompThreadSafety.h"
 
 #include <cstdint>
@@ -70,7 +71,7 @@ private:
     // input buffer at once (the common case, inline); otherwise byte by byte.
     void Refill() {
         TCompThreadSafety& e = FEngine;
-        if (e.EndOfInput || e.DescrambleInput || e.InEnd - e.InPos < 8) [[unlikely]] {
+        if (e.EndOfInput() || e.DescrambleInput() || e.InEnd - e.InPos < 8) [[unlikely]] {
             RefillByBytes();
             return;
         }
@@ -82,20 +83,19 @@ private:
         const uint64_t taken = word >> (64 - 8 * take);
         FBits |= (taken << (64 - 8 * take)) >> FAvail;
         FAvail += 8 * take;
-        e.InSum += SumOfBytes(taken);
-        e.InPos += take;
+        e.InputConsumed(static_cast<int32_t>(take), ByteSum(taken));
     }
 
     [[gnu::noinline]] void RefillByBytes() {
         TCompThreadSafety& e = FEngine;
-        if (!e.EndOfInput) {
+        if (!e.EndOfInput()) {
             while (FAvail < 56 && e.InPos != e.InEnd)
                 Push(e.GetChar()); // from the buffer: no refill
         }
         // GetChar returns 0 at the end; once ended, the input is not asked again.
         while (FAvail < 16) {
-            const uint8_t b = e.EndOfInput ? 0 : e.GetChar();
-            if (e.EndOfInput)
+            const uint8_t b = e.EndOfInput() ? 0 : e.GetChar();
+            if (e.EndOfInput())
                 ++FMadeUp;
             Push(b);
         }
@@ -104,11 +104,6 @@ private:
     void Push(uint8_t b) {
         FBits |= static_cast<uint64_t>(b) << (56 - FAvail);
         FAvail += 8;
-    }
-
-    static uint32_t SumOfBytes(uint64_t v) {
-        const uint64_t pairs = (v & 0x00FF00FF00FF00FFull) + ((v >> 8) & 0x00FF00FF00FF00FFull);
-        return static_cast<uint32_t>((pairs * 0x0001000100010001ull) >> 48);
     }
 
     TCompThreadSafety& FEngine;

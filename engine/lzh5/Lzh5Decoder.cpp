@@ -112,7 +112,7 @@ unsigned TDecoder::ExpandToken(int64_t wanted) {
 
 int64_t TDecoder::ExpandStretch(int64_t wanted) {
     TCompThreadSafety& e = FEngine;
-    if (blockSize == 0 || e.EndOfInput || e.DescrambleInput || e.InEnd - e.InPos < 8)
+    if (blockSize == 0 || e.EndOfInput() || e.DescrambleInput() || e.InEnd - e.InPos < 8)
         return 0;
     // Tokens are started while fewer than wanted bytes are written and the
     // history has room past the longest match and the copies' overrun. The
@@ -204,8 +204,8 @@ int64_t TDecoder::ExpandStretch(int64_t wanted) {
     } while (out < startStop && tokens != 0 && in <= inLimit);
 
     blockSize = static_cast<uint16_t>(tokens);
-    e.InSum += ByteSum(e.InPos, static_cast<size_t>(in - e.InPos));
-    e.InPos = const_cast<uint8_t*>(in);
+    const auto taken = static_cast<int32_t>(in - e.InPos);
+    e.InputConsumed(taken, ByteSum(e.InPos, static_cast<size_t>(taken)));
     FIn.Resume(bits, avail);
     const int64_t decoded = out - start;
     // The last match may run past wanted; the count cuts it.

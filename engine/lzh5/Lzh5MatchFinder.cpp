@@ -34,7 +34,7 @@ void TMatchFinder::FirstFill() {
             slideText[pos++] = 0x20;
             continue;
         }
-        if (FEngine.EndOfInput)
+        if (FEngine.EndOfInput())
             std::memset(&slideText[pos], 0x20, static_cast<size_t>(k));
         else
             remaining += k;
@@ -48,11 +48,11 @@ void TMatchFinder::FirstFill() {
 int TMatchFinder::refill() {
     int pos = FirstPosition;
     while (pos < FirstPosition + WindowSize) {
-        if (FEngine.EndOfInput) {
+        if (FEngine.EndOfInput()) {
             // Left set by a cancelled refill: GetChar hands out one buffered
             // byte (or refills), byte by byte.
             slideText[pos] = FEngine.GetChar();
-            if (FEngine.EndOfInput)
+            if (FEngine.EndOfInput())
                 break;
             ++pos;
             continue;

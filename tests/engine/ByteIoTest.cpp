@@ -16,7 +16,7 @@ std::string ReadAll(EngineRun& run) {
     std::string out;
     for (;;) {
         const uint8_t b = run.Engine.GetChar();
-        if (run.Engine.EndOfInput)
+        if (run.Engine.EndOfInput())
             return out;
         out += static_cast<char>(b);
     }
@@ -35,7 +35,7 @@ TEST(GetChar, EmptySourceEndsWithoutReading) {
     EngineRun run("");
     run.RecordProgress();
     EXPECT_EQ(run.Engine.GetChar(), 0);
-    EXPECT_TRUE(run.Engine.EndOfInput);
+    EXPECT_TRUE(run.Engine.EndOfInput());
     EXPECT_TRUE(run.Source.Reads.empty());
     EXPECT_TRUE(run.Events.empty());
 }
@@ -47,7 +47,7 @@ TEST(GetChar, RefillEventsReportPercentOfAnnouncedSize) {
     EXPECT_EQ(ReadAll(run), data);
     EXPECT_EQ(run.Events, (std::vector<int32_t>{40, 81, 100}));
     EXPECT_EQ(run.Source.Reads, (std::vector<int32_t>{8192, 8192, 3616}));
-    EXPECT_EQ(run.Engine.InSum, ByteSum(data));
+    EXPECT_EQ(run.Engine.InSum(), ByteSum(data));
 }
 
 TEST(GetChar, ExactBufferReadsOnceAndStops) {
@@ -70,7 +70,8 @@ TEST(GetChar, LargeSourceUsesDivisionForPercent) {
 
 TEST(GetChar, SourceShorterThanAnnouncedRaises) {
     EngineRun run("abc");
-    run.Engine.InRemaining = 10;
+    run.Settings.SourceSize = 10;
+    run.Begin();
     try {
         ReadAll(run);
         FAIL() << "the end of the source passed for the end of the data";
@@ -86,13 +87,13 @@ TEST(GetChar, CancelAtARefillEndsInputAndLeavesBytesUnread) {
     run.RecordProgress(1);
     EXPECT_EQ(ReadAll(run), data.substr(0, 8192));
     EXPECT_EQ(run.Events, (std::vector<int32_t>{40, 81}));
-    EXPECT_EQ(run.Engine.InSum, ByteSum(data.substr(0, 8192)));
+    EXPECT_EQ(run.Engine.InSum(), ByteSum(data.substr(0, 8192)));
 }
 
 TEST(GetChar, NoEventsWithoutHandler) {
     EngineRun run(std::string(20000, 'q'));
     ReadAll(run);
-    EXPECT_EQ(run.Engine.InDone, 0);
+    EXPECT_EQ(run.Engine.InDone(), 0);
 }
 
 TEST(PutChar, BudgetAdmitsExactlyBBytes) {
@@ -105,7 +106,7 @@ TEST(PutChar, BudgetAdmitsExactlyBBytes) {
     } catch (const EUnableToCompress& e) {
         EXPECT_STREQ(e.what(), "Could not compress data, will store instead");
     }
-    EXPECT_EQ(run.Engine.OutCount, 100);
+    EXPECT_EQ(run.Engine.OutCount(), 100);
     EXPECT_TRUE(run.Dest.Writes.empty()); // nothing of the buffer reaches Dest
 }
 
@@ -126,7 +127,7 @@ TEST(Encrypt, CyclesThroughKeyBytesLowestFirst) {
     const uint8_t expected[] = {0x44, 0x33, 0x22, 0x11, 0x44, 0x33};
     for (const uint8_t k : expected)
         EXPECT_EQ(run.Engine.Encrypt(0), k);
-    EXPECT_EQ(run.Engine.KeyIndex, 2);
+    EXPECT_EQ(run.Engine.KeyIndex(), 2);
 }
 
 TEST(Emit, WritesRunTailsAndEscapes) {
@@ -145,10 +146,10 @@ TEST(Emit, WritesRunTailsAndEscapes) {
 }
 
 TEST(Checksums, WrapModulo2To32) {
-    EngineRun run(std::string(16, '\xFF'));
-    run.Engine.InSum = 0xFFFFFF00u;
+    // 0xFFFFFFFF / 0xFF bytes of 0xFF sum to 2^32 - 1; one more wraps the sum.
+    EngineRun run(std::string(0xFFFFFFFFu / 0xFF + 1, '\xFF'));
     ReadAll(run);
-    EXPECT_EQ(run.Engine.InSum, 0xEF0u); // 0xFFFFFF00 + 16 * 0xFF, modulo 2^32
+    EXPECT_EQ(run.Engine.InSum(), 0xFEu); // (2^32 - 1 + 0xFF) modulo 2^32
 }
 
 // The stored copy moves whole stretches at a time; every observable effect
@@ -182,7 +183,7 @@ CopyOutcome RunCopy(const CopyCase& c, bool byteLoop) {
         if (byteLoop) {
             for (;;) {
                 const uint8_t b = run.Engine.GetChar();
-                if (run.Engine.EndOfInput)
+                if (run.Engine.EndOfInput())
                     break;
                 run.Engine.PutChar(b);
             }
@@ -197,11 +198,11 @@ CopyOutcome RunCopy(const CopyCase& c, bool byteLoop) {
     // After the budget exception the input sum and the key position are
     // reported to no one; the byte loop has read one byte more by then.
     return {run.Dest.DataString(),
-            raised ? 0 : e.InSum,
-            e.OutSum,
-            e.OutCount,
-            e.OutBudget,
-            raised ? int16_t{0} : e.KeyIndex,
+            raised ? 0 : e.InSum(),
+            e.OutSum(),
+            e.OutCount(),
+            e.OutBudget(),
+            raised ? int16_t{0} : e.KeyIndex(),
             raised,
             run.Events,
             run.Source.Reads,
@@ -258,7 +259,8 @@ struct ReadOutcome {
 ReadOutcome RunReads(const StretchCase& c, bool stretches) {
     EngineRun run(RandomBytes(c.Size, static_cast<uint32_t>(c.Size + 3)), 0x7FFFFFFF, c.Key, false,
                   c.Key != 0);
-    run.Engine.ReadChunk = c.ReadChunk;
+    run.Settings.ReadChunk = c.ReadChunk;
+    run.Begin();
     run.RecordProgress(c.CancelAt);
     ReadOutcome o;
     // Enough calls to read everything and go on after the end or a cancel.
@@ -267,19 +269,19 @@ ReadOutcome RunReads(const StretchCase& c, bool stretches) {
     while (o.Calls.size() < calls) {
         if (!stretches) {
             const uint8_t b = run.Engine.GetChar();
-            o.Calls.emplace_back(b, run.Engine.EndOfInput);
+            o.Calls.emplace_back(b, run.Engine.EndOfInput());
             continue;
         }
         const auto want = static_cast<int32_t>(
             std::min<size_t>(calls - o.Calls.size(), static_cast<size_t>(c.Stretch)));
         const int32_t k = run.Engine.GetStretch(buf.data(), want);
         if (k == 0)
-            o.Calls.emplace_back(0, run.Engine.EndOfInput);
+            o.Calls.emplace_back(0, run.Engine.EndOfInput());
         for (int32_t i = 0; i < k; ++i)
-            o.Calls.emplace_back(buf[static_cast<size_t>(i)], run.Engine.EndOfInput);
+            o.Calls.emplace_back(buf[static_cast<size_t>(i)], run.Engine.EndOfInput());
     }
-    o.InSum = run.Engine.InSum;
-    o.KeyIndex = run.Engine.KeyIndex;
+    o.InSum = run.Engine.InSum();
+    o.KeyIndex = run.Engine.KeyIndex();
     o.Events = run.Events;
     o.Reads = run.Source.Reads;
     return o;

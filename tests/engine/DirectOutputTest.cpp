@@ -97,10 +97,10 @@ Trace RunTokens(const std::vector<Token>& tokens, bool direct, int32_t budget, i
     run.Flush();
     trace.Output = run.Dest.DataString();
     trace.Writes = run.Dest.Writes;
-    trace.Sum = run.Engine.OutSum;
-    trace.Count = run.Engine.OutCount;
-    trace.Budget = run.Engine.OutBudget;
-    trace.KeyIndex = run.Engine.KeyIndex;
+    trace.Sum = run.Engine.OutSum();
+    trace.Count = run.Engine.OutCount();
+    trace.Budget = run.Engine.OutBudget();
+    trace.KeyIndex = run.Engine.KeyIndex();
     return trace;
 }
 

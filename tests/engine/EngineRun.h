@@ -1,4 +1,4 @@
-// A run of the engine set up as the stream driver sets it up, for tests that
+// A run of the engine started as the stream driver starts it, for tests that
 // drive GetChar, PutChar and the codecs directly.
 #pragma once
 
@@ -15,18 +15,17 @@ struct EngineRun {
     explicit EngineRun(const std::string& Input, int32_t Budget = 0x7FFFFFFF, int32_t Key = 0,
                        bool Scramble = false, bool Descramble = false)
         : Source(Input), Buffers(std::make_unique<TRunBuffers>(Engine)) {
-        Engine.Source = &Source;
-        Engine.Dest = &Dest;
-        Engine.EndOfInput = false;
-        Engine.rleFirstByte = true;
-        Engine.InRemaining = static_cast<int32_t>(Input.size());
-        Engine.ReadChunk = BufferSize;
-        Engine.OutBudget = Budget;
-        Engine.ScrambleOutput = Scramble;
-        Engine.DescrambleInput = Descramble;
-        for (int i = 0; i < 4; ++i)
-            Engine.KeyBytes[i] = static_cast<uint8_t>(static_cast<uint32_t>(Key) >> (8 * i));
+        Settings.SourceSize = static_cast<int32_t>(Input.size());
+        Settings.OutBudget = Budget;
+        Settings.Key = static_cast<uint32_t>(Key);
+        Settings.ScrambleOutput = Scramble;
+        Settings.DescrambleInput = Descramble;
+        Begin();
     }
+
+    // Starts the run again with Settings, for a test that changes them
+    // before the first byte.
+    void Begin() { Engine.BeginRun(Source, Dest, Settings); }
 
     // Records every refill event; CancelAt (0-based event number) answers -1.
     void RecordProgress(int CancelAt = -1) {
@@ -38,16 +37,13 @@ struct EngineRun {
     }
 
     // Writes what is left in the output buffer, as the driver does.
-    void Flush() {
-        if (Engine.OutPos > Engine.OutBuffer)
-            Dest.WriteBuffer(Engine.OutBuffer,
-                             static_cast<int32_t>(Engine.OutPos - Engine.OutBuffer));
-    }
+    void Flush() { Engine.FinishRun(); }
 
     TCompThreadSafety Engine;
     CountingStream Source;
     CountingStream Dest;
     std::unique_ptr<TRunBuffers> Buffers;
+    TRunSettings Settings;
     std::vector<int32_t> Events;
 };
 

@@ -266,7 +266,7 @@ TEST(Lzh5Compress, BudgetStopsAtTheSameByteAsAByteAtATimeWriter) {
         ASSERT_LT(budget, static_cast<int32_t>(packed.size()));
         EngineRun run(text, budget);
         EXPECT_THROW(run.Engine.CompressLZH5(), EUnableToCompress);
-        EXPECT_EQ(run.Engine.OutCount, budget);
+        EXPECT_EQ(run.Engine.OutCount(), budget);
         run.Flush();
         EXPECT_EQ(run.Dest.DataString(), packed.substr(0, static_cast<size_t>(budget)));
     }

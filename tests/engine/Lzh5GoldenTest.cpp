@@ -45,13 +45,14 @@ TEST(Lzh5Golden, CancelledSmallReadAndKeyedRuns) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "chunk " << c.ReadChunk << " cancel " << c.CancelAt);
         EngineRun run(text, 0x7FFFFFFF, c.Key, false, c.Key != 0);
-        run.Engine.ReadChunk = c.ReadChunk;
+        run.Settings.ReadChunk = c.ReadChunk;
+        run.Begin();
         run.RecordProgress(c.CancelAt);
         run.Engine.CompressLZH5();
         run.Flush();
         const std::string packed = run.Dest.DataString();
         EXPECT_EQ(packed.size(), c.Size);
-        EXPECT_EQ(run.Engine.InSum, c.InSum);
+        EXPECT_EQ(run.Engine.InSum(), c.InSum);
         EXPECT_EQ(Sha256Hex(packed), c.Digest);
     }
 }

@@ -45,31 +45,33 @@ Trace Expand(const std::string& Packed, int32_t Count, bool Keyed, int32_t Budge
              int CancelAt = -1) {
     const std::string input = Keyed ? Scrambled(Packed) : Packed;
     EngineRun run(input, Budget, Key, false, Keyed);
-    run.Engine.ReadChunk = 4096; // several refills even for the smaller samples
+    run.Settings.ReadChunk = 4096; // several refills even for the smaller samples
+    run.Begin();
     Trace trace;
     int events = 0;
     run.Engine.Progress = [&](int32_t& percent) {
-        trace.Events.push_back(std::to_string(percent) + " " + std::to_string(run.Engine.OutCount) +
-                               " " + std::to_string(run.Dest.Writes.size()));
+        trace.Events.push_back(std::to_string(percent) + " " +
+                               std::to_string(run.Engine.OutCount()) + " " +
+                               std::to_string(run.Dest.Writes.size()));
         if (events++ == CancelAt)
             percent = -1;
     };
     try {
         run.Engine.ExpandLZH5(Count);
     } catch (const EUnableToCompress&) {
-        trace.RaisedAtCount = run.Engine.OutCount;
+        trace.RaisedAtCount = run.Engine.OutCount();
     } catch (const ELZHBadDecodeTable&) {
         trace.BadTable = true;
     }
     run.Flush();
     trace.Output = run.Dest.DataString();
-    trace.OutSum = run.Engine.OutSum;
-    trace.OutCount = run.Engine.OutCount;
-    trace.OutBudget = run.Engine.OutBudget;
+    trace.OutSum = run.Engine.OutSum();
+    trace.OutCount = run.Engine.OutCount();
+    trace.OutBudget = run.Engine.OutBudget();
     trace.Reads = run.Source.Reads;
     const int64_t taken = run.Source.Position() - (run.Engine.InEnd - run.Engine.InPos);
     trace.InSumOfTakenBytes =
-        run.Engine.InSum == ByteSum(input.substr(0, static_cast<size_t>(taken)));
+        run.Engine.InSum() == ByteSum(input.substr(0, static_cast<size_t>(taken)));
     return trace;
 }
 
@@ -204,7 +206,7 @@ TEST(Lzh5Trace, OutputKeyAppliesToStretches) {
     run.Engine.ExpandLZH5(static_cast<int32_t>(sample.size()));
     run.Flush();
     EXPECT_EQ(run.Dest.DataString(), Scrambled(sample));
-    EXPECT_EQ(run.Engine.OutSum, ByteSum(Scrambled(sample)));
+    EXPECT_EQ(run.Engine.OutSum(), ByteSum(Scrambled(sample)));
 }
 
 } // namespace

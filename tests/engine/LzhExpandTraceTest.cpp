@@ -36,10 +36,10 @@ public:
             unsigned b = 0;
             if (FMadeUp == 0) {
                 b = FEngine.GetChar();
-                if (FEngine.EndOfInput)
+                if (FEngine.EndOfInput())
                     b = 0;
             }
-            if (FMadeUp != 0 || FEngine.EndOfInput)
+            if (FMadeUp != 0 || FEngine.EndOfInput())
                 ++FMadeUp;
             FBuf |= b << (8 - FLen);
             FLen += 8;
@@ -149,9 +149,8 @@ Outcome Expand(const Case& c, bool plain) {
     LoggingStream dest(log, 'W', "");
     EngineRun run(c.Packed, c.Budget, c.Key, false, c.Key != 0);
     TCompThreadSafety& e = run.Engine;
-    e.Source = &source;
-    e.Dest = &dest;
-    e.ReadChunk = c.Chunk;
+    run.Settings.ReadChunk = c.Chunk;
+    e.BeginRun(source, dest, run.Settings);
     int events = 0;
     e.Progress = [&](int32_t& percent) {
         log.push_back("P" + std::to_string(percent));
@@ -167,18 +166,17 @@ Outcome Expand(const Case& c, bool plain) {
     } catch (const EUnableToCompress&) {
         raised = true;
     }
-    if (e.OutPos > e.OutBuffer)
-        dest.WriteBuffer(e.OutBuffer, static_cast<int32_t>(e.OutPos - e.OutBuffer));
+    e.FinishRun();
     return {log,
             dest.DataString(),
-            e.InSum,
-            e.OutSum,
+            e.InSum(),
+            e.OutSum(),
             static_cast<int32_t>(e.InPos - e.InBuffer),
-            e.InRemaining,
-            e.OutCount,
-            e.OutBudget,
-            e.KeyIndex,
-            e.EndOfInput,
+            e.InRemaining(),
+            e.OutCount(),
+            e.OutBudget(),
+            e.KeyIndex(),
+            e.EndOfInput(),
             raised};
 }
 

@@ -28,11 +28,12 @@ Outcome Compress(const std::string& Data, int32_t ReadChunk, bool ByteByByte, in
     // Descrambling with a zero key leaves every byte as it is but sends the
     // compressor through GetChar for each one.
     EngineRun run(Data, 0x7FFFFFFF, 0, false, ByteByByte);
-    run.Engine.ReadChunk = ReadChunk;
+    run.Settings.ReadChunk = ReadChunk;
+    run.Begin();
     run.RecordProgress(CancelAt);
     run.Engine.CompressLZH();
     run.Flush();
-    return {run.Dest.DataString(), run.Engine.InSum, run.Engine.EndOfInput, run.Source.Reads,
+    return {run.Dest.DataString(), run.Engine.InSum(), run.Engine.EndOfInput(), run.Source.Reads,
             run.Events};
 }
 
