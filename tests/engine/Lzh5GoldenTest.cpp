@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace zorp::test {
 namespace {
 
