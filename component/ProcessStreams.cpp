@@ -9,6 +9,38 @@
 
 namespace zorp {
 
+namespace {
+
+// Runs Method's codec in the direction asked on the engine's run. Returns
+// the bytes an expansion decoded past ExpandedSize (not written).
+int32_t RunCodec(TCompThreadSafety& e, TZorpMethod Method, bool Compress, int32_t ExpandedSize) {
+    switch (Method) {
+    case coNone:
+        e.CopyWithCRC();
+        return 0;
+    case coRLE:
+        Compress ? e.CompressRLE() : e.ExpandRLE();
+        return 0;
+    case coLZH:
+        if (Compress) {
+            e.CompressLZH();
+            return 0;
+        }
+        return e.ExpandLZH(ExpandedSize);
+    case coLZH5:
+        if (Compress) {
+            e.CompressLZH5();
+            return 0;
+        }
+        return e.ExpandLZH5(ExpandedSize);
+    case coCustom:
+        return 0; // the application's handlers do the work
+    }
+    return 0;
+}
+
+} // namespace
+
 // Returns the bytes written, and when LZH or LZH5 data expand past
 // ExpandedSize, the bytes decoded past it too (which are not written), so
 // that the caller sees the size the data hold.
@@ -50,28 +82,7 @@ int32_t TZorp::ProcessStreams(fw::TStream& Dest, fw::TStream& Source, int32_t So
         e.BeginRun(Source, Dest, run);
 
         const bool compress = Mode == cmCompress;
-        switch (Method) {
-        case coNone:
-            e.CopyWithCRC();
-            break;
-        case coRLE:
-            compress ? e.CompressRLE() : e.ExpandRLE();
-            break;
-        case coLZH:
-            if (compress)
-                e.CompressLZH();
-            else
-                pastSize = e.ExpandLZH(ExpandedSize);
-            break;
-        case coLZH5:
-            if (compress)
-                e.CompressLZH5();
-            else
-                pastSize = e.ExpandLZH5(ExpandedSize);
-            break;
-        case coCustom:
-            break; // the application's handlers do the work
-        }
+        pastSize = RunCodec(e, Method, compress, ExpandedSize);
         Checksum = static_cast<int32_t>(compress ? e.InSum() : e.OutSum());
         e.FinishRun();
     }

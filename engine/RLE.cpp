@@ -24,6 +24,10 @@ int32_t OutputRoom(const TCompThreadSafety& e) {
 
 } // namespace
 
+// The run coder's fast path over a stretch of the input buffer: its states
+// mirror CompressRLE's one for one, and keeping them in one loop keeps the
+// order of the bytes it writes visible (and the loop fast).
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 void TCompThreadSafety::CompressRLEStretch() {
     // An input byte writes at most 4 bytes: the tail of a run and an escaped
     // marker.
@@ -94,6 +98,9 @@ void TCompThreadSafety::CompressRLEStretch() {
     OutputCommitted(written, ByteSum(OutPos, static_cast<size_t>(written)));
 }
 
+// The byte-at-a-time run coder: one loop over its run states, whose order
+// of outputs is the format.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 void TCompThreadSafety::CompressRLE() {
     const bool plain = !FDescrambleInput && !FScrambleOutput;
     for (;;) {

@@ -77,10 +77,11 @@ private:
     void SetGrandsons(unsigned n) {
         const unsigned s = hufSon[n];
         if (s >= TreeSize) {
-            hufGrandson[2 * n] = hufGrandson[2 * n + 1] = static_cast<uint16_t>(s | OneLevel);
+            hufGrandson[size_t{2} * n] = hufGrandson[size_t{2} * n + 1] =
+                static_cast<uint16_t>(s | OneLevel);
         } else {
-            hufGrandson[2 * n] = hufSon[s];
-            hufGrandson[2 * n + 1] = hufSon[s + 1];
+            hufGrandson[size_t{2} * n] = hufSon[s];
+            hufGrandson[size_t{2} * n + 1] = hufSon[s + 1];
         }
     }
     // The entries that depend on hufSon[n]: n's own and its parent's.

@@ -10,6 +10,9 @@
 
 namespace zorp {
 
+// The LZH compressor's main loop (fill, match search, token output, window
+// slide) stays whole: the order of its steps decides the output bytes.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 void TCompThreadSafety::CompressLZH() {
     using namespace lzh;
     // The members start zeroed, the whole text ring included.

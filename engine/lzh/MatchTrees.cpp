@@ -35,6 +35,9 @@ void TMatchTrees::InitTree() {
         Nodes[i].Parent = Nil;
 }
 
+// Tree insertion with the replacement of an equal string: one descent whose
+// tie rules decide which match is found, so it stays in one piece.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 void TMatchTrees::InsertNode(int r) {
     TMatchNode* const nodes = Nodes;
     nodes[r].Child[Left] = nodes[r].Child[Right] = Nil;

@@ -41,7 +41,7 @@ inline constexpr int BlockFlushPoint = 16360;
 
 // The number of significant bits of a distance code: its position symbol.
 inline int PositionSymbol(unsigned p) {
-    return std::bit_width(p);
+    return static_cast<int>(std::bit_width(p));
 }
 
 } // namespace zorp::lzh5

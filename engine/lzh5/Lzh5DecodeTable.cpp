@@ -31,6 +31,9 @@ void FillEntries(uint16_t* at, uint32_t width, uint16_t entry) {
 
 } // namespace
 
+// Builds a decode table from hostile code lengths: every check stays next
+// to the step it guards.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 void buildtable(int nchar, const uint8_t* bitlen, int tablebits, uint16_t* table,
                 TDecodeTree& tree) {
     // Canonical code: start[len] is the first code of that length, left-aligned

@@ -110,6 +110,9 @@ unsigned TDecoder::ExpandToken(int64_t wanted) {
     return len;
 }
 
+// The decoder's inner loop (literals and matches straight into the output
+// buffer); split, it loses its speed.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 int64_t TDecoder::ExpandStretch(int64_t wanted) {
     TCompThreadSafety& e = FEngine;
     if (blockSize == 0 || e.EndOfInput() || e.DescrambleInput() || e.InEnd - e.InPos < 8)

@@ -109,6 +109,9 @@ inline void TMatchFinder::split(int old) {
     makechild(n, slideText[slidePos + matchLen], slidePos);
 }
 
+// The suffix-tree insertion that decides the output bytes: its tie rules
+// and node splits stay in one descent.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 inline void TMatchFinder::insert_node() {
     int q;
     int r;
