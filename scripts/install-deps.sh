@@ -5,7 +5,7 @@
 # Needs root (or sudo) only when something is missing.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev clang-format
+  cmake ninja-build g++ clang libclang-rt-14-dev clang-format clang-tidy
   googletest libgtest-dev zlib1g-dev libcli11-dev libsqlite3-dev
   lhasa libarchive-tools jlha-utils binutils
   dpkg-dev file pkgconf man-db strace doxygen

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, builds and runs every test
-# in the sanitizer preset (dev) and the optimised preset (release), checks
+# in the sanitizer preset (dev) and the optimised preset (release), runs
+# clang-tidy over the library's and the tool's sources (scripts/tidy.sh), checks
 # the packaging of the release build (scripts/test-package.sh: install,
 # consumers, Debian package), then runs each fuzzer for FUZZ_SECONDS
 # (default 15) seconds. Exits non-zero on any failure.
@@ -19,6 +20,9 @@ for preset in dev release; do
   echo "== $preset: tests"
   ctest --preset "$preset" -j2
 done
+
+echo "== clang-tidy"
+scripts/tidy.sh build/release
 
 echo "== packaging: install, consumers, Debian package"
 scripts/test-package.sh build/release
