@@ -104,6 +104,52 @@ TEST(ProcessStreams, HeaderReserveShrinksTheBudget) {
     EXPECT_EQ(run.Run(source, coNone, cmExpand), 100);
 }
 
+// One component, run after run: whatever a run leaves behind (the key's
+// position after an odd count, the run-length coder in the middle of a run,
+// sums and counts, a run that failed half-way) must not reach the next, whose
+// bytes and checksum are a fresh component's.
+TEST(ProcessStreams, EachRunStartsAfreshOnAComponentUsedBefore) {
+    // Runs of letters, which every method shrinks.
+    const auto runs = [](int Count, int Seed) {
+        std::string text;
+        for (int i = 0; i < Count; ++i)
+            text.append(static_cast<size_t>((i * Seed) % 13 + 1), static_cast<char>('a' + i % 7));
+        return text;
+    };
+    const std::string first = runs(40, 3) + std::string(37, 'x');
+    const std::string second = runs(900, 5);
+    const auto run = [](TZorp& Zorp, const std::string& Input, int32_t ExpandedSize,
+                        TZorpMethod Method, TCProcessMode Mode, int32_t& Checksum) {
+        CountingStream source(Input);
+        CountingStream dest;
+        Zorp.ProcessStreams(dest, source, static_cast<int32_t>(Input.size()), ExpandedSize, Method,
+                            Checksum, Mode, Zorp.Key() != 0);
+        return dest.DataString();
+    };
+    for (const TZorpMethod method : {coNone, coRLE, coLZH, coLZH5}) {
+        SCOPED_TRACE(testing::Message() << "method " << static_cast<int>(method));
+        TZorp fresh(nullptr);
+        TZorp used(nullptr);
+        for (TZorp* zorp : {&fresh, &used})
+            zorp->SetKey(0x01020304);
+        int32_t sum = 0;
+        run(used, first, 0, method, cmCompress, sum);
+        used.SetHeaderReserve(static_cast<int32_t>(second.size()) - 1);
+        EXPECT_THROW(run(used, second, 0, method, cmCompress, sum), EUnableToCompress);
+        used.SetHeaderReserve(0);
+
+        int32_t freshSum = 0;
+        int32_t usedSum = 0;
+        const std::string packed = run(fresh, second, 0, method, cmCompress, freshSum);
+        EXPECT_EQ(run(used, second, 0, method, cmCompress, usedSum), packed);
+        EXPECT_EQ(usedSum, freshSum);
+        const auto size = static_cast<int32_t>(second.size());
+        EXPECT_EQ(run(used, packed, size, method, cmExpand, usedSum), second);
+        EXPECT_EQ(run(fresh, packed, size, method, cmExpand, freshSum), second);
+        EXPECT_EQ(usedSum, freshSum);
+    }
+}
+
 TEST(ProcessStreams, KeyWithZeroUpperBytesScramblesEveryFourthByte) {
     const std::string data(12, 'A');
     CountingStream source(data);
