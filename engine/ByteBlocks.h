@@ -67,27 +67,39 @@ inline void CopyScrambled(uint8_t* dst, const uint8_t* src, size_t n, const uint
         dst[i] = static_cast<uint8_t>(src[i] ^ pattern[i & 15]);
 }
 
+// The 8 bytes from p on as one number, the first byte most significant,
+// whatever the host's byte order.
+inline uint64_t LoadBE64(const uint8_t* p) {
+    uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    if constexpr (std::endian::native == std::endian::little)
+        return __builtin_bswap64(w);
+    else
+        return w;
+}
+
+// The index (0 to 7) of the first differing byte of two unequal words
+// loaded with LoadBE64.
+inline int FirstDifference(uint64_t x, uint64_t y) {
+    return std::countl_zero(x ^ y) / 8;
+}
+
 // How many of the bytes a[0 .. limit-1] and b[0 .. limit-1] are equal before
-// the first difference (limit when none differs), eight at a time.
+// the first difference (limit when none differs), eight at a time. Reads
+// whole words: up to 7 bytes past limit must be readable (they do not count).
 inline int CommonPrefix(const uint8_t* a, const uint8_t* b, int limit) {
     int i = 0;
-    while (limit - i >= 8) {
-        uint64_t x;
-        uint64_t y;
-        std::memcpy(&x, a + i, sizeof x);
-        std::memcpy(&y, b + i, sizeof y);
+    for (;;) {
+        const uint64_t x = LoadBE64(a + i);
+        const uint64_t y = LoadBE64(b + i);
         if (x != y) {
-            const uint64_t d = x ^ y;
-            if constexpr (std::endian::native == std::endian::little)
-                return i + std::countr_zero(d) / 8;
-            else
-                return i + std::countl_zero(d) / 8;
+            i += FirstDifference(x, y);
+            return i < limit ? i : limit;
         }
         i += 8;
+        if (i >= limit)
+            return limit;
     }
-    while (i < limit && a[i] == b[i])
-        ++i;
-    return i;
 }
 
 // True when none of the 16 bytes from p on equals the marker or the byte

@@ -27,6 +27,7 @@ void TCompThreadSafety::BeginRun(fw::TStream& Source, fw::TStream& Dest,
     FOutBudget = Settings.OutBudget;
     FDescrambleInput = Settings.DescrambleInput;
     FScrambleOutput = Settings.ScrambleOutput;
+    FByteAtATime = Settings.ByteAtATime;
     for (int i = 0; i < 4; ++i)
         FKeyBytes[i] = static_cast<uint8_t>(Settings.Key >> (8 * i));
     FKeyIndex = 0;
@@ -98,7 +99,7 @@ void TCompThreadSafety::CopyByteByByte() {
 // Copies whole stretches at a time, each ending where the input buffer runs
 // dry, the output buffer fills or the budget ends (the central rule).
 void TCompThreadSafety::CopyWithCRC() {
-    if (FDescrambleInput && FScrambleOutput) {
+    if (!BulkInput() && !BulkOutput()) {
         CopyByteByByte();
         return;
     }

@@ -45,6 +45,9 @@ struct TRunSettings {
     bool ScrambleOutput = false;    // key applied to every byte put out
     bool DescrambleInput = false;   // key applied to every byte taken in
     int32_t ReadChunk = BufferSize; // bytes asked of the source per refill
+    // Test hook: every codec takes its byte-at-a-time path (GetChar and
+    // PutChar only), so that tests can hold its fast paths against it.
+    bool ByteAtATime = false;
 };
 
 // The central rule: every fast path of a codec (whole stretches, a bit
@@ -87,6 +90,12 @@ public:
     int16_t KeyIndex() const { return FKeyIndex; }
     bool DescrambleInput() const { return FDescrambleInput; }
     bool ScrambleOutput() const { return FScrambleOutput; }
+    // Whether a fast path may take bytes straight from the input buffer, or
+    // store them straight into the output buffer: not while the key applies
+    // to that side, nor under the ByteAtATime test hook.
+    bool BulkInput() const { return !FDescrambleInput && !FByteAtATime; }
+    bool BulkOutput() const { return !FScrambleOutput && !FByteAtATime; }
+    bool ByteAtATime() const { return FByteAtATime; }
 
     // Count bytes from InPos on, whose byte sum (before any key) is Sum,
     // have been taken from the input buffer.
@@ -241,6 +250,7 @@ private:
     int32_t FOutBudget = 0;
     bool FDescrambleInput = false;
     bool FScrambleOutput = false;
+    bool FByteAtATime = false;
     uint8_t FKeyBytes[4] = {0, 0, 0, 0};
     int16_t FKeyIndex = 0;
     // The run-length codec's state between calls of its byte loop.

@@ -101,7 +101,7 @@ private:
         TCompThreadSafety& e = FEngine;
         FPos = e.OutPos;
         FLimit = FPos;
-        if (!e.ScrambleOutput() && e.OutBudget() > 0)
+        if (e.BulkOutput() && e.OutBudget() > 0)
             FLimit += std::min<ptrdiff_t>({e.OutEnd - e.OutPos, e.OutBudget(), FLeft});
     }
 

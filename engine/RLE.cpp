@@ -102,7 +102,7 @@ void TCompThreadSafety::CompressRLEStretch() {
 // of outputs is the format.
 // NOLINTNEXTLINE(readability-function-cognitive-complexity)
 void TCompThreadSafety::CompressRLE() {
-    const bool plain = !FDescrambleInput && !FScrambleOutput;
+    const bool plain = BulkInput() && BulkOutput();
     for (;;) {
         if (plain)
             CompressRLEStretch();
@@ -185,7 +185,7 @@ void TCompThreadSafety::ExpandRLEStretch() {
 }
 
 void TCompThreadSafety::ExpandRLE() {
-    const bool plain = !FDescrambleInput && !FScrambleOutput;
+    const bool plain = BulkInput() && BulkOutput();
     for (;;) {
         if (plain)
             ExpandRLEStretch();

@@ -153,14 +153,14 @@ private:
         if (FMadeUp != 0 || e.EndOfInput())
             ++FMadeUp;
         Push(b);
-        if (FMadeUp == 0 && e.DescrambleInput()) {
+        if (FMadeUp == 0 && e.DescrambleInput() && !e.ByteAtATime()) {
             while (FHeld <= 55 && e.InPos != e.InEnd)
                 Push(e.GetChar()); // from the buffer: no refill; unkeyed as usual
         }
         FIn = e.InPos;
         FSummed = FIn;
         // Taking at once is for unkeyed input that goes on.
-        FEnd = FMadeUp == 0 && !e.DescrambleInput() ? e.InEnd : FIn;
+        FEnd = FMadeUp == 0 && e.BulkInput() ? e.InEnd : FIn;
         if (FEnd - FIn >= 8)
             TakeAhead();
     }

@@ -69,7 +69,7 @@ void TCompThreadSafety::CompressLZH() {
         int i = 0;
         // The input is not asked again once it has ended (or was cancelled).
         while (i < last && !ended) {
-            if (InPos == InEnd || FDescrambleInput) {
+            if (InPos == InEnd || !BulkInput()) {
                 const uint8_t b = GetChar();
                 if (FEndOfInput) {
                     ended = true;

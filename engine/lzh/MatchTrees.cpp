@@ -72,8 +72,8 @@ void TMatchTrees::InsertNode(int r) {
         const uint64_t node = TMatchNode::Load(nodes[p]);
         const int s = TMatchNode::SameIn(node);
         const uint8_t* const there = &lzhText[p];
-        uint64_t x = WordAt(key + i);
-        uint64_t y = WordAt(there + i);
+        uint64_t x = LoadBE64(key + i);
+        uint64_t y = LoadBE64(there + i);
         if (s < i) {
             i = s;
             dir ^= 1;
@@ -83,13 +83,13 @@ void TMatchTrees::InsertNode(int r) {
                 k += 8;
                 if (k >= MaxMatch)
                     break;
-                x = WordAt(key + k);
-                y = WordAt(there + k);
+                x = LoadBE64(key + k);
+                y = LoadBE64(there + k);
             }
             i = x != y ? k + FirstDifference(x, y) : MaxMatch;
             if (i >= MaxMatch)
-                break; // longer than any match so far, which all were shorter
-            dir = NotBelow(x, y) ? Right : Left;
+                break;                   // longer than any match so far, which all were shorter
+            dir = x >= y ? Right : Left; // byte order: the first byte counts most
         }
         const int here = i << 12 | ((p - r) & RingMask);
         best = here > best ? here : best;

@@ -5,7 +5,8 @@
 // search compares only bytes beyond what the tree already guarantees.
 #pragma once
 
-#include <bit>
+#include "engine/ByteBlocks.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -88,48 +89,11 @@ struct TMatchTrees {
         return FirstRoot + lzhText[r] + 256 * static_cast<int>(h);
     }
 
-    // Loads the 8 bytes at lzhText[at].
-    uint64_t Word(int at) const { return WordAt(&lzhText[at]); }
-
-    static uint64_t WordAt(const uint8_t* p) {
-        uint64_t w;
-        std::memcpy(&w, p, sizeof w);
-        return w;
-    }
-
     // start (< 60) plus the number of equal bytes from start on in the
-    // strings at ring positions a and b, at most 60; eight bytes at a time,
-    // so bytes past the 60th may be read but do not count.
+    // strings at ring positions a and b, at most 60. The text has room for
+    // the words read past the 60th byte.
     int SharedFrom(int a, int b, int start) const {
-        int i = start;
-        do {
-            const uint64_t x = Word(a + i);
-            const uint64_t y = Word(b + i);
-            if (x != y) {
-                i += FirstDifference(x, y);
-                return i < MaxMatch ? i : MaxMatch;
-            }
-            i += 8;
-        } while (i < MaxMatch);
-        return MaxMatch;
-    }
-
-    // The index of the first differing byte of two unequal words as loaded
-    // from memory.
-    static int FirstDifference(uint64_t x, uint64_t y) {
-        if constexpr (std::endian::native == std::endian::little)
-            return std::countr_zero(x ^ y) / 8;
-        else
-            return std::countl_zero(x ^ y) / 8;
-    }
-
-    // Whether the bytes loaded into x come at or after those in y in byte
-    // order, the first byte in memory counting most.
-    static bool NotBelow(uint64_t x, uint64_t y) {
-        if constexpr (std::endian::native == std::endian::little)
-            return __builtin_bswap64(x) >= __builtin_bswap64(y);
-        else
-            return x >= y;
+        return start + CommonPrefix(&lzhText[a + start], &lzhText[b + start], MaxMatch - start);
     }
 };
 

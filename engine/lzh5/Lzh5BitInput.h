@@ -71,7 +71,7 @@ private:
     // input buffer at once (the common case, inline); otherwise byte by byte.
     void Refill() {
         TCompThreadSafety& e = FEngine;
-        if (e.EndOfInput() || e.DescrambleInput() || e.InEnd - e.InPos < 8) [[unlikely]] {
+        if (e.EndOfInput() || !e.BulkInput() || e.InEnd - e.InPos < 8) [[unlikely]] {
             RefillByBytes();
             return;
         }

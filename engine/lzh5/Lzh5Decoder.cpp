@@ -115,7 +115,7 @@ unsigned TDecoder::ExpandToken(int64_t wanted) {
 // NOLINTNEXTLINE(readability-function-cognitive-complexity)
 int64_t TDecoder::ExpandStretch(int64_t wanted) {
     TCompThreadSafety& e = FEngine;
-    if (blockSize == 0 || e.EndOfInput() || e.DescrambleInput() || e.InEnd - e.InPos < 8)
+    if (blockSize == 0 || e.EndOfInput() || !e.BulkInput() || e.InEnd - e.InPos < 8)
         return 0;
     // Tokens are started while fewer than wanted bytes are written and the
     // history has room past the longest match and the copies' overrun. The

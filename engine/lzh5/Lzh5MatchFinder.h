@@ -24,11 +24,13 @@ namespace zorp::lzh5 {
 
 class TMatchFinder {
 public:
-    static constexpr int TextSize = 2 * WindowSize + MaxMatch + 1; // 16641
-    static constexpr int RootBase = WindowSize;                    // root of byte b: 8192 + b
-    static constexpr int NodeCount = WindowSize + 256 + 1;         // internal nodes and roots
-    static constexpr int LeafEnd = 2 * WindowSize;                 // leaves up to 16383
-    static constexpr int HashBase = 2 * WindowSize;                // chain heads from 16384
+    // Two windows, the look-ahead and one spare (16641), and 7 bytes that
+    // let CommonPrefix compare a match's last bytes eight at a time.
+    static constexpr int TextSize = 2 * WindowSize + MaxMatch + 1 + 7;
+    static constexpr int RootBase = WindowSize;            // root of byte b: 8192 + b
+    static constexpr int NodeCount = WindowSize + 256 + 1; // internal nodes and roots
+    static constexpr int LeafEnd = 2 * WindowSize;         // leaves up to 16383
+    static constexpr int HashBase = 2 * WindowSize;        // chain heads from 16384
     static constexpr int NextSize = HashBase + RootBase + 255 + 16 * 255 + 1; // 28912
     static constexpr int FirstPosition = WindowSize + MaxMatch;               // 8448
     static constexpr uint16_t Pending = 0x8000; // nodePosition: not yet carried upwards
