@@ -2,6 +2,7 @@
 // or a literal, coded with the adaptive Huffman code; a match's distance
 // follows with the fixed distance code.
 #include "engine/CompThreadSafety.h"
+#include "engine/History.h"
 #include "engine/lzh/LzhEncoder.h"
 
 #include <algorithm>
@@ -25,7 +26,7 @@ void TCompThreadSafety::CompressLZH() {
 
     int s = 0;
     int r = StartPosition;
-    std::memset(text, 0x20, StartPosition);
+    std::memset(text, HistoryFill, StartPosition);
     int len = 0;
     bool ended = false;
     while (len < MaxMatch) {

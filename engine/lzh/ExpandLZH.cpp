@@ -2,6 +2,7 @@
 // matches out of the last 4096 bytes of output, which start as the
 // format's ring of spaces.
 #include "engine/CompThreadSafety.h"
+#include "engine/History.h"
 #include "engine/DirectOutput.h"
 #include "engine/lzh/LzhDecoder.h"
 
@@ -21,7 +22,7 @@ int32_t TCompThreadSafety::ExpandLZH(int32_t count) {
     uint8_t* const history = state->History;
     // The ring the format starts from, oldest byte first: 60 zeros (its
     // positions 4036 to 4095), then 4036 spaces.
-    std::memset(history, 0x20, RingSize);
+    std::memset(history, HistoryFill, RingSize);
     std::memset(history, 0, RingSize - StartPosition);
     uint8_t* at = history + RingSize;
     TDirectOutput out(*this, count); // cuts a last match at count

@@ -50,7 +50,7 @@ inline void CopyFromHistory(uint8_t* to, unsigned distance, unsigned len) {
 
 int32_t TDecoder::Expand(int32_t count) {
     FIn.Start();
-    std::fill(FHistory, FHistory + WindowSize, uint8_t{0x20});
+    std::fill(FHistory, FHistory + WindowSize, HistoryFill);
     FHistPos = FHistory + WindowSize;
     int64_t produced = 0;
     while (produced < count) {

@@ -18,6 +18,7 @@
 #pragma once
 
 #include "engine/CompThreadSafety.h"
+#include "engine/History.h"
 #include "engine/lzh5/Lzh5BitInput.h"
 #include "engine/lzh5/Lzh5Constants.h"
 #include "engine/lzh5/Lzh5DecodeTable.h"

@@ -1,6 +1,7 @@
 #include "engine/lzh5/Lzh5MatchFinder.h"
 
 #include "engine/ByteBlocks.h"
+#include "engine/History.h"
 
 #include <cstring>
 
@@ -22,7 +23,7 @@ void TMatchFinder::initSlide() {
 }
 
 // Reads a stretch at a time with the same effect as a GetChar per position:
-// where GetChar would report the end, the position gets 0x20 and the reading
+// where GetChar would report the end, the position gets the fill (a space) and the reading
 // goes on (a cancelled refill leaves bytes in the buffer, which GetChar would
 // still hand out with EndOfInput set: those are taken but not counted).
 void TMatchFinder::FirstFill() {
@@ -31,11 +32,11 @@ void TMatchFinder::FirstFill() {
     while (pos < FirstPosition + WindowSize) {
         const int k = FEngine.GetStretch(&slideText[pos], FirstPosition + WindowSize - pos);
         if (k == 0) {
-            slideText[pos++] = 0x20;
+            slideText[pos++] = HistoryFill;
             continue;
         }
         if (FEngine.EndOfInput())
-            std::memset(&slideText[pos], 0x20, static_cast<size_t>(k));
+            std::memset(&slideText[pos], HistoryFill, static_cast<size_t>(k));
         else
             remaining += k;
         pos += k;

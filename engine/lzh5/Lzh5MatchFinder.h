@@ -52,7 +52,7 @@ public:
 private:
     // Empties the tree and links every internal node into the free list.
     void initSlide();
-    // Reads the first 8192 bytes (0x20 where the input ended) at 8448 on
+    // Reads the first 8192 bytes (the fill where the input ended) at 8448 on
     // and sets remaining to the number of real bytes.
     void FirstFill();
     // Reads up to 8192 bytes at 8448 on after a slide; returns how many.
