@@ -78,28 +78,39 @@ inline uint64_t LoadBE64(const uint8_t* p) {
         return w;
 }
 
-// The index (0 to 7) of the first differing byte of two unequal words
-// loaded with LoadBE64.
-inline int FirstDifference(uint64_t x, uint64_t y) {
-    return std::countl_zero(x ^ y) / 8;
+// The 8 bytes from p on as one word in the host's byte order: for comparing
+// bytes eight at a time where their order does not matter.
+inline uint64_t LoadWord(const uint8_t* p) {
+    uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
 }
 
-// How many of the bytes a[0 .. limit-1] and b[0 .. limit-1] are equal before
-// the first difference (limit when none differs), eight at a time. Reads
-// whole words: up to 7 bytes past limit must be readable (they do not count).
-inline int CommonPrefix(const uint8_t* a, const uint8_t* b, int limit) {
-    int i = 0;
-    for (;;) {
-        const uint64_t x = LoadBE64(a + i);
-        const uint64_t y = LoadBE64(b + i);
+// The index (0 to 7) of the first differing byte of two unequal words
+// loaded with LoadWord.
+inline int FirstDifference(uint64_t x, uint64_t y) {
+    if constexpr (std::endian::native == std::endian::little)
+        return std::countr_zero(x ^ y) / 8;
+    else
+        return std::countl_zero(x ^ y) / 8;
+}
+
+// How far the strings at text[a] and text[b] agree: start (below limit,
+// where they are known to agree up to) plus the number of equal bytes from
+// there on, at most limit. Compares eight bytes at a time, so up to 7 bytes
+// past limit must be readable at both (they do not count).
+inline int CommonPrefix(const uint8_t* text, int a, int b, int start, int limit) {
+    int i = start;
+    do {
+        const uint64_t x = LoadWord(text + a + i);
+        const uint64_t y = LoadWord(text + b + i);
         if (x != y) {
             i += FirstDifference(x, y);
             return i < limit ? i : limit;
         }
         i += 8;
-        if (i >= limit)
-            return limit;
-    }
+    } while (i < limit);
+    return limit;
 }
 
 // True when none of the 16 bytes from p on equals the marker or the byte

@@ -12,6 +12,7 @@
 
 #include "engine/ByteBlocks.h"
 #include "engine/CompThreadSafety.h"
+#include "engine/History.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -41,42 +42,28 @@ public:
     }
 
     // Copies a match of len bytes from distance back inside a history
-    // buffer (byte after byte in effect, so a match overlapping its own
-    // output repeats it) and puts the copied bytes out, in one pass. The
-    // history must have room for len + 32 bytes from to on: a copy may write
-    // up to 32 bytes past the match.
+    // (CopyMatch, whose overrun the history must have room for) and puts the
+    // copied bytes out.
     void PutMatch(uint8_t* to, unsigned distance, unsigned len) {
-        const uint8_t* from = to - distance;
-        if (distance >= 16 && static_cast<ptrdiff_t>(len) + 32 <= FLimit - FPos) [[likely]] {
-            // Sixteen at a time, each read after the bytes it takes are
-            // final; two pieces whatever the length, so that most matches
-            // take no loop branch. The bytes past the match in the output
-            // buffer are not counted and are overwritten later.
-            CopyPiece(from, to, 0);
-            CopyPiece(from, to, 16);
-            for (unsigned k = 32; k < len; k += 16)
-                CopyPiece(from, to, k);
+        const ptrdiff_t room = FLimit - FPos;
+        if (distance >= 16 && static_cast<ptrdiff_t>(len + MatchOverrun) <= room) [[likely]] {
+            // Most matches: into the history and out in one pass; the
+            // overrun in the output buffer is overwritten later.
+            CopyPieces(to, to - distance, len, FPos);
             FPos += len;
             return;
         }
-        for (unsigned k = 0; k < len; ++k)
-            to[k] = from[k];
-        if (static_cast<ptrdiff_t>(len) > FLimit - FPos) {
+        CopyMatch(to, distance, len);
+        if (static_cast<ptrdiff_t>(len) <= room) {
+            std::memcpy(FPos, to, len);
+        } else {
             PutThroughEngine(to, len);
             return;
         }
-        std::memcpy(FPos, to, len);
         FPos += len;
     }
 
 private:
-    void CopyPiece(const uint8_t* from, uint8_t* to, unsigned k) {
-        uint8_t piece[16];
-        std::memcpy(piece, from + k, sizeof piece);
-        std::memcpy(to + k, piece, sizeof piece);
-        std::memcpy(FPos + k, piece, sizeof piece);
-    }
-
     // The slow ways of Put and PutMatch, out of line so that the decoding
     // loops around them keep their registers: b, or the first len bytes at p,
     // as far as the limit allows, through the engine.

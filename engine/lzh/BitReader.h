@@ -1,24 +1,22 @@
 // Bit input of the LZH expander, most significant bit first, over the
-// engine's byte I/O. Past the end of the input it delivers zero bits; it
-// counts the zero bytes it made up, so the decoder can tell when it has used
-// more bits than the input held.
+// engine's byte I/O: the policy of when to fill the shared bit window.
 //
-// The bits are kept in a 64-bit word, taken up to 8 bytes at once from what
-// the input buffer already holds. The input is still asked for a byte beyond
-// the buffer (a refill, a progress event, the end of the input) exactly where
-// a reader holding at most 16 bits would ask: at the start of a read with
-// fewer than 9 bits in hand. The bytes taken at once are added to the input
+// The window takes up to 7 bytes at once from what the input buffer already
+// holds. The input is still asked for a byte beyond the buffer (a refill, a
+// progress event, the end of the input) exactly where a reader holding at
+// most 16 bits would ask: at the start of a read with fewer than 9 bits in
+// hand. The bytes taken at once are added to the input
 // sum before the input is asked again and when the reader goes away; then,
 // too, bytes taken ahead of the 16-bit reader are handed back to the buffer
 // (position, sum and key position), so the input ends where it would have.
 #pragma once
 
+#include "engine/BitWindow.h"
 #include "engine/ByteBlocks.h"
 #include "engine/CompThreadSafety.h"
 
 #include <cassert>
 #include <cstdint>
-#include <cstring>
 
 namespace zorp::lzh {
 
@@ -39,17 +37,14 @@ public:
 
     // Starts a read of up to 8 bits: afterwards at least that many are in hand.
     void Need() {
-        if (FHeld < 9) [[unlikely]]
+        if (FWin.Held() < 9) [[unlikely]]
             Fetch();
     }
 
     // The next n bits (1..8, after Need) without using them.
-    unsigned Peek(unsigned n) const { return static_cast<unsigned>(FBits >> (64 - n)); }
+    unsigned Peek(unsigned n) const { return FWin.Peek(n); }
 
-    void Skip(unsigned n) {
-        FBits <<= n;
-        FHeld -= n;
-    }
+    void Skip(unsigned n) { FWin.Consume(n); }
 
     // Notes that the last read so far took n bits (for HandBack).
     void EndRead(unsigned n) { FLastRead = n; }
@@ -64,9 +59,9 @@ public:
     template <class Visit>
     unsigned WalkTree(const uint16_t* son, const uint16_t* grandson, unsigned oneLevel, unsigned k,
                       unsigned leaves, Visit&& visit) {
-        uint64_t bits = FBits;
-        unsigned taken = 0;                       // bits taken since FHeld was counted
-        unsigned due = FHeld > 8 ? FHeld - 8 : 0; // the read that needs a fetch
+        uint64_t bits = FWin.Bits();
+        unsigned taken = 0; // bits taken since the window was last updated
+        unsigned due = FWin.Held() > 8 ? FWin.Held() - 8 : 0; // the read that needs a fetch
         while (k < leaves) {
             if (due - taken >= 2) [[likely]] {
                 const auto two = static_cast<unsigned>(bits >> 62);
@@ -86,12 +81,11 @@ public:
                 continue;
             }
             if (taken == due) [[unlikely]] {
-                FBits = bits;
-                FHeld -= taken;
+                FWin.Consume(taken);
                 Fetch();
-                bits = FBits;
+                bits = FWin.Bits();
                 taken = 0;
-                due = FHeld > 8 ? FHeld - 8 : 1;
+                due = FWin.Held() > 8 ? FWin.Held() - 8 : 1;
                 continue;
             }
             const unsigned n = k + static_cast<unsigned>(bits >> 63);
@@ -100,33 +94,22 @@ public:
             bits <<= 1;
             ++taken;
         }
-        FBits = bits;
-        FHeld -= taken;
+        FWin.Consume(taken);
         FLastRead = 1;
         return k;
     }
 
     // True once a bit beyond the end of the input has been taken.
-    bool OverRead() const { return FHeld < 8 * FMadeUp; }
+    bool OverRead() const { return FWin.OverRead(); }
 
 private:
-    // Whole bytes that fit below 64 bits (none at 57 or more), read
-    // big-endian from the buffer (8 at hand); without a branch.
+    // Whole bytes that fit below 64 bits (none at 57 or more), from the
+    // buffer (8 at hand).
     void TakeAhead() {
-        const unsigned take = (63 - FHeld) / 8;
-        uint64_t word;
-        std::memcpy(&word, FIn, sizeof word);
-        word = __builtin_bswap64(word) & ~(~uint64_t{0} >> (8 * take));
-        FBits |= word >> FHeld;
-        FHeld += 8 * take;
+        const unsigned take = FWin.Room();
+        FWin.Append(FIn, take);
         FTaken += take;
         FIn += take;
-    }
-
-    void Push(uint8_t b) {
-        FBits |= static_cast<uint64_t>(b) << (56 - FHeld);
-        FHeld += 8;
-        ++FTaken;
     }
 
     // Hands the position to the engine with the sum of the bytes taken.
@@ -143,24 +126,23 @@ private:
     [[gnu::noinline]] void Fetch() {
         TCompThreadSafety& e = FEngine;
         Sync();
-        uint8_t b = 0;
-        if (FMadeUp == 0) {
-            b = e.GetChar();
-            if (e.EndOfInput())
-                b = 0;
-        }
         // Once the input has ended it is not asked again.
-        if (FMadeUp != 0 || e.EndOfInput())
-            ++FMadeUp;
-        Push(b);
-        if (FMadeUp == 0 && e.DescrambleInput() && !e.ByteAtATime()) {
-            while (FHeld <= 55 && e.InPos != e.InEnd)
-                Push(e.GetChar()); // from the buffer: no refill; unkeyed as usual
+        const uint8_t b = FWin.MadeUp() == 0 ? e.GetChar() : 0;
+        if (FWin.MadeUp() != 0 || e.EndOfInput())
+            FWin.PushMadeUp();
+        else
+            FWin.Push(b);
+        ++FTaken;
+        if (FWin.MadeUp() == 0 && e.DescrambleInput() && !e.ByteAtATime()) {
+            while (FWin.Held() <= 55 && e.InPos != e.InEnd) {
+                FWin.Push(e.GetChar()); // from the buffer: no refill; unkeyed as usual
+                ++FTaken;
+            }
         }
         FIn = e.InPos;
         FSummed = FIn;
         // Taking at once is for unkeyed input that goes on.
-        FEnd = FMadeUp == 0 && e.BulkInput() ? e.InEnd : FIn;
+        FEnd = FWin.MadeUp() == 0 && e.BulkInput() ? e.InEnd : FIn;
         if (FEnd - FIn >= 8)
             TakeAhead();
     }
@@ -172,7 +154,7 @@ private:
         Sync();
         if (FTaken == 0)
             return;
-        const unsigned start = FHeld + FLastRead;
+        const unsigned start = FWin.Held() + FLastRead;
         const bool first = 8 * FTaken == start;
         const unsigned theirs = first ? 8 : 9 + ((start - 9) & 7);
         if (start < theirs + 8)
@@ -182,11 +164,9 @@ private:
     }
 
     TCompThreadSafety& FEngine;
-    uint64_t FBits = 0;     // the next FHeld bits of the input, left-aligned; zeros below
-    unsigned FHeld = 0;     // bits in hand, at most 63
+    TBitWindow FWin;
     unsigned FLastRead = 0; // bits taken by the last read
-    uint64_t FTaken = 0;    // bytes put into FBits, made-up ones included
-    unsigned FMadeUp = 0;   // zero bytes supplied after the end of the input
+    uint64_t FTaken = 0;    // bytes put into the window, made-up ones included
     uint8_t* FIn;           // next byte of the buffer to take
     const uint8_t* FEnd;    // end of what may be taken at once (FIn when nothing may)
     const uint8_t* FSummed; // bytes from here to FIn are not in the input sum yet

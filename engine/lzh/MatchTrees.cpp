@@ -7,8 +7,8 @@ constexpr int Left = 0;
 constexpr int Right = 1;
 
 // Sets the Same of n to the shared prefix of n and q, comparing from start.
-// File-local, so that the compiler can inline it into DeleteNode.
-void Link(TMatchTrees& m, int start, int q, int n) {
+// Always inlined into DeleteNode: as calls, they would spill its registers.
+[[gnu::always_inline]] inline void Link(TMatchTrees& m, int start, int q, int n) {
     if (q >= Nil) {
         m.Nodes[n].Same = 1;
         return;
@@ -18,7 +18,7 @@ void Link(TMatchTrees& m, int start, int q, int n) {
 }
 
 // Fixes the Same of q when q takes p's place below g.
-void LinkNode(TMatchTrees& m, int g, int p, int q) {
+[[gnu::always_inline]] inline void LinkNode(TMatchTrees& m, int g, int p, int q) {
     const int sp = m.Nodes[p].Same;
     const int sq = m.Nodes[q].Same;
     if (sp == sq)
@@ -72,8 +72,8 @@ void TMatchTrees::InsertNode(int r) {
         const uint64_t node = TMatchNode::Load(nodes[p]);
         const int s = TMatchNode::SameIn(node);
         const uint8_t* const there = &lzhText[p];
-        uint64_t x = LoadBE64(key + i);
-        uint64_t y = LoadBE64(there + i);
+        uint64_t x = LoadWord(key + i);
+        uint64_t y = LoadWord(there + i);
         if (s < i) {
             i = s;
             dir ^= 1;
@@ -83,13 +83,13 @@ void TMatchTrees::InsertNode(int r) {
                 k += 8;
                 if (k >= MaxMatch)
                     break;
-                x = LoadBE64(key + k);
-                y = LoadBE64(there + k);
+                x = LoadWord(key + k);
+                y = LoadWord(there + k);
             }
             i = x != y ? k + FirstDifference(x, y) : MaxMatch;
             if (i >= MaxMatch)
-                break;                   // longer than any match so far, which all were shorter
-            dir = x >= y ? Right : Left; // byte order: the first byte counts most
+                break; // longer than any match so far, which all were shorter
+            dir = NotBelow(x, y) ? Right : Left;
         }
         const int here = i << 12 | ((p - r) & RingMask);
         best = here > best ? here : best;

@@ -7,6 +7,7 @@
 
 #include "engine/ByteBlocks.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -93,7 +94,16 @@ struct TMatchTrees {
     // strings at ring positions a and b, at most 60. The text has room for
     // the words read past the 60th byte.
     int SharedFrom(int a, int b, int start) const {
-        return start + CommonPrefix(&lzhText[a + start], &lzhText[b + start], MaxMatch - start);
+        return CommonPrefix(lzhText, a, b, start, MaxMatch);
+    }
+
+    // Whether the bytes loaded into x (LoadWord) come at or after those in
+    // y in byte order, the first byte in memory counting most.
+    static bool NotBelow(uint64_t x, uint64_t y) {
+        if constexpr (std::endian::native == std::endian::little)
+            return __builtin_bswap64(x) >= __builtin_bswap64(y);
+        else
+            return x >= y;
     }
 };
 

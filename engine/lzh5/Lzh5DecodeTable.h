@@ -42,4 +42,24 @@ inline unsigned WalkOverflowTree(const TDecodeTree& tree, unsigned node, unsigne
     return node;
 }
 
+// A symbol read through a table and the length of its code.
+struct TTableSymbol {
+    unsigned Symbol;
+    unsigned Length;
+};
+
+// The symbol that the next bits of the stream (left-aligned in bits) stand
+// for in a code with nchar symbols, its table of 2^tablebits entries and its
+// code lengths bitlen: one lookup, and the overflow tree for longer codes.
+inline TTableSymbol DecodeSymbol(const uint16_t* table, int tablebits, const TDecodeTree& tree,
+                                 unsigned nchar, const uint8_t* bitlen, uint64_t bits) {
+    const unsigned entry = table[bits >> (64 - tablebits)];
+    const unsigned v = entry & EntrySymbolMask;
+    if (v >= nchar) [[unlikely]] {
+        const unsigned s = WalkOverflowTree(tree, v, nchar, bits, tablebits);
+        return {s, bitlen[s]};
+    }
+    return {v, entry >> EntryLengthShift};
+}
+
 } // namespace zorp::lzh5

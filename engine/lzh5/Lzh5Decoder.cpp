@@ -1,7 +1,8 @@
 #include "engine/lzh5/Lzh5Decoder.h"
 
+#include "engine/ByteBlocks.h"
+
 #include <algorithm>
-#include <cstring>
 #include <memory>
 
 namespace zorp {
@@ -24,37 +25,15 @@ constexpr unsigned MaxTokenBits = MaxCodeLength + MaxCodeLength + (PositionSymbo
 constexpr unsigned MaxTokenBytes = (MaxTokenBits + 7) / 8;
 static_assert(MaxTokenBits <= 56);
 
-// Copies a match of len bytes from distance back, byte after byte in effect:
-// a match overlapping its own output repeats it. Writes up to 31 bytes past
-// the match (at least 32 bytes, in steps of 16), which the history always
-// has room for: most matches are then copied without a loop branch.
-inline void CopyFromHistory(uint8_t* to, unsigned distance, unsigned len) {
-    const uint8_t* from = to - distance;
-    if (distance >= 16) {
-        std::memcpy(to, from, 16);
-        std::memcpy(to + 16, from + 16, 16);
-        for (unsigned k = 32; k < len; k += 16)
-            std::memcpy(to + k, from + k, 16);
-    } else if (distance >= 8) {
-        for (unsigned k = 0; k < len; k += 8)
-            std::memcpy(to + k, from + k, 8);
-    } else if (distance == 1) {
-        std::memset(to, *from, len);
-    } else {
-        for (unsigned k = 0; k < len; ++k)
-            to[k] = from[k];
-    }
-}
-
 } // namespace
 
 int32_t TDecoder::Expand(int32_t count) {
     FIn.Start();
-    std::fill(FHistory, FHistory + WindowSize, HistoryFill);
-    FHistPos = FHistory + WindowSize;
+    FHistPos = FHistory.Start();
     int64_t produced = 0;
     while (produced < count) {
-        KeepHistoryRoom();
+        // Room for a token through the byte I/O; a stretch checks its own.
+        FHistPos = FHistory.KeepRoom(FHistPos, WindowSize);
         int64_t n = ExpandStretch(count - produced);
         if (n == 0)
             n = ExpandToken(count - produced);
@@ -65,25 +44,12 @@ int32_t TDecoder::Expand(int32_t count) {
     return static_cast<int32_t>(std::max<int64_t>(produced - count, 0));
 }
 
-void TDecoder::KeepHistoryRoom() {
-    if (FHistory + HistorySize - FHistPos >= WindowSize)
-        return;
-    std::memmove(FHistory, FHistPos - WindowSize, WindowSize);
-    FHistPos = FHistory + WindowSize;
-}
-
 unsigned TDecoder::ExpandToken(int64_t wanted) {
     if (blockSize == 0 && !StartBlock()) [[unlikely]]
         return 0;
     --blockSize;
-    const unsigned c = charTable[FIn.bitBuf >> (16 - CharTableBits)];
-    unsigned v = c & EntrySymbolMask;
-    if (v >= static_cast<unsigned>(CharSymbols)) {
-        v = WalkOverflowTree(tree, v, CharSymbols, uint64_t{FIn.bitBuf} << 48, CharTableBits);
-        FIn.fillbuf(charLen[v]);
-    } else {
-        FIn.fillbuf(c >> EntryLengthShift);
-    }
+    const auto [v, vLength] = CharAt(uint64_t{FIn.bitBuf} << 48);
+    FIn.fillbuf(vLength);
     if (v <= 255) {
         if (FIn.OverRead())
             return 0;
@@ -91,20 +57,13 @@ unsigned TDecoder::ExpandToken(int64_t wanted) {
         FEngine.PutChar(static_cast<uint8_t>(v));
         return 1;
     }
-    const unsigned p = positionTable[FIn.bitBuf >> (16 - PositionTableBits)];
-    unsigned j = p & EntrySymbolMask;
-    if (j >= static_cast<unsigned>(PositionSymbols)) {
-        j = WalkOverflowTree(tree, j, PositionSymbols, uint64_t{FIn.bitBuf} << 48,
-                             PositionTableBits);
-        FIn.fillbuf(positionLen[j]);
-    } else {
-        FIn.fillbuf(p >> EntryLengthShift);
-    }
+    const auto [j, jLength] = PositionAt(uint64_t{FIn.bitBuf} << 48);
+    FIn.fillbuf(jLength);
     const unsigned distance = (j <= 1 ? j : (1u << (j - 1)) + FIn.getbits(j - 1)) + 1;
     if (FIn.OverRead())
         return 0;
     const unsigned len = v - LengthBias;
-    CopyFromHistory(FHistPos, distance, len);
+    CopyMatch(FHistPos, distance, len);
     FEngine.PutBytes(FHistPos, static_cast<int32_t>(std::min<int64_t>(len, wanted)));
     FHistPos += len;
     return len;
@@ -118,11 +77,11 @@ int64_t TDecoder::ExpandStretch(int64_t wanted) {
     if (blockSize == 0 || e.EndOfInput() || !e.BulkInput() || e.InEnd - e.InPos < 8)
         return 0;
     // Tokens are started while fewer than wanted bytes are written and the
-    // history has room past the longest match and the copies' overrun. The
+    // history has room for the longest match. The
     // output buffer and the budget need no room: PutBytes below writes full
     // buffers and raises at the end of the budget on the same bytes as the
     // tokens one by one would, and the stretch reads nothing from the source.
-    const int64_t historyRoom = FHistory + HistorySize - FHistPos - (MaxMatch + 32);
+    const int64_t historyRoom = FHistory.RoomAfter(FHistPos) - MaxMatch;
     // The loop below starts a token only before startStop, one byte short of
     // that room, so that a literal may always be followed by a second one.
     const int64_t startRoom = std::min(wanted, historyRoom) - 1;
@@ -148,19 +107,12 @@ int64_t TDecoder::ExpandStretch(int64_t wanted) {
             // Tops the bits up to 56 or more (at most 63) with whole bytes.
             // The bits below the available ones are the stream's own, so the
             // next refill may OR them in again.
-            uint64_t word;
-            std::memcpy(&word, in, sizeof word);
-            bits |= __builtin_bswap64(word) >> avail;
+            bits |= LoadBE64(in) >> avail;
             in += (63 - avail) >> 3;
             avail |= 56;
 
-            const unsigned c = charTable[bits >> (64 - CharTableBits)];
-            unsigned v = c & EntrySymbolMask;
-            unsigned n = c >> EntryLengthShift;
-            if (v >= static_cast<unsigned>(CharSymbols)) [[unlikely]] {
-                v = WalkOverflowTree(tree, v, CharSymbols, bits, CharTableBits);
-                n = charLen[v];
-            }
+            const auto [v, vLength] = CharAt(bits);
+            unsigned n = vLength;
             if (v <= 255) {
                 bits <<= n;
                 avail -= n;
@@ -179,15 +131,9 @@ int64_t TDecoder::ExpandStretch(int64_t wanted) {
             }
             bits <<= n;
             avail -= n;
-            const unsigned p = positionTable[bits >> (64 - PositionTableBits)];
-            unsigned j = p & EntrySymbolMask;
-            n = p >> EntryLengthShift;
-            if (j >= static_cast<unsigned>(PositionSymbols)) [[unlikely]] {
-                j = WalkOverflowTree(tree, j, PositionSymbols, bits, PositionTableBits);
-                n = positionLen[j];
-            }
-            bits <<= n;
-            avail -= n;
+            const auto [j, jLength] = PositionAt(bits);
+            bits <<= jLength;
+            avail -= jLength;
             // Symbol j >= 1 stands for the j - 1 bits that follow with a one
             // bit in front of them: shifting a one in above the stream bits
             // reads both at once.
@@ -200,7 +146,7 @@ int64_t TDecoder::ExpandStretch(int64_t wanted) {
                 avail -= extra;
             }
             const unsigned len = v - LengthBias;
-            CopyFromHistory(out, distance, len);
+            CopyMatch(out, distance, len);
             out += len;
         }
         tokens += batch;

@@ -27,11 +27,6 @@
 
 namespace zorp::lzh5 {
 
-// The history: one window of earlier output in front, room for three more
-// behind it. When less than a window of room is left, the last window is
-// moved to the front.
-inline constexpr int HistorySize = 4 * WindowSize;
-
 class TDecoder {
 public:
     explicit TDecoder(TCompThreadSafety& Engine) : FEngine(Engine), FIn(Engine) {}
@@ -66,9 +61,15 @@ private:
     // the number of bytes decoded, 0 when not even one token could be decoded
     // this way.
     int64_t ExpandStretch(int64_t wanted);
-    // Moves the last window to the front of the history when less than a
-    // window of room is left behind the write position.
-    void KeepHistoryRoom();
+    // Symbols of the character and the position code at the next bits
+    // (left-aligned in bits).
+    TTableSymbol CharAt(uint64_t bits) const {
+        return DecodeSymbol(charTable, CharTableBits, tree, CharSymbols, charLen, bits);
+    }
+    TTableSymbol PositionAt(uint64_t bits) const {
+        return DecodeSymbol(positionTable, PositionTableBits, tree, PositionSymbols, positionLen,
+                            bits);
+    }
 
     TCompThreadSafety& FEngine;
     TBitInput FIn;
@@ -79,7 +80,7 @@ private:
     uint16_t charTable[1 << CharTableBits];
     uint16_t positionTable[1 << PositionTableBits];
     TDecodeTree tree;
-    uint8_t FHistory[HistorySize];
+    THistory<WindowSize> FHistory; // less than a window of room left: the last one moves
 };
 
 } // namespace zorp::lzh5

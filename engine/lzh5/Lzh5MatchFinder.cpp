@@ -160,8 +160,7 @@ inline void TMatchFinder::insert_node() {
         if (matchPos >= slidePos)
             matchPos -= WindowSize;
         if (matchLen < j) {
-            matchLen += CommonPrefix(&slideText[slidePos + matchLen],
-                                     &slideText[matchPos + matchLen], j - matchLen);
+            matchLen = CommonPrefix(slideText, slidePos, matchPos, matchLen, j);
             if (matchLen < j) {
                 split(r);
                 return;

@@ -296,8 +296,7 @@ TEST(Huffman, CodesLongerThan16BitsRoundTrip) {
     writing.Flush();
 
     EngineRun reading(writing.Dest.DataString());
-    auto decoder = std::make_unique<lzh::TLzhDecoder>(reading.Engine);
-    decoder->Tree.StartHuff();
+    auto decoder = std::make_unique<lzh::TDecoder>(reading.Engine);
     for (size_t i = 0; i < symbols.size(); ++i)
         ASSERT_EQ(decoder->DecodeChar(), symbols[i]) << i;
 }

@@ -20,8 +20,7 @@ struct LzhToken {
 // The tokens that produce Count bytes.
 inline std::vector<LzhToken> LzhTokens(const std::string& Packed, size_t Count) {
     EngineRun run(Packed);
-    auto decoder = std::make_unique<lzh::TLzhDecoder>(run.Engine);
-    decoder->Tree.StartHuff();
+    auto decoder = std::make_unique<lzh::TDecoder>(run.Engine);
     std::vector<LzhToken> tokens;
     size_t produced = 0;
     while (produced < Count) {

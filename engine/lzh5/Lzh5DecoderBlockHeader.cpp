@@ -56,12 +56,11 @@ void TDecoder::read_charLen() {
         throw ELZHBadDecodeTable();
     int i = 0;
     while (i < n) {
-        unsigned t = positionTable[FIn.bitBuf >> (16 - PositionTableBits)] & EntrySymbolMask;
-        if (t >= static_cast<unsigned>(LenCodeSymbols)) {
-            t = WalkOverflowTree(tree, t, LenCodeSymbols, uint64_t{FIn.bitBuf} << 48,
-                                 PositionTableBits);
-        }
-        FIn.fillbuf(positionLen[t]);
+        // The code-length code sits in the position code's table.
+        const auto [t, tLength] =
+            DecodeSymbol(positionTable, PositionTableBits, tree, LenCodeSymbols, positionLen,
+                         uint64_t{FIn.bitBuf} << 48);
+        FIn.fillbuf(tLength);
         if (t <= 2) {
             int run = 1;
             if (t == 1)
