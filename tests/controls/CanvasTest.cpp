@@ -6,10 +6,10 @@
 #include "framework/controls/BitmapFont.h"
 #include "framework/controls/CustomControl.h"
 #include "framework/controls/Forms.h"
-#include "framework/controls/Icon.h"
 #include "framework/controls/Memo.h"
 #include "framework/controls/PaintControl.h"
 #include "framework/controls/Picture.h"
+#include "support/Icon.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -133,7 +133,7 @@ TEST(Canvas, DrawCopiesABitmapAndCutsItAtTheEdges) {
     EXPECT_EQ(canvas.Pixels(1, 4), clBlue); // bitmap (2, 0)
     EXPECT_EQ(canvas.Pixels(0, 5), clBlue); // bitmap (1, 1)
     EXPECT_EQ(canvas.Pixels(3, 4), clWhite);
-    canvas.Draw(0, 0, TIcon()); // icons draw nothing
+    canvas.Draw(0, 0, test::TIcon()); // icons draw nothing
     EXPECT_EQ(canvas.Pixels(0, 0), clWhite);
 }
 
