@@ -53,29 +53,13 @@ TEST(Canvas, FrameRectDrawsTheBorderInsideWithTheBrush) {
     EXPECT_EQ(canvas.Pixels(6, 4), clWhite);
 }
 
-TEST(Canvas, RectangleFillsWithTheBrushAndOutlinesWithThePen) {
-    TBitmapCanvas canvas(10, 10);
-    canvas.Brush().SetColor(clYellow);
-    canvas.Pen().SetColor(clBlue);
-    canvas.Pen().SetWidth(2);
-    canvas.Rectangle(0, 0, 6, 6);
-    EXPECT_EQ(canvas.Pixels(1, 1), clBlue);
-    EXPECT_EQ(canvas.Pixels(2, 2), clYellow);
-    EXPECT_EQ(canvas.Pixels(4, 4), clBlue);
-    EXPECT_EQ(canvas.Pixels(6, 6), clWhite);
-    canvas.Pen().SetWidth(1);
-    canvas.MoveTo(0, 9);
-    canvas.LineTo(5, 9);
-    EXPECT_EQ(CountColor(canvas, Rect(0, 9, 10, 10), clBlue), 5);
-}
-
-TEST(Canvas, TextOutDrawsTheGlyphsOfTheBuiltInFont) {
+TEST(Canvas, TextRectDrawsTheGlyphsOfTheBuiltInFont) {
     TBitmapCanvas canvas(20, 12);
     canvas.Font().SetColor(clBlack);
     canvas.Brush().SetColor(clWhite);
     EXPECT_EQ(canvas.TextWidth("HI"), 12);
     EXPECT_EQ(canvas.TextHeight("HI"), 10);
-    canvas.TextOut(1, 1, "H");
+    canvas.TextRect(Rect(0, 0, 20, 12), 1, 1, "H");
     // "H": both sides of every row, the bar on the middle row.
     for (int32_t row = 0; row < 7; ++row) {
         const int32_t y = 1 + GlyphTopMargin + row;
@@ -93,7 +77,7 @@ TEST(Canvas, SolidBrushFillsTheTextBackground) {
     TBitmapCanvas canvas(20, 20);
     canvas.Brush().SetColor(clAqua);
     canvas.Font().SetColor(clRed);
-    canvas.TextOut(0, 0, " ");
+    canvas.TextRect(Rect(0, 0, 6, 10), 0, 0, " ");
     EXPECT_EQ(CountColor(canvas, Rect(0, 0, 20, 20), clAqua), 6 * 10);
     canvas.Brush().SetColor(clLime);
     canvas.TextRect(Rect(10, 10, 14, 20), 10, 10, "I");
