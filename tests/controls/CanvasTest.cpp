@@ -1,6 +1,6 @@
 // Canvas: filled and framed rectangles, text in the built-in font, clip
-// rectangles excluded and removed, bitmaps drawn and stretched, palette
-// selection, and controls painted into bitmaps and BMP files.
+// rectangles excluded and removed, bitmaps drawn and stretched, the palette
+// handles of bitmap copies, and controls painted into bitmaps and BMP files.
 #include "framework/controls/Canvas.h"
 #include "framework/controls/Bitmap.h"
 #include "framework/controls/BitmapFont.h"
@@ -131,25 +131,6 @@ TEST(Canvas, StretchDrawScalesToTheRectangle) {
     EXPECT_EQ(CountColor(canvas, Rect(0, 0, 4, 4), clRed), 16);
     EXPECT_EQ(CountColor(canvas, Rect(4, 0, 8, 4), clLime), 16);
     EXPECT_EQ(CountColor(canvas, Rect(0, 4, 8, 8), clWhite), 32);
-}
-
-TEST(Canvas, PaletteSelectionIsRecorded) {
-    TBitmapCanvas canvas(1, 1);
-    TBitmap indexed;
-    indexed.SetSize(1, 1);
-    indexed.SetPixelFormat(pf8bit);
-    const HPALETTE palette = PaletteHandleOf(&indexed);
-    EXPECT_NE(palette, 0u);
-    EXPECT_EQ(PaletteHandleOf(nullptr), 0u);
-    const HPALETTE old = canvas.SelectPalette(palette, false);
-    EXPECT_EQ(old, DEFAULT_PALETTE); // a canvas starts with the stock palette
-    EXPECT_EQ(canvas.RealizePalette(), 1);
-    canvas.SelectPalette(old, true);
-    ASSERT_EQ(canvas.PaletteSelections().size(), 2u);
-    EXPECT_EQ(canvas.PaletteSelections()[0].Palette, palette);
-    EXPECT_FALSE(canvas.PaletteSelections()[0].ForceBackground);
-    EXPECT_TRUE(canvas.PaletteSelections()[1].ForceBackground);
-    EXPECT_EQ(canvas.SelectedPalette(), DEFAULT_PALETTE);
 }
 
 TEST(Canvas, CopiesOfABitmapShareItsPaletteUntilTheTableChanges) {
