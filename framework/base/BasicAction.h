@@ -14,7 +14,7 @@ namespace zorp::fw {
 /// was there.
 ///
 /// It lives with the components rather than the controls, so that the data
-/// layer (data links and data-set actions) can use it too.
+/// layer (data links) can use it too.
 class ZORP_API TBasicAction : public TComponent {
 public:
     /// The class name, as ClassName returns it and the class registry knows it.

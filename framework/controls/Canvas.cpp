@@ -6,7 +6,6 @@
 #include "framework/controls/BitmapFont.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace zorp::fw {
 
@@ -178,45 +177,6 @@ void TCanvas::FrameRect(const TRect& R) {
     FillResolved(Rect(R.Right - 1, R.Top, R.Right, R.Bottom), color);
 }
 
-void TCanvas::Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
-    const TRect r = Rect(std::min(X1, X2), std::min(Y1, Y2), std::max(X1, X2), std::max(Y1, Y2));
-    if (r.IsEmpty())
-        return;
-    FillRect(r);
-    const int32_t w = std::min({FPen.Width(), r.Width(), r.Height()});
-    const TColor color = ColorToRGB(FPen.Color());
-    FillResolved(Rect(r.Left, r.Top, r.Right, r.Top + w), color);
-    FillResolved(Rect(r.Left, r.Bottom - w, r.Right, r.Bottom), color);
-    FillResolved(Rect(r.Left, r.Top, r.Left + w, r.Bottom), color);
-    FillResolved(Rect(r.Right - w, r.Top, r.Right, r.Bottom), color);
-}
-
-void TCanvas::LineTo(int32_t X, int32_t Y) {
-    const TColor color = ColorToRGB(FPen.Color());
-    const int32_t w = FPen.Width();
-    const int32_t half = (w - 1) / 2;
-    int32_t x = FPenPos.X;
-    int32_t y = FPenPos.Y;
-    const int32_t dx = std::abs(X - x);
-    const int32_t dy = -std::abs(Y - y);
-    const int32_t stepX = x < X ? 1 : -1;
-    const int32_t stepY = y < Y ? 1 : -1;
-    int32_t error = dx + dy;
-    while (x != X || y != Y) {
-        FillResolved(Rect(x - half, y - half, x - half + w, y - half + w), color);
-        const int32_t twice = 2 * error;
-        if (twice >= dy) {
-            error += dy;
-            x += stepX;
-        }
-        if (twice <= dx) {
-            error += dx;
-            y += stepY;
-        }
-    }
-    FPenPos = {X, Y};
-}
-
 int32_t TCanvas::TextWidth(const std::string& Text) const {
     return static_cast<int32_t>(Text.size()) * GlyphCellWidth * FontScale(FFont.Size());
 }
@@ -251,13 +211,6 @@ void TCanvas::DrawText(int32_t X, int32_t Y, const std::string& Text) {
         }
         cellX += GlyphCellWidth * scale;
     }
-}
-
-void TCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) {
-    if (FBrush.Style() == bsSolid)
-        FillRect(Bounds(X, Y, TextWidth(Text), TextHeight(Text)));
-    DrawText(X, Y, Text);
-    FPenPos = {X + TextWidth(Text), Y};
 }
 
 void TCanvas::TextRect(const TRect& R, int32_t X, int32_t Y, const std::string& Text) {

@@ -1,4 +1,4 @@
-// Raster drawing: the canvas with its brush, pen and font, and the system colours it resolves.
+// Raster drawing: the canvas with its brush and font, and the system colours it resolves.
 #pragma once
 
 #include "../base/Export.h"
@@ -86,26 +86,6 @@ private:
     TBrushStyle FStyle = bsSolid;
 };
 
-/// How a canvas draws lines and outlines: a colour and a width; black and one
-/// pixel wide at first.
-class ZORP_API TPen {
-public:
-    /// The line colour.
-    /// @{
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; }
-    /// @}
-    /// Line width in pixels, at least 1 (smaller values count as 1).
-    /// @{
-    int32_t Width() const { return FWidth; }
-    void SetWidth(int32_t Value) { FWidth = Value < 1 ? 1 : Value; }
-    /// @}
-
-private:
-    TColor FColor = clBlack;
-    int32_t FWidth = 1;
-};
-
 /// A font of the built-in bitmap font: colour, size in points, styles and a
 /// name kept for the record. Every change fires OnChange.
 class ZORP_API TFont {
@@ -159,8 +139,8 @@ private:
 /// Text uses the built-in bitmap font (BitmapFont.h) in the font's colour
 /// and scale; bold doubles each glyph pixel one column to the right, italic
 /// slants the rows above the baseline, underline draws a line under the
-/// baseline. With a solid brush, TextOut and TextRect fill the text's
-/// background with the brush colour first.
+/// baseline. With a solid brush, TextRect fills its rectangle with the brush
+/// colour first.
 ///
 /// Palette selection is recorded, not applied: SelectPalette and
 /// RealizePalette keep a log that callers can inspect.
@@ -171,15 +151,14 @@ public:
     /// Answers StaticClassName.
     std::string ClassName() const override { return StaticClassName; }
 
-    /// Makes a canvas without a target, with a white solid brush, a black pen
-    /// one pixel wide, the default font and DEFAULT_PALETTE selected.
+    /// Makes a canvas without a target, with a white solid brush, the default
+    /// font and DEFAULT_PALETTE selected.
     TCanvas() = default;
 
-    /// The brush, pen and font the drawing operations use; changes apply to
-    /// the next drawing.
+    /// The brush and font the drawing operations use; changes apply to the
+    /// next drawing.
     /// @{
     TBrush& Brush() { return FBrush; }
-    TPen& Pen() { return FPen; }
     TFont& Font() { return FFont; }
     /// @}
 
@@ -238,21 +217,6 @@ public:
     void FillRect(const TRect& R);
     /// A one-pixel border just inside R in the brush colour.
     void FrameRect(const TRect& R);
-    /// Fills with the brush and outlines with the pen, inside the bounds; the
-    /// corners may be given in either order.
-    /// @{
-    void Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2);
-    void Rectangle(const TRect& R) { Rectangle(R.Left, R.Top, R.Right, R.Bottom); }
-    /// @}
-    /// Lines with the pen; MoveTo sets the pen position without drawing,
-    /// LineTo draws from the pen position up to, but not including, the end
-    /// point, which becomes the new pen position.
-    /// @{
-    void MoveTo(int32_t X, int32_t Y) { FPenPos = {X, Y}; }
-    void LineTo(int32_t X, int32_t Y);
-    /// @}
-    /// Where the next LineTo starts; TextOut leaves it after the text.
-    TPoint PenPos() const { return FPenPos; }
 
     /// The width of Text in the current font: its length times the scaled
     /// cell width.
@@ -260,9 +224,8 @@ public:
     /// The height of a line in the current font (the scaled cell height,
     /// whatever Text holds).
     int32_t TextHeight(const std::string& Text) const;
-    /// Draws Text with its cell's top-left corner at (X, Y).
-    void TextOut(int32_t X, int32_t Y, const std::string& Text);
-    /// As TextOut, clipped to R; a solid brush fills R first.
+    /// Draws Text with its first cell's top-left corner at (X, Y), clipped to
+    /// R; a solid brush fills R first.
     void TextRect(const TRect& R, int32_t X, int32_t Y, const std::string& Text);
 
     /// Draws a bitmap at its own size with its top-left corner at (X, Y). An
@@ -299,7 +262,6 @@ private:
     void DrawBitmap(const TRect& R, const TBitmap& Bitmap);
 
     TBrush FBrush;
-    TPen FPen;
     TFont FFont;
     TBitmapImage* FSurface = nullptr;
     TPoint FOrigin;
@@ -307,7 +269,6 @@ private:
     std::vector<TRect> FExcluded; // surface coordinates
     TRect FTextClip{};            // surface coordinates, while TextRect draws
     bool FTextClipping = false;
-    TPoint FPenPos;
     HPALETTE FPalette = DEFAULT_PALETTE;
     std::vector<TPaletteSelection> FSelections;
     int FRealizeCount = 0;

@@ -18,7 +18,7 @@ public:
     /// Answers StaticClassName.
     std::string ClassName() const override { return StaticClassName; }
 
-    /// The control's canvas: brush, pen, font and palette state persist
+    /// The control's canvas: brush, font and palette state persist
     /// between paints; the target is the device context of the paint.
     TCanvas& Canvas() { return FCanvas; }
 

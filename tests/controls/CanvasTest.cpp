@@ -1,15 +1,15 @@
 // Canvas: filled and framed rectangles, text in the built-in font, clip
-// rectangles excluded and removed, bitmaps drawn and stretched, palette
-// selection, and controls painted into bitmaps and BMP files.
+// rectangles excluded and removed, bitmaps drawn and stretched, the palette
+// handles of bitmap copies, and controls painted into bitmaps and BMP files.
 #include "framework/controls/Canvas.h"
 #include "framework/controls/Bitmap.h"
 #include "framework/controls/BitmapFont.h"
 #include "framework/controls/CustomControl.h"
 #include "framework/controls/Forms.h"
-#include "framework/controls/Icon.h"
 #include "framework/controls/Memo.h"
 #include "framework/controls/PaintControl.h"
 #include "framework/controls/Picture.h"
+#include "support/Icon.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -53,29 +53,13 @@ TEST(Canvas, FrameRectDrawsTheBorderInsideWithTheBrush) {
     EXPECT_EQ(canvas.Pixels(6, 4), clWhite);
 }
 
-TEST(Canvas, RectangleFillsWithTheBrushAndOutlinesWithThePen) {
-    TBitmapCanvas canvas(10, 10);
-    canvas.Brush().SetColor(clYellow);
-    canvas.Pen().SetColor(clBlue);
-    canvas.Pen().SetWidth(2);
-    canvas.Rectangle(0, 0, 6, 6);
-    EXPECT_EQ(canvas.Pixels(1, 1), clBlue);
-    EXPECT_EQ(canvas.Pixels(2, 2), clYellow);
-    EXPECT_EQ(canvas.Pixels(4, 4), clBlue);
-    EXPECT_EQ(canvas.Pixels(6, 6), clWhite);
-    canvas.Pen().SetWidth(1);
-    canvas.MoveTo(0, 9);
-    canvas.LineTo(5, 9);
-    EXPECT_EQ(CountColor(canvas, Rect(0, 9, 10, 10), clBlue), 5);
-}
-
-TEST(Canvas, TextOutDrawsTheGlyphsOfTheBuiltInFont) {
+TEST(Canvas, TextRectDrawsTheGlyphsOfTheBuiltInFont) {
     TBitmapCanvas canvas(20, 12);
     canvas.Font().SetColor(clBlack);
     canvas.Brush().SetColor(clWhite);
     EXPECT_EQ(canvas.TextWidth("HI"), 12);
     EXPECT_EQ(canvas.TextHeight("HI"), 10);
-    canvas.TextOut(1, 1, "H");
+    canvas.TextRect(Rect(0, 0, 20, 12), 1, 1, "H");
     // "H": both sides of every row, the bar on the middle row.
     for (int32_t row = 0; row < 7; ++row) {
         const int32_t y = 1 + GlyphTopMargin + row;
@@ -93,7 +77,7 @@ TEST(Canvas, SolidBrushFillsTheTextBackground) {
     TBitmapCanvas canvas(20, 20);
     canvas.Brush().SetColor(clAqua);
     canvas.Font().SetColor(clRed);
-    canvas.TextOut(0, 0, " ");
+    canvas.TextRect(Rect(0, 0, 6, 10), 0, 0, " ");
     EXPECT_EQ(CountColor(canvas, Rect(0, 0, 20, 20), clAqua), 6 * 10);
     canvas.Brush().SetColor(clLime);
     canvas.TextRect(Rect(10, 10, 14, 20), 10, 10, "I");
@@ -133,7 +117,7 @@ TEST(Canvas, DrawCopiesABitmapAndCutsItAtTheEdges) {
     EXPECT_EQ(canvas.Pixels(1, 4), clBlue); // bitmap (2, 0)
     EXPECT_EQ(canvas.Pixels(0, 5), clBlue); // bitmap (1, 1)
     EXPECT_EQ(canvas.Pixels(3, 4), clWhite);
-    canvas.Draw(0, 0, TIcon()); // icons draw nothing
+    canvas.Draw(0, 0, test::TIcon()); // icons draw nothing
     EXPECT_EQ(canvas.Pixels(0, 0), clWhite);
 }
 
@@ -147,25 +131,6 @@ TEST(Canvas, StretchDrawScalesToTheRectangle) {
     EXPECT_EQ(CountColor(canvas, Rect(0, 0, 4, 4), clRed), 16);
     EXPECT_EQ(CountColor(canvas, Rect(4, 0, 8, 4), clLime), 16);
     EXPECT_EQ(CountColor(canvas, Rect(0, 4, 8, 8), clWhite), 32);
-}
-
-TEST(Canvas, PaletteSelectionIsRecorded) {
-    TBitmapCanvas canvas(1, 1);
-    TBitmap indexed;
-    indexed.SetSize(1, 1);
-    indexed.SetPixelFormat(pf8bit);
-    const HPALETTE palette = PaletteHandleOf(&indexed);
-    EXPECT_NE(palette, 0u);
-    EXPECT_EQ(PaletteHandleOf(nullptr), 0u);
-    const HPALETTE old = canvas.SelectPalette(palette, false);
-    EXPECT_EQ(old, DEFAULT_PALETTE); // a canvas starts with the stock palette
-    EXPECT_EQ(canvas.RealizePalette(), 1);
-    canvas.SelectPalette(old, true);
-    ASSERT_EQ(canvas.PaletteSelections().size(), 2u);
-    EXPECT_EQ(canvas.PaletteSelections()[0].Palette, palette);
-    EXPECT_FALSE(canvas.PaletteSelections()[0].ForceBackground);
-    EXPECT_TRUE(canvas.PaletteSelections()[1].ForceBackground);
-    EXPECT_EQ(canvas.SelectedPalette(), DEFAULT_PALETTE);
 }
 
 TEST(Canvas, CopiesOfABitmapShareItsPaletteUntilTheTableChanges) {

@@ -60,13 +60,6 @@ struct Counted {
     }
 };
 
-TEST(TPicture, StartsWithoutAGraphic) {
-    TPicture p;
-    EXPECT_EQ(p.Graphic(), nullptr);
-    EXPECT_EQ(p.Width(), 0);
-    EXPECT_EQ(p.Height(), 0);
-}
-
 TEST(TPicture, BitmapCreatesOnceAndFiresOnce) {
     Counted c;
     TBitmap& b = c.Picture.Bitmap();

@@ -6,10 +6,10 @@
 #include "framework/controls/Canvas.h"
 #include "framework/controls/Clipboard.h"
 #include "framework/controls/Forms.h"
-#include "framework/controls/Icon.h"
 #include "framework/controls/Memo.h"
 #include "framework/db/Database.h"
 #include "framework/db/SQLiteTable.h"
+#include "support/Icon.h"
 #include "support/TestFiles.h"
 #include "support/UserInput.h"
 

@@ -7,9 +7,9 @@
 #include "framework/controls/Bitmap.h"
 #include "framework/controls/Clipboard.h"
 #include "framework/controls/Forms.h"
-#include "framework/db/DataSetActions.h"
 #include "framework/db/Database.h"
 #include "framework/db/SQLiteTable.h"
+#include "support/DataSetActions.h"
 #include "support/TestFiles.h"
 #include "support/UserInput.h"
 

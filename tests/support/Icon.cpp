@@ -1,11 +1,10 @@
-#include "framework/controls/Icon.h"
+#include "support/Icon.h"
 
 #include "framework/base/Exceptions.h"
-#include "framework/controls/Picture.h"
 
 #include <limits>
 
-namespace zorp::fw {
+namespace zorp::test {
 
 namespace {
 
@@ -14,26 +13,20 @@ uint16_t Word(const std::string& Data, size_t At) {
                                  (static_cast<uint8_t>(Data[At + 1]) << 8));
 }
 
-// Registered when the library is loaded.
-[[maybe_unused]] const bool IconFormatRegistered = [] {
-    RegisterIconFileFormat();
-    return true;
-}();
-
 } // namespace
 
 void TIcon::SetWidth(int32_t) {
-    throw EInvalidGraphic("Cannot change the size of an icon");
+    throw fw::EInvalidGraphic("Cannot change the size of an icon");
 }
 
 void TIcon::SetHeight(int32_t) {
-    throw EInvalidGraphic("Cannot change the size of an icon");
+    throw fw::EInvalidGraphic("Cannot change the size of an icon");
 }
 
-void TIcon::LoadFromStream(TStream& Stream) {
+void TIcon::LoadFromStream(fw::TStream& Stream) {
     const int64_t left = Stream.Size() - Stream.Position();
     if (left > std::numeric_limits<int32_t>::max())
-        throw EInvalidGraphic("Icon file too large");
+        throw fw::EInvalidGraphic("Icon file too large");
     std::string data(static_cast<size_t>(left > 0 ? left : 0), '\0');
     Stream.ReadBuffer(data.data(), static_cast<int32_t>(data.size()));
     int32_t width = 0;
@@ -41,7 +34,7 @@ void TIcon::LoadFromStream(TStream& Stream) {
     if (!data.empty()) {
         if (data.size() < 6 || Word(data, 0) != 0 || Word(data, 2) != 1 || Word(data, 4) == 0 ||
             data.size() < 6 + 16 * static_cast<size_t>(Word(data, 4)))
-            throw EInvalidGraphic("Invalid icon file");
+            throw fw::EInvalidGraphic("Invalid icon file");
         width = static_cast<uint8_t>(data[6]);
         height = static_cast<uint8_t>(data[7]);
         width = width == 0 ? 256 : width;
@@ -53,11 +46,11 @@ void TIcon::LoadFromStream(TStream& Stream) {
     Changed();
 }
 
-void TIcon::SaveToStream(TStream& Stream) const {
+void TIcon::SaveToStream(fw::TStream& Stream) const {
     Stream.WriteBuffer(FData.data(), static_cast<int32_t>(FData.size()));
 }
 
-void TIcon::Assign(const TGraphic& Source) {
+void TIcon::Assign(const fw::TGraphic& Source) {
     const auto* icon = dynamic_cast<const TIcon*>(&Source);
     if (icon == nullptr)
         AssignError(Source);
@@ -69,7 +62,7 @@ void TIcon::Assign(const TGraphic& Source) {
     Changed();
 }
 
-std::unique_ptr<TGraphic> TIcon::Clone() const {
+std::unique_ptr<fw::TGraphic> TIcon::Clone() const {
     auto copy = std::make_unique<TIcon>();
     copy->FData = FData;
     copy->FWidth = FWidth;
@@ -77,8 +70,4 @@ std::unique_ptr<TGraphic> TIcon::Clone() const {
     return copy;
 }
 
-void RegisterIconFileFormat() {
-    TPicture::RegisterFileFormat("ico", "Icons", [] { return std::make_unique<TIcon>(); });
-}
-
-} // namespace zorp::fw
+} // namespace zorp::test
