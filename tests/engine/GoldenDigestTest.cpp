@@ -4,8 +4,7 @@
 // checks. Any change to the codecs, optimisations included, must reproduce
 // them exactly; a deliberate change of the output updates them in a commit
 // of its own that says why (CONTRIBUTING.md).
-#include "engine/CodecRun.h"
-#include "engine/Lzh5Run.h"
+#include "engine/EngineRun.h"
 
 #include "support/Sha256.h"
 #include "support/TestFiles.h"
@@ -156,7 +155,7 @@ std::map<std::string, std::string> GeneratedInputs() {
 void Check(const std::string& Name, const std::string& Data, const Golden* Expected) {
     const std::string rle = Sha256Hex(CompressRLE(Data));
     const std::string lzh = Sha256Hex(CompressLZH(Data));
-    const std::string lh5 = Sha256Hex(CompressLzh5(Data));
+    const std::string lh5 = Sha256Hex(CompressLZH5(Data));
     ASSERT_NE(Expected, nullptr) << "no digests for " << Name << ": {\"" << Name << "\", {\"" << rle
                                  << "\", \"" << lzh << "\", \"" << lh5 << "\"}},";
     EXPECT_EQ(rle, Expected->Rle) << Name << " (RLE)";

@@ -1,7 +1,8 @@
 // The LZH codec: the initial code, the exact bytes of small inputs, the
 // tokens the compressor chooses, rebuilds of the adaptive tree, codes longer
 // than 16 bits, round trips, the output budget and damaged input.
-#include "engine/CodecRun.h"
+#include "engine/BitStrings.h"
+#include "engine/EngineRun.h"
 #include "engine/LzhTrace.h"
 
 #include "common/Errors.h"
@@ -315,8 +316,7 @@ TEST(CompressLZH, IncompressibleInputExceedsTheBudget) {
 // stream stands for exactly the bytes read before, nothing after.
 TEST(LZH, CancelAtARefillEndsTheInput) {
     const std::string data = Words(20000, 2);
-    EngineRun compressing(data);
-    compressing.RecordProgress(1);
+    EngineRun compressing(RunSetup{.Input = data, .CancelAt = 1});
     compressing.Engine.CompressLZH();
     compressing.Flush();
     EXPECT_EQ(compressing.Events.size(), 2u);
@@ -325,8 +325,7 @@ TEST(LZH, CancelAtARefillEndsTheInput) {
     EXPECT_LT(ExpandLZH(packed, 0x7FFFFFFF).size(), 8192u + 60);
 
     const std::string whole = CompressLZH(RandomBytes(30000, 3));
-    EngineRun expanding(whole);
-    expanding.RecordProgress(1);
+    EngineRun expanding(RunSetup{.Input = whole, .CancelAt = 1});
     expanding.Engine.ExpandLZH(30000);
     expanding.Flush();
     EXPECT_EQ(expanding.Events.size(), 2u);

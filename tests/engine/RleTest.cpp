@@ -1,6 +1,7 @@
 // The run-length codec: the exact bytes of runs, escapes and caps, expansion
 // of items the compressor never writes, round trips and the output budget.
-#include "engine/CodecRun.h"
+#include "engine/BitStrings.h"
+#include "engine/EngineRun.h"
 
 #include "common/Errors.h"
 #include "component/Zorp.h"
@@ -109,8 +110,7 @@ TEST(RLE, RoundTripsTheCorpusThroughTheDriver) {
 // output stands for exactly the bytes read before.
 TEST(RLE, CancelAtARefillEndsTheInput) {
     const std::string data = RandomBytes(20000, 5);
-    EngineRun compressing(data);
-    compressing.RecordProgress(1);
+    EngineRun compressing(RunSetup{.Input = data, .CancelAt = 1});
     compressing.Engine.CompressRLE();
     compressing.Flush();
     EXPECT_EQ(compressing.Events.size(), 2u);
@@ -119,8 +119,7 @@ TEST(RLE, CancelAtARefillEndsTheInput) {
     // Cancelled while reading the count after a marker: a lone marker.
     const std::string packed =
         std::string(8191, 'a') + Bytes({0x94, 0x05}) + std::string(9000, 'b');
-    EngineRun expanding(packed);
-    expanding.RecordProgress(1);
+    EngineRun expanding(RunSetup{.Input = packed, .CancelAt = 1});
     expanding.Engine.ExpandRLE();
     expanding.Flush();
     EXPECT_EQ(expanding.Events.size(), 2u);
