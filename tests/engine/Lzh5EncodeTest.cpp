@@ -2,7 +2,6 @@
 // of each code in a block header, round trips over the corpus and generated
 // data, and the output budget.
 #include "common/Errors.h"
-#include "component/Zorp.h"
 #include "engine/EngineRun.h"
 #include "engine/Lzh5StreamReader.h"
 #include "engine/lzh5/Lzh5BlockEncoder.h"
@@ -270,29 +269,6 @@ TEST(Lzh5Compress, BudgetStopsAtTheSameByteAsAByteAtATimeWriter) {
         run.Flush();
         EXPECT_EQ(run.Dest.DataString(), packed.substr(0, static_cast<size_t>(budget)));
     }
-}
-
-TEST(Lzh5Compress, ThroughTheStreamDriver) {
-    const std::string text = Words(50000, 12);
-    fw::TMemoryStream source;
-    source.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
-    source.SetPosition(0);
-    fw::TMemoryStream packed;
-    TZorp zorp(nullptr);
-    int32_t checksum = 0;
-    const int32_t written = zorp.ProcessStreams(packed, source, static_cast<int32_t>(text.size()),
-                                                0, coLZH5, checksum, cmCompress, false);
-    EXPECT_EQ(written, packed.Size());
-    EXPECT_EQ(static_cast<uint32_t>(checksum), ByteSum(text));
-    EXPECT_EQ(packed.DataString(), CompressLZH5(text));
-
-    packed.SetPosition(0);
-    fw::TMemoryStream expanded;
-    int32_t checksum2 = 0;
-    zorp.ProcessStreams(expanded, packed, static_cast<int32_t>(packed.Size()),
-                        static_cast<int32_t>(text.size()), coLZH5, checksum2, cmExpand, false);
-    EXPECT_EQ(expanded.DataString(), text);
-    EXPECT_EQ(checksum2, checksum);
 }
 
 } // namespace

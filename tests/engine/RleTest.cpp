@@ -4,7 +4,6 @@
 #include "engine/EngineRun.h"
 
 #include "common/Errors.h"
-#include "component/Zorp.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -73,36 +72,6 @@ TEST(RLE, RoundTripsGeneratedData) {
     for (const std::string& in : inputs) {
         const std::string packed = CompressRLE(in);
         ASSERT_EQ(ExpandRLE(packed), in) << "input of " << in.size() << " bytes";
-    }
-}
-
-TEST(RLE, RoundTripsTheCorpusThroughTheDriver) {
-    const auto files = CorpusFiles();
-    ASSERT_FALSE(files.empty());
-    for (const std::string& file : files) {
-        const std::string data = ReadWholeFile(file);
-        TZorp zorp(nullptr);
-        CountingStream source(data), packed;
-        int32_t sum = 0;
-        const int32_t size = static_cast<int32_t>(data.size());
-        int32_t packedSize = 0;
-        try {
-            packedSize =
-                zorp.ProcessStreams(packed, source, size, 0, coRLE, sum, cmCompress, false);
-        } catch (const EUnableToCompress&) {
-            // Only when the output really is not smaller.
-            EXPECT_GE(CompressRLE(data).size(), data.size()) << file;
-            continue;
-        }
-        EXPECT_EQ(static_cast<uint32_t>(sum), ByteSum(data));
-        EXPECT_EQ(packedSize, static_cast<int32_t>(packed.Size()));
-        packed.SetPosition(0);
-        CountingStream expanded;
-        int32_t expandedSum = 0;
-        zorp.ProcessStreams(expanded, packed, packedSize, size, coRLE, expandedSum, cmExpand,
-                            false);
-        EXPECT_EQ(expanded.DataString(), data) << file;
-        EXPECT_EQ(expandedSum, sum);
     }
 }
 
