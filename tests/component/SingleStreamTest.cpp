@@ -463,11 +463,6 @@ TEST(CustomMethod, WithoutAHandlerIsStored) {
     EXPECT_EQ(dest.Size(), 0);
 }
 
-TEST(TZorp, SavedPercentageOfAFreshComponentIs100) {
-    TZorp zorp(nullptr);
-    EXPECT_EQ(zorp.GetSavedPercentage(), 100);
-}
-
 // The component's single-stream format through the buffer: the header is
 // written first and rewritten at the end, and data that do not shrink make
 // the run go back and store them.

@@ -1,4 +1,4 @@
-// The component object: initial state, properties, ownership, palette.
+// The component object: properties, ownership, palette.
 #include "component/Zorp.h"
 #include "framework/base/ClassRegistry.h"
 #include "framework/base/Resources.h"
@@ -10,20 +10,6 @@
 
 namespace zorp::test {
 namespace {
-
-TEST(TZorp, StartsWithDocumentedDefaults) {
-    TZorp zorp(nullptr);
-    EXPECT_EQ(zorp.Key(), 0);
-    EXPECT_EQ(zorp.TargetPath(), "");
-    EXPECT_FALSE(zorp.MakeDirectories());
-    EXPECT_FALSE(zorp.ExceptionOnFileError());
-    EXPECT_FALSE(zorp.CheckSpaceBeforeExpand());
-    EXPECT_EQ(zorp.LastRatio(), 0);
-    EXPECT_EQ(zorp.LastDuration(), 0);
-    EXPECT_EQ(zorp.HeaderReserve(), 0);
-    EXPECT_FALSE(zorp.OnShowProgress);
-    EXPECT_FALSE(zorp.OnCompress);
-}
 
 TEST(TZorp, TargetPathGetsATrailingSeparator) {
     TZorp zorp(nullptr);

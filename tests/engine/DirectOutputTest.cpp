@@ -46,98 +46,74 @@ std::vector<Token> MakeTokens(unsigned seed, int Bytes) {
     return tokens;
 }
 
-struct Trace {
-    std::string Output;
-    std::vector<int32_t> Writes;
-    uint32_t Sum = 0;
-    int32_t Count = 0;
-    int32_t Budget = 0;
-    int16_t KeyIndex = 0;
-    size_t RaisedAtToken = SIZE_MAX;
-};
-
 // Runs the tokens through a history that keeps all output behind 4096
-// spaces, the output going either byte by byte through PutChar or through
-// TDirectOutput.
-Trace RunTokens(const std::vector<Token>& tokens, bool direct, int32_t budget, int32_t key) {
-    EngineRun run("", budget, key, key != 0);
+// spaces, the output going either through TDirectOutput or byte by byte
+// through PutChar; the log notes the token at which the budget ran out.
+RunTrace RunTokens(const std::vector<Token>& tokens, bool direct, int32_t budget, uint32_t key) {
+    EngineRun run(RunSetup{.Budget = budget, .Key = key, .Scramble = key != 0});
     size_t total = 0;
     for (const Token& t : tokens)
         total += t.Length == 0 ? 1 : t.Length;
     std::vector<uint8_t> history(Window + total + 32, 0x20);
     uint8_t* at = history.data() + Window;
-    Trace trace;
-    try {
-        // While it exists, the direct output owns the buffer position.
-        std::optional<TDirectOutput> out;
-        if (direct)
-            out.emplace(run.Engine);
-        for (size_t i = 0; i < tokens.size(); ++i) {
-            trace.RaisedAtToken = i;
-            const Token& t = tokens[i];
-            if (t.Length == 0) {
-                *at++ = t.Literal;
-                direct ? out->Put(t.Literal) : run.Engine.PutChar(t.Literal);
-                continue;
-            }
-            if (direct) {
-                out->PutMatch(at, t.Distance, t.Length);
-            } else {
-                const uint8_t* from = at - t.Distance;
-                for (unsigned k = 0; k < t.Length; ++k) {
-                    at[k] = from[k];
-                    run.Engine.PutChar(at[k]);
+    size_t token = 0;
+    return run.Run([&](TCompThreadSafety& e) {
+        try {
+            // While it exists, the direct output owns the buffer position.
+            std::optional<TDirectOutput> out;
+            if (direct)
+                out.emplace(e);
+            for (; token < tokens.size(); ++token) {
+                const Token& t = tokens[token];
+                if (t.Length == 0) {
+                    *at++ = t.Literal;
+                    direct ? out->Put(t.Literal) : e.PutChar(t.Literal);
+                    continue;
                 }
+                if (direct) {
+                    out->PutMatch(at, t.Distance, t.Length);
+                } else {
+                    const uint8_t* from = at - t.Distance;
+                    for (unsigned k = 0; k < t.Length; ++k) {
+                        at[k] = from[k];
+                        e.PutChar(at[k]);
+                    }
+                }
+                at += t.Length;
             }
-            at += t.Length;
+        } catch (const EUnableToCompress&) {
+            run.Note("budget ended at token " + std::to_string(token));
+            throw;
         }
-        trace.RaisedAtToken = SIZE_MAX;
-    } catch (const EUnableToCompress&) {
+    });
+}
+
+TEST(TDirectOutput, LeavesTheTraceOfPutChar) {
+    struct Case {
+        unsigned Seed;
+        int Bytes;
+        int32_t Budget;
+        uint32_t Key;
+    };
+    std::vector<Case> cases;
+    for (unsigned seed = 1; seed <= 4; ++seed)
+        cases.push_back({seed, 60000, NoLimit, 0});
+    for (const int32_t budget : {0, 1, 8191, 8192, 8193, 20000, 33333})
+        cases.push_back({7, 40000, budget, 0});
+    cases.push_back({11, 30000, NoLimit, 0x5A00C3});
+    cases.push_back({11, 30000, 12345, 0xFFFFFFF9});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "seed " << c.Seed << " budget " << c.Budget << " key " << c.Key);
+        const std::vector<Token> tokens = MakeTokens(c.Seed, c.Bytes);
+        const RunTrace bytewise = RunTokens(tokens, false, c.Budget, c.Key);
+        EXPECT_TRUE(SameTrace(RunTokens(tokens, true, c.Budget, c.Key), bytewise));
+        // All the output over several buffer writes, or the budget ends within it.
+        if (c.Budget == NoLimit)
+            EXPECT_GE(bytewise.Output.size(), static_cast<size_t>(c.Bytes));
+        else
+            EXPECT_FALSE(bytewise.Raised.empty());
     }
-    run.Flush();
-    trace.Output = run.Dest.DataString();
-    trace.Writes = run.Dest.Writes;
-    trace.Sum = run.Engine.OutSum();
-    trace.Count = run.Engine.OutCount();
-    trace.Budget = run.Engine.OutBudget();
-    trace.KeyIndex = run.Engine.KeyIndex();
-    return trace;
-}
-
-void ExpectSameTrace(const Trace& direct, const Trace& bytewise) {
-    EXPECT_EQ(direct.Output, bytewise.Output);
-    EXPECT_EQ(direct.Writes, bytewise.Writes);
-    EXPECT_EQ(direct.Sum, bytewise.Sum);
-    EXPECT_EQ(direct.Count, bytewise.Count);
-    EXPECT_EQ(direct.Budget, bytewise.Budget);
-    EXPECT_EQ(direct.KeyIndex, bytewise.KeyIndex);
-    EXPECT_EQ(direct.RaisedAtToken, bytewise.RaisedAtToken);
-}
-
-TEST(TDirectOutput, LeavesTheTraceOfPutCharAcrossBufferWrites) {
-    for (unsigned seed = 1; seed <= 4; ++seed) {
-        const std::vector<Token> tokens = MakeTokens(seed, 60000);
-        const Trace bytewise = RunTokens(tokens, false, 0x7FFFFFFF, 0);
-        ExpectSameTrace(RunTokens(tokens, true, 0x7FFFFFFF, 0), bytewise);
-        EXPECT_GE(bytewise.Writes.size(), 6u);
-    }
-}
-
-TEST(TDirectOutput, RaisesAtTheSameByteWhenTheBudgetEnds) {
-    const std::vector<Token> tokens = MakeTokens(7, 40000);
-    for (const int32_t budget : {0, 1, 8191, 8192, 8193, 20000, 33333}) {
-        SCOPED_TRACE(budget);
-        const Trace bytewise = RunTokens(tokens, false, budget, 0);
-        ASSERT_NE(bytewise.RaisedAtToken, SIZE_MAX);
-        ExpectSameTrace(RunTokens(tokens, true, budget, 0), bytewise);
-    }
-}
-
-TEST(TDirectOutput, ScramblesAsPutCharDoes) {
-    const std::vector<Token> tokens = MakeTokens(11, 30000);
-    ExpectSameTrace(RunTokens(tokens, true, 0x7FFFFFFF, 0x5A00C3),
-                    RunTokens(tokens, false, 0x7FFFFFFF, 0x5A00C3));
-    ExpectSameTrace(RunTokens(tokens, true, 12345, -7), RunTokens(tokens, false, 12345, -7));
 }
 
 } // namespace

@@ -3,11 +3,13 @@
 // which must raise ELZHBadDecodeTable or end, never touching memory outside
 // the tables.
 #include "common/Errors.h"
-#include "engine/Lzh5Run.h"
+#include "engine/BitStrings.h"
+#include "engine/EngineRun.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace zorp::test {
@@ -27,14 +29,14 @@ std::string PositionSingle(unsigned S) {
 }
 
 void ExpectBadTable(const std::string& Bits, int32_t Count = 10) {
-    EXPECT_THROW(ExpandLzh5(BitsToBytes(Bits), Count), ELZHBadDecodeTable) << Bits;
+    EXPECT_THROW(ExpandLZH5(BitsToBytes(Bits), Count), ELZHBadDecodeTable) << Bits;
 }
 
 TEST(Lzh5Expand, SingleByteStream) {
     const std::string stream("\x00\x01\x00\x00\x04\x10\x00", 7);
     EXPECT_EQ(BitsToBytes(OneToken + LenCodeSingle(0) + CharSingle(0x41) + PositionSingle(0)),
               stream);
-    EXPECT_EQ(ExpandLzh5(stream, 1), "A");
+    EXPECT_EQ(ExpandLZH5(stream, 1), "A");
 }
 
 TEST(Lzh5Expand, CountZeroReadsAndWritesNothing) {
@@ -60,25 +62,25 @@ std::string LiteralAndMatchHeader(unsigned Tokens, const std::string& PositionCo
 TEST(Lzh5Expand, MatchIsCutAtCount) {
     // 'a', then a match of 10 at distance 1 overlapping its own output.
     const std::string stream = BitsToBytes(LiteralAndMatchHeader(2, PositionSingle(0)) + "0 1");
-    EXPECT_EQ(ExpandLzh5(stream, 11), std::string(11, 'a'));
-    EXPECT_EQ(ExpandLzh5(stream, 2), "aa");
-    EXPECT_EQ(ExpandLzh5(stream, 1), "a");
+    EXPECT_EQ(ExpandLZH5(stream, 11), std::string(11, 'a'));
+    EXPECT_EQ(ExpandLZH5(stream, 2), "aa");
+    EXPECT_EQ(ExpandLZH5(stream, 1), "a");
 }
 
 TEST(Lzh5Expand, WindowStartsAsSpacesAndPositionExtraBitsCount) {
     // A match at distance code 4 + 3 (position symbol 3, extra bits 11):
     // distance 8 reaches back before the start, into the initial spaces.
     const std::string stream = BitsToBytes(LiteralAndMatchHeader(2, PositionSingle(3)) + "0 1 11");
-    EXPECT_EQ(ExpandLzh5(stream, 11), "a" + std::string(7, ' ') + "a  ");
+    EXPECT_EQ(ExpandLZH5(stream, 11), "a" + std::string(7, ' ') + "a  ");
 }
 
 TEST(Lzh5Expand, NothingIsDecodedFromBitsPastTheEnd) {
-    EXPECT_EQ(ExpandLzh5("", 1000), "");
+    EXPECT_EQ(ExpandLZH5("", 1000), "");
     // The single token, then a block header that would need bits past the end.
-    EXPECT_EQ(ExpandLzh5(std::string("\x00\x01\x00\x00\x04\x10\x00", 7), 3), "A");
+    EXPECT_EQ(ExpandLZH5(std::string("\x00\x01\x00\x00\x04\x10\x00", 7), 3), "A");
     // 52 zero bits are a block header of 65536 tokens, each the literal 0 in
     // zero bits: 31 zero bytes hold four such headers, not a fifth.
-    EXPECT_EQ(ExpandLzh5(std::string(31, '\0'), 1 << 24), std::string(4 * 65536, '\0'));
+    EXPECT_EQ(ExpandLZH5(std::string(31, '\0'), 1 << 24), std::string(4 * 65536, '\0'));
 }
 
 TEST(Lzh5Expand, UnaryLengthsInPositionCode) {
@@ -88,10 +90,10 @@ TEST(Lzh5Expand, UnaryLengthsInPositionCode) {
     // (128 + 7 extra bits).
     const std::string header =
         LiteralAndMatchHeader(2, BitField(9, 4) + "001 010 011 100 101 110 1110 11110 11110 ");
-    EXPECT_EQ(ExpandLzh5(BitsToBytes(header + "0 1 0"), 11), std::string(11, 'a'));
+    EXPECT_EQ(ExpandLZH5(BitsToBytes(header + "0 1 0"), 11), std::string(11, 'a'));
     // Distance 16 + 3 + 1 = 20 and 128 + 1 = 129 reach into the initial spaces.
-    EXPECT_EQ(ExpandLzh5(BitsToBytes(header + "0 1 111110 0011"), 11), "a" + std::string(10, ' '));
-    EXPECT_EQ(ExpandLzh5(BitsToBytes(header + "0 1 11111111 0000000"), 11),
+    EXPECT_EQ(ExpandLZH5(BitsToBytes(header + "0 1 111110 0011"), 11), "a" + std::string(10, ' '));
+    EXPECT_EQ(ExpandLZH5(BitsToBytes(header + "0 1 11111111 0000000"), 11),
               "a" + std::string(10, ' '));
 }
 
@@ -100,7 +102,7 @@ TEST(Lzh5Expand, EmptyCodeDecodesAsSymbolZeroInZeroBits) {
     // with one zero length: no symbols, so every distance code is 0.
     const std::string stream =
         BitsToBytes(BitField(3, 16) + LenCodeSingle(0) + CharSingle(256) + BitField(1, 4) + "000");
-    EXPECT_EQ(ExpandLzh5(stream, 9), std::string(9, ' '));
+    EXPECT_EQ(ExpandLZH5(stream, 9), std::string(9, ' '));
 }
 
 TEST(Lzh5Expand, CountFieldsLargerThanTheirTableRaise) {
@@ -132,7 +134,7 @@ TEST(Lzh5Expand, ZeroRunPastTheTableRaises) {
     ExpectBadTable(header + BitField(511, 9));                    // 531 zeros
     ExpectBadTable(header + BitField(400, 9) + BitField(100, 9)); // 420 + 120
     // A run that ends exactly at 510 is allowed (an empty character code).
-    EXPECT_EQ(ExpandLzh5(BitsToBytes(header + BitField(490, 9) + PositionSingle(0)), 4),
+    EXPECT_EQ(ExpandLZH5(BitsToBytes(header + BitField(490, 9) + PositionSingle(0)), 4),
               std::string(1, '\0'));
 }
 
@@ -148,11 +150,71 @@ TEST(Lzh5Expand, IncompleteAndOverfullCodesRaise) {
                    "001 001 001 001 001 001 001 001 001 001 001 001 001 001");
 }
 
+// One block of Tokens tokens that each take 41 bits, the most a token can
+// take: a 16-bit literal 'p' (every 64th token) or a 16-bit match of 3 with
+// a 13-bit position code and 12 extra bits. Returns the stream and sets Size
+// to the number of bytes it expands to.
+std::string LongestTokens(unsigned Tokens, int32_t& Size) {
+    std::string bits = BitField(Tokens, 16);
+    // Code-length code: symbols 2 to 16 in 4 bits, 17 and 18 in 5 (lengths
+    // 0 0 4, no zero run, then 4 x 14 and 5 5), so a char length L is sent
+    // as symbol L + 2 and a long zero run as symbol 2 (code 0000).
+    bits += BitField(19, 5) + "000 000 100 00 ";
+    for (int i = 3; i <= 16; ++i)
+        bits += "100 ";
+    bits += "101 101 ";
+    auto lengthSymbol = [](unsigned symbol) {
+        return symbol <= 16 ? BitField(symbol - 2, 4) : BitField(symbol == 17 ? 30 : 31, 5);
+    };
+    // Character code: 'a' to 'o' (97 to 111) lengths 1 to 15, 'p' and the
+    // match of 3 (symbol 256) length 16; 'p' is 1111111111111110 and the match
+    // sixteen ones.
+    bits += BitField(257, 9) + lengthSymbol(2) + BitField(97 - 20, 9);
+    for (unsigned len = 1; len <= 16; ++len)
+        bits += lengthSymbol(len + 2);
+    bits += lengthSymbol(2) + BitField(256 - 113 - 20, 9) + lengthSymbol(18);
+    // Position code: symbols 0 to 11 lengths 1 to 12, 12 and 13 length 13
+    // (7 and up in unary after 111); symbol 13 is thirteen ones.
+    bits += BitField(14, 4);
+    for (int symbol = 0; symbol < 14; ++symbol) {
+        const int len = std::min(symbol + 1, 13);
+        bits += len < 7 ? BitField(static_cast<unsigned>(len), 3)
+                        : "111" + std::string(static_cast<size_t>(len - 7), '1') + "0 ";
+    }
+    std::mt19937 random(3);
+    Size = 0;
+    for (unsigned t = 0; t < Tokens; ++t) {
+        if (t % 64 == 0) {
+            bits += "1111111111111110";
+            Size += 1;
+        } else {
+            bits += std::string(29, '1') + BitField(random() & 0xFFF, 12);
+            Size += 3;
+        }
+    }
+    return BitsToBytes(bits);
+}
+
+// The decoder takes its input 8 bytes at a time; tokens of the longest codes
+// must not take it past the input buffer, and leave the trace of the
+// byte-at-a-time path.
+TEST(Lzh5Expand, TokensOfTheLongestCodesStayWithinTheInputBuffer) {
+    int32_t size = 0;
+    RunSetup setup{LongestTokens(30000, size)};
+    ASSERT_GT(setup.Input.size(), 120000u); // some 16 input buffers
+    setup.ReadChunk = 4096;
+    const RunTrace fast = EngineRun(setup).Run(Codec::ExpandLZH5, size);
+    EXPECT_EQ(fast.Raised, "");
+    EXPECT_EQ(fast.OutCount, size);
+    setup.ByteAtATime = true;
+    EXPECT_TRUE(SameTrace(fast, EngineRun(setup).Run(Codec::ExpandLZH5, size), IgnoreTakenAhead));
+}
+
 // Damaged input of every kind ends: it either decodes to at most Count
 // bytes or raises ELZHBadDecodeTable.
 void ExpectEndsOrRaises(const std::string& Input, int32_t Count, int& Decoded, int& Raised) {
     try {
-        const std::string out = ExpandLzh5(Input, Count);
+        const std::string out = ExpandLZH5(Input, Count);
         EXPECT_LE(out.size(), static_cast<size_t>(Count));
         ++Decoded;
     } catch (const ELZHBadDecodeTable&) {

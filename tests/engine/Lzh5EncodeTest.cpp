@@ -2,8 +2,7 @@
 // of each code in a block header, round trips over the corpus and generated
 // data, and the output budget.
 #include "common/Errors.h"
-#include "component/Zorp.h"
-#include "engine/Lzh5Run.h"
+#include "engine/EngineRun.h"
 #include "engine/Lzh5StreamReader.h"
 #include "engine/lzh5/Lzh5BlockEncoder.h"
 #include "support/TestFiles.h"
@@ -60,8 +59,8 @@ std::string Runs(size_t Size, uint32_t Seed) {
 // Compresses Input and checks that the engine and the independent reader
 // both expand it to exactly Input (no match may run past its end).
 std::string ExpectRoundTrip(const std::string& Input) {
-    const std::string packed = CompressLzh5(Input);
-    EXPECT_EQ(ExpandLzh5(packed, static_cast<int32_t>(Input.size())), Input);
+    const std::string packed = CompressLZH5(Input);
+    EXPECT_EQ(ExpandLZH5(packed, static_cast<int32_t>(Input.size())), Input);
     if (!Input.empty()) {
         EXPECT_EQ(ReadLzh5Stream(packed, Input.size()).Output, Input);
     }
@@ -69,17 +68,17 @@ std::string ExpectRoundTrip(const std::string& Input) {
 }
 
 TEST(Lzh5Compress, EmptySourceWritesNothing) {
-    EXPECT_EQ(CompressLzh5(""), "");
+    EXPECT_EQ(CompressLZH5(""), "");
 }
 
 TEST(Lzh5Compress, SingleByte) {
-    EXPECT_EQ(CompressLzh5("A"), std::string("\x00\x01\x00\x00\x04\x10\x00", 7));
+    EXPECT_EQ(CompressLZH5("A"), std::string("\x00\x01\x00\x00\x04\x10\x00", 7));
 }
 
 TEST(Lzh5Compress, SingleSymbolCodesUseTheirShortForms) {
     // Two literals of one symbol: character code with one symbol, position
     // code with none, code-length code with one.
-    const Lzh5Parse two = ReadLzh5Stream(CompressLzh5("AA"), 2);
+    const Lzh5Parse two = ReadLzh5Stream(CompressLZH5("AA"), 2);
     ASSERT_EQ(two.Blocks.size(), 1u);
     EXPECT_EQ(two.Blocks[0].Tokens, 2u);
     EXPECT_EQ(two.Blocks[0].LenCode.Single, 0);
@@ -169,7 +168,7 @@ TEST(Lzh5Compress, DeepTreesAreLimitedTo16Bits) {
     const std::string packed = block.Finish();
     const Lzh5Parse parse = ReadLzh5Stream(packed, expected.size()); // checks completeness
     EXPECT_EQ(parse.Output, expected);
-    EXPECT_EQ(ExpandLzh5(packed, static_cast<int32_t>(expected.size())), expected);
+    EXPECT_EQ(ExpandLZH5(packed, static_cast<int32_t>(expected.size())), expected);
     const std::vector<int>& lengths = parse.Blocks.at(0).CharCode.Lengths;
     EXPECT_EQ(*std::max_element(lengths.begin(), lengths.end()), 16);
     EXPECT_EQ(std::count(lengths.begin(), lengths.end(), 16), 4);
@@ -194,7 +193,7 @@ TEST(Lzh5Compress, LongLengthsAreSentInUnaryForm) {
     const std::string packed = block.Finish();
     const size_t size = 300 + 3 * positions.size();
     const Lzh5Parse parse = ReadLzh5Stream(packed, size);
-    EXPECT_EQ(ExpandLzh5(packed, static_cast<int32_t>(size)), parse.Output);
+    EXPECT_EQ(ExpandLZH5(packed, static_cast<int32_t>(size)), parse.Output);
     ASSERT_EQ(parse.Blocks.size(), 1u);
     const Lzh5Block& b = parse.Blocks[0];
     EXPECT_EQ(b.PositionCode.Lengths, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 9, 0, 0, 0, 0}));
@@ -241,58 +240,35 @@ TEST(Lzh5Compress, RoundTripsOfCorpus) {
     for (const std::string& file : files) {
         SCOPED_TRACE(file);
         const std::string data = ReadWholeFile(file);
-        const std::string packed = CompressLzh5(data);
-        EXPECT_EQ(ExpandLzh5(packed, static_cast<int32_t>(data.size())), data);
+        const std::string packed = CompressLZH5(data);
+        EXPECT_EQ(ExpandLZH5(packed, static_cast<int32_t>(data.size())), data);
     }
 }
 
 TEST(Lzh5Compress, BudgetRaisesEUnableToCompress) {
     const std::string text = Words(30000, 1);
-    const std::string packed = CompressLzh5(text);
+    const std::string packed = CompressLZH5(text);
     const auto size = static_cast<int32_t>(packed.size());
-    EXPECT_EQ(CompressLzh5(text, size), packed);
-    EXPECT_THROW(CompressLzh5(text, size - 1), EUnableToCompress);
+    EXPECT_EQ(CompressLZH5(text, size), packed);
+    EXPECT_THROW(CompressLZH5(text, size - 1), EUnableToCompress);
     const std::string random = RandomBytes(20000, 8);
-    EXPECT_THROW(CompressLzh5(random, 20000), EUnableToCompress);
+    EXPECT_THROW(CompressLZH5(random, 20000), EUnableToCompress);
 }
 
 TEST(Lzh5Compress, BudgetStopsAtTheSameByteAsAByteAtATimeWriter) {
     // The bit output hands its bytes over in groups; when the budget runs out
     // the bytes already out must be exactly the first Budget bytes.
     const std::string text = Words(60000, 4);
-    const std::string packed = CompressLzh5(text);
+    const std::string packed = CompressLZH5(text);
     for (const int32_t budget : {1, 2, 255, 256, 257, 1000, 4096, 8191, 8192, 8193, 12345}) {
         SCOPED_TRACE(budget);
         ASSERT_LT(budget, static_cast<int32_t>(packed.size()));
-        EngineRun run(text, budget);
+        EngineRun run(RunSetup{.Input = text, .Budget = budget});
         EXPECT_THROW(run.Engine.CompressLZH5(), EUnableToCompress);
         EXPECT_EQ(run.Engine.OutCount(), budget);
         run.Flush();
         EXPECT_EQ(run.Dest.DataString(), packed.substr(0, static_cast<size_t>(budget)));
     }
-}
-
-TEST(Lzh5Compress, ThroughTheStreamDriver) {
-    const std::string text = Words(50000, 12);
-    fw::TMemoryStream source;
-    source.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
-    source.SetPosition(0);
-    fw::TMemoryStream packed;
-    TZorp zorp(nullptr);
-    int32_t checksum = 0;
-    const int32_t written = zorp.ProcessStreams(packed, source, static_cast<int32_t>(text.size()),
-                                                0, coLZH5, checksum, cmCompress, false);
-    EXPECT_EQ(written, packed.Size());
-    EXPECT_EQ(static_cast<uint32_t>(checksum), ByteSum(text));
-    EXPECT_EQ(packed.DataString(), CompressLzh5(text));
-
-    packed.SetPosition(0);
-    fw::TMemoryStream expanded;
-    int32_t checksum2 = 0;
-    zorp.ProcessStreams(expanded, packed, static_cast<int32_t>(packed.Size()),
-                        static_cast<int32_t>(text.size()), coLZH5, checksum2, cmExpand, false);
-    EXPECT_EQ(expanded.DataString(), text);
-    EXPECT_EQ(checksum2, checksum);
 }
 
 } // namespace

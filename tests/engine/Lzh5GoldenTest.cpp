@@ -1,7 +1,7 @@
 // Golden digests of LZH5 runs that the stream driver shapes: input cut off by
 // a cancel, read in small pieces or under a key. (The corpus and generated
 // inputs are in GoldenDigestTest.cpp.)
-#include "engine/Lzh5Run.h"
+#include "engine/EngineRun.h"
 
 #include "support/Sha256.h"
 #include "support/TestFiles.h"
@@ -19,7 +19,7 @@ TEST(Lzh5Golden, CancelledSmallReadAndKeyedRuns) {
     struct Case {
         int32_t ReadChunk;
         int CancelAt;
-        int32_t Key;
+        uint32_t Key;
         size_t Size;
         uint32_t InSum;
         std::string Digest;
@@ -43,10 +43,11 @@ TEST(Lzh5Golden, CancelledSmallReadAndKeyedRuns) {
     const std::string text = ReadWholeFile(CorpusFiles().front()).substr(0, 30000);
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "chunk " << c.ReadChunk << " cancel " << c.CancelAt);
-        EngineRun run(text, 0x7FFFFFFF, c.Key, false, c.Key != 0);
-        run.Settings.ReadChunk = c.ReadChunk;
-        run.Begin();
-        run.RecordProgress(c.CancelAt);
+        EngineRun run(RunSetup{.Input = text,
+                               .Key = c.Key,
+                               .Descramble = c.Key != 0,
+                               .ReadChunk = c.ReadChunk,
+                               .CancelAt = c.CancelAt});
         run.Engine.CompressLZH5();
         run.Flush();
         const std::string packed = run.Dest.DataString();

@@ -2,7 +2,7 @@
 // wrapped in an LHA archive, must extract byte-identical with independent
 // implementations (lhasa, bsdtar), and the -lh5- data written by another
 // compressor (jlha) must expand with ExpandLZH5.
-#include "engine/Lzh5Run.h"
+#include "engine/EngineRun.h"
 
 #include "support/ExternalTool.h"
 #include "support/LhaArchive.h"
@@ -60,7 +60,7 @@ TEST(Lzh5Interop, LhasaExtractsEveryCorpusFile) {
     for (const std::string& file : files) {
         const std::string data = ReadWholeFile(file);
         const std::string name = BaseName(file);
-        const std::string archive = WrapLha("-lh5-", name, CompressLzh5(data), data);
+        const std::string archive = WrapLha("-lh5-", name, CompressLZH5(data), data);
         EXPECT_TRUE(ExtractWithLhasa(dir, archive, name) == data) << name;
     }
 }
@@ -73,7 +73,7 @@ TEST(Lzh5Interop, BsdtarExtractsEveryCorpusFile) {
     for (const std::string& file : files) {
         const std::string data = ReadWholeFile(file);
         const std::string name = BaseName(file);
-        const std::string archive = WrapLha("-lh5-", name, CompressLzh5(data), data, 0);
+        const std::string archive = WrapLha("-lh5-", name, CompressLZH5(data), data, 0);
         EXPECT_TRUE(Extract(dir, archive, name, "bsdtar -xf %a") == data) << name;
     }
 }
@@ -97,7 +97,7 @@ TEST(Lzh5Interop, LhasaExtractsSmallAndBoundaryInputs) {
     for (size_t i = 0; i < inputs.size(); ++i) {
         const std::string name = "input" + std::to_string(i) + ".bin";
         const std::string archive =
-            WrapLha("-lh5-", name, CompressLzh5(inputs[i]), inputs[i], static_cast<int>(i % 2));
+            WrapLha("-lh5-", name, CompressLZH5(inputs[i]), inputs[i], static_cast<int>(i % 2));
         EXPECT_TRUE(ExtractWithLhasa(dir, archive, name) == inputs[i]) << name;
     }
 }
@@ -128,7 +128,7 @@ TEST(Lzh5Interop, JlhaArchivesExpand) {
         if (entry.Method != "-lh5-")
             continue; // stored because compression did not pay
         ++lh5;
-        EXPECT_TRUE(ExpandLzh5(entry.Data, static_cast<int32_t>(entry.OriginalSize)) == original)
+        EXPECT_TRUE(ExpandLZH5(entry.Data, static_cast<int32_t>(entry.OriginalSize)) == original)
             << entry.Name;
         EXPECT_EQ(LhaCrc16(original), entry.Crc) << entry.Name;
     }

@@ -1,18 +1,16 @@
 // The LZH expander takes its input up to 8 bytes at a time and counts the
 // adaptive code on the way down the tree. It must leave exactly the trace of
 // the plain expander below, which asks GetChar for one byte whenever 8 bits
-// or fewer are left at the start of a read and hands every byte to PutChar:
-// the same reads, writes and progress events in the same order, the same
-// output, sums, counts, budget, key position and input position, also when
-// the input is cut short, cancelled, keyed or refilled a few bytes at a time,
-// and when the budget runs out.
+// or fewer are left at the start of a read and hands every byte to PutChar,
+// also when the input is cut short, cancelled, keyed or refilled a few bytes
+// at a time, and when the budget runs out. (FastPathTest holds the engine's
+// fast paths against its own byte-at-a-time path; this plain expander is a
+// second, independent reference for the decoding itself.)
 #include "engine/EngineRun.h"
 
-#include "common/Errors.h"
 #include "engine/lzh/AdaptiveHuffman.h"
 #include "engine/lzh/DistanceCode.h"
 #include "engine/lzh/MatchTrees.h"
-#include "framework/base/MemoryStream.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -99,94 +97,6 @@ void PlainExpand(TCompThreadSafety& e, int32_t count) {
     }
 }
 
-// A memory stream that notes each read and write in a log shared with the
-// progress events, so their order shows.
-class LoggingStream : public fw::TMemoryStream {
-public:
-    LoggingStream(std::vector<std::string>& Log, char Kind, const std::string& Data)
-        : FLog(Log), FKind(Kind) {
-        if (!Data.empty())
-            WriteBuffer(Data.data(), static_cast<int32_t>(Data.size()));
-        SetPosition(0);
-    }
-    int32_t Read(void* Buffer, int32_t Count) override {
-        const int32_t n = fw::TMemoryStream::Read(Buffer, Count);
-        FLog.push_back(FKind + std::to_string(n));
-        return n;
-    }
-    int32_t Write(const void* Buffer, int32_t Count) override {
-        FLog.push_back(FKind + std::to_string(Count));
-        return fw::TMemoryStream::Write(Buffer, Count);
-    }
-
-private:
-    std::vector<std::string>& FLog;
-    char FKind;
-};
-
-struct Case {
-    std::string Packed;
-    int32_t Count = 0x7FFFFFFF;
-    int32_t Chunk = BufferSize;
-    int32_t Budget = 0x7FFFFFFF;
-    int32_t Key = 0;
-    int CancelAt = -1;
-};
-
-struct Outcome {
-    std::vector<std::string> Log;
-    std::string Out;
-    uint32_t InSum, OutSum;
-    int32_t InPos, InRemaining, OutCount, Budget;
-    int16_t KeyIndex;
-    bool EndOfInput, Raised;
-    bool operator==(const Outcome&) const = default;
-};
-
-Outcome Expand(const Case& c, bool plain) {
-    std::vector<std::string> log;
-    LoggingStream source(log, 'R', c.Packed);
-    LoggingStream dest(log, 'W', "");
-    EngineRun run(c.Packed, c.Budget, c.Key, false, c.Key != 0);
-    TCompThreadSafety& e = run.Engine;
-    run.Settings.ReadChunk = c.Chunk;
-    e.BeginRun(source, dest, run.Settings);
-    int events = 0;
-    e.Progress = [&](int32_t& percent) {
-        log.push_back("P" + std::to_string(percent));
-        if (events++ == c.CancelAt)
-            percent = -1;
-    };
-    bool raised = false;
-    try {
-        if (plain)
-            PlainExpand(e, c.Count);
-        else
-            e.ExpandLZH(c.Count);
-    } catch (const EUnableToCompress&) {
-        raised = true;
-    }
-    e.FinishRun();
-    return {log,
-            dest.DataString(),
-            e.InSum(),
-            e.OutSum(),
-            static_cast<int32_t>(e.InPos - e.InBuffer),
-            e.InRemaining(),
-            e.OutCount(),
-            e.OutBudget(),
-            e.KeyIndex(),
-            e.EndOfInput(),
-            raised};
-}
-
-void ExpectSameTrace(const Case& c) {
-    const Outcome fast = Expand(c, false);
-    const Outcome plain = Expand(c, true);
-    EXPECT_EQ(fast.Out.size(), plain.Out.size());
-    EXPECT_TRUE(fast == plain);
-}
-
 // Text from a small vocabulary, with matches of all lengths and distances.
 std::string Text(size_t Size, uint32_t Seed) {
     static const char* const words[] = {"ring ", "tree ", "node\n", "of ",  "a ",     "match ",
@@ -200,94 +110,63 @@ std::string Text(size_t Size, uint32_t Seed) {
     return out;
 }
 
-std::string Compress(const std::string& Input, int32_t Key = 0) {
-    EngineRun run(Input, 0x7FFFFFFF, Key, Key != 0);
-    run.Engine.CompressLZH();
-    run.Flush();
-    return run.Dest.DataString();
-}
+struct Case {
+    std::string Name;
+    RunSetup Setup;
+    int32_t Count = NoLimit;
+};
 
-TEST(ExpandLZHTrace, RefillsOfEverySize) {
-    const std::string data = Text(40000, 1);
-    const std::string packed = Compress(data);
-    for (const int32_t chunk : {1, 5, 7, 8, 9, 13, 100, 4096, BufferSize}) {
-        SCOPED_TRACE(chunk);
-        ExpectSameTrace({packed, static_cast<int32_t>(data.size()), chunk});
-        EXPECT_EQ(Expand({packed, static_cast<int32_t>(data.size()), chunk}, false).Out, data);
+void ExpectTheTraceOfThePlainExpander(const std::vector<Case>& Cases) {
+    for (const Case& c : Cases) {
+        SCOPED_TRACE(c.Name);
+        const RunTrace fast = EngineRun(c.Setup).Run(Codec::ExpandLZH, c.Count);
+        const RunTrace plain =
+            EngineRun(c.Setup).Run([&c](TCompThreadSafety& e) { PlainExpand(e, c.Count); });
+        EXPECT_TRUE(SameTrace(fast, plain));
     }
 }
 
-TEST(ExpandLZHTrace, CountsThatStopInTheMiddle) {
-    const std::string packed = Compress(Text(30000, 2));
+TEST(ExpandLZHTrace, MatchesThePlainExpander) {
+    const std::string data = Text(40000, 1);
+    const std::string packed = CompressLZH(data);
+    const auto size = static_cast<int32_t>(data.size());
+    std::vector<Case> cases;
+    for (const int32_t chunk : {1, 5, 7, 8, 9, 13, 100, BufferSize})
+        cases.push_back(
+            {"chunk " + std::to_string(chunk), {.Input = packed, .ReadChunk = chunk}, size});
     for (const int32_t count : {1, 2, 61, 1000, 8191, 8192, 8193, 20000})
-        for (const int32_t chunk : {3, BufferSize}) {
-            SCOPED_TRACE(testing::Message() << "count " << count << " chunk " << chunk);
-            ExpectSameTrace({packed, count, chunk});
-        }
-}
-
-TEST(ExpandLZHTrace, InputCutShort) {
-    const std::string packed = Compress(Text(30000, 3));
+        cases.push_back(
+            {"count " + std::to_string(count), {.Input = packed, .ReadChunk = 3}, count});
     for (const size_t keep : {size_t{0}, size_t{1}, size_t{2}, size_t{9}, size_t{8191},
                               size_t{8192}, size_t{8193}, packed.size() / 2, packed.size() - 1})
-        for (const int32_t chunk : {7, BufferSize}) {
-            SCOPED_TRACE(testing::Message() << "keep " << keep << " chunk " << chunk);
-            ExpectSameTrace({packed.substr(0, keep), 0x7FFFFFFF, chunk});
-        }
-}
-
-TEST(ExpandLZHTrace, CancelledAtARefill) {
-    const std::string packed = Compress(Text(60000, 4));
-    for (const int cancel : {0, 1, 2, 5, 40})
-        for (const int32_t chunk : {11, 1000, BufferSize}) {
-            SCOPED_TRACE(testing::Message() << "cancel " << cancel << " chunk " << chunk);
-            Case c{packed, 0x7FFFFFFF, chunk};
-            c.CancelAt = cancel;
-            ExpectSameTrace(c);
-        }
-}
-
-TEST(ExpandLZHTrace, BudgetRunsOut) {
-    const std::string packed = Compress(Text(30000, 5));
-    for (const int32_t budget : {0, 1, 100, 8191, 8192, 8193, 25000})
-        for (const int32_t chunk : {13, BufferSize}) {
-            SCOPED_TRACE(testing::Message() << "budget " << budget << " chunk " << chunk);
-            Case c{packed, 0x7FFFFFFF, chunk, budget};
-            ExpectSameTrace(c);
-            EXPECT_TRUE(Expand(c, false).Raised);
-        }
-}
-
-TEST(ExpandLZHTrace, KeyedInput) {
-    const std::string data = Text(30000, 6);
-    for (const int32_t key : {0x5A, 0x11223344, -7}) {
-        const std::string packed = Compress(data, key);
-        for (const int32_t chunk : {6, BufferSize}) {
-            SCOPED_TRACE(testing::Message() << "key " << key << " chunk " << chunk);
-            Case c{packed, static_cast<int32_t>(data.size()), chunk, 0x7FFFFFFF, key};
-            ExpectSameTrace(c);
-            EXPECT_EQ(Expand(c, false).Out, data);
-            c.Count = 5000;
-            ExpectSameTrace(c);
-        }
-    }
-}
-
-TEST(ExpandLZHTrace, Garbage) {
-    for (uint32_t seed = 0; seed < 30; ++seed) {
-        const std::string garbage = RandomBytes(50 + seed * 301, seed);
-        for (const int32_t chunk : {9, BufferSize}) {
-            SCOPED_TRACE(testing::Message() << "seed " << seed << " chunk " << chunk);
-            ExpectSameTrace({garbage, 0x7FFFFFFF, chunk});
-        }
-    }
+        cases.push_back(
+            {"cut to " + std::to_string(keep), {.Input = packed.substr(0, keep), .ReadChunk = 7}});
+    for (const int cancel : {0, 1, 2, 5})
+        cases.push_back({"cancel at " + std::to_string(cancel),
+                         {.Input = packed, .ReadChunk = 1000, .CancelAt = cancel}});
+    for (const int32_t budget : {0, 1, 100, 8192, 25000})
+        cases.push_back({"budget " + std::to_string(budget),
+                         {.Input = packed, .Budget = budget, .ReadChunk = 13}});
+    for (const uint32_t key : {0x5Au, 0x11223344u, 0xFFFFFFF9u})
+        cases.push_back(
+            {"key " + std::to_string(key),
+             {.Input = Scrambled(packed, key), .Key = key, .Descramble = true, .ReadChunk = 6},
+             size});
+    for (uint32_t seed = 0; seed < 30; ++seed)
+        cases.push_back({"garbage " + std::to_string(seed),
+                         {.Input = RandomBytes(50 + seed * 301, seed), .ReadChunk = 9}});
+    ExpectTheTraceOfThePlainExpander(cases);
+    // The reference itself reads the stream back to the data.
+    EXPECT_EQ(EngineRun(packed).Run([size](TCompThreadSafety& e) { PlainExpand(e, size); }).Output,
+              data);
 }
 
 // Long enough for the counts to be halved many times, with long codes.
 TEST(ExpandLZHTrace, ManyRebuilds) {
     std::string data = RandomBytes(150000, 9);
     data += Text(150000, 10);
-    ExpectSameTrace({Compress(data), static_cast<int32_t>(data.size())});
+    ExpectTheTraceOfThePlainExpander(
+        {{"rebuilds", {.Input = CompressLZH(data)}, static_cast<int32_t>(data.size())}});
 }
 
 } // namespace

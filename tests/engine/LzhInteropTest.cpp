@@ -2,7 +2,7 @@
 // filled with spaces, 314-symbol adaptive code, the same distance code):
 // wrapped in an LHA archive they must extract byte-identical with lhasa,
 // an independent implementation. Also checks the archive helper itself.
-#include "engine/CodecRun.h"
+#include "engine/EngineRun.h"
 
 #include "support/ExternalTool.h"
 #include "support/LhaArchive.h"

@@ -1,11 +1,11 @@
 // The LZH codec: the initial code, the exact bytes of small inputs, the
 // tokens the compressor chooses, rebuilds of the adaptive tree, codes longer
 // than 16 bits, round trips, the output budget and damaged input.
-#include "engine/CodecRun.h"
+#include "engine/BitStrings.h"
+#include "engine/EngineRun.h"
 #include "engine/LzhTrace.h"
 
 #include "common/Errors.h"
-#include "component/Zorp.h"
 #include "engine/lzh/LzhEncoder.h"
 #include "support/TestFiles.h"
 
@@ -169,38 +169,6 @@ TEST(LZH, RoundTripsGeneratedData) {
     }
 }
 
-TEST(LZH, RoundTripsTheCorpusThroughTheDriverWithAKey) {
-    const auto files = CorpusFiles();
-    ASSERT_FALSE(files.empty());
-    for (const std::string& file : files) {
-        const std::string data = ReadWholeFile(file);
-        for (int32_t key : {0, -2023406815}) {
-            TZorp zorp(nullptr);
-            zorp.SetKey(key);
-            CountingStream source(data), packed;
-            int32_t sum = 0;
-            const int32_t size = static_cast<int32_t>(data.size());
-            int32_t packedSize = 0;
-            try {
-                packedSize =
-                    zorp.ProcessStreams(packed, source, size, 0, coLZH, sum, cmCompress, false);
-            } catch (const EUnableToCompress&) {
-                // Only when the output really is not smaller.
-                EXPECT_GE(CompressLZH(data).size(), data.size()) << file;
-                continue;
-            }
-            EXPECT_EQ(static_cast<uint32_t>(sum), ByteSum(data));
-            packed.SetPosition(0);
-            CountingStream expanded;
-            int32_t expandedSum = 0;
-            zorp.ProcessStreams(expanded, packed, packedSize, size, coLZH, expandedSum, cmExpand,
-                                true);
-            ASSERT_EQ(expanded.DataString(), data) << file << " key " << key;
-            EXPECT_EQ(expandedSum, sum);
-        }
-    }
-}
-
 // The root count starts at 314 and grows by one per symbol; at 0x8000 the
 // tree is rebuilt. Both sides must rebuild at the same symbol.
 TEST(LZH, RebuildsTheTreeSeveralTimesOnLongInput) {
@@ -314,8 +282,7 @@ TEST(CompressLZH, IncompressibleInputExceedsTheBudget) {
 // stream stands for exactly the bytes read before, nothing after.
 TEST(LZH, CancelAtARefillEndsTheInput) {
     const std::string data = Words(20000, 2);
-    EngineRun compressing(data);
-    compressing.RecordProgress(1);
+    EngineRun compressing(RunSetup{.Input = data, .CancelAt = 1});
     compressing.Engine.CompressLZH();
     compressing.Flush();
     EXPECT_EQ(compressing.Events.size(), 2u);
@@ -324,17 +291,11 @@ TEST(LZH, CancelAtARefillEndsTheInput) {
     EXPECT_LT(ExpandLZH(packed, 0x7FFFFFFF).size(), 8192u + 60);
 
     const std::string whole = CompressLZH(RandomBytes(30000, 3));
-    EngineRun expanding(whole);
-    expanding.RecordProgress(1);
+    EngineRun expanding(RunSetup{.Input = whole, .CancelAt = 1});
     expanding.Engine.ExpandLZH(30000);
     expanding.Flush();
     EXPECT_EQ(expanding.Events.size(), 2u);
     EXPECT_LT(expanding.Dest.Size(), 30000);
-}
-
-TEST(ExpandLZH, ShortCountCutsTheMatchThatReachesIt) {
-    const std::string data(500, 'z');
-    EXPECT_EQ(ExpandLZH(CompressLZH(data), 5), std::string(5, 'z')); // of a match of 60
 }
 
 TEST(ExpandLZH, TruncatedStreamGivesAPrefixAndStops) {

@@ -1,9 +1,9 @@
 // The run-length codec: the exact bytes of runs, escapes and caps, expansion
 // of items the compressor never writes, round trips and the output budget.
-#include "engine/CodecRun.h"
+#include "engine/BitStrings.h"
+#include "engine/EngineRun.h"
 
 #include "common/Errors.h"
-#include "component/Zorp.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -75,42 +75,11 @@ TEST(RLE, RoundTripsGeneratedData) {
     }
 }
 
-TEST(RLE, RoundTripsTheCorpusThroughTheDriver) {
-    const auto files = CorpusFiles();
-    ASSERT_FALSE(files.empty());
-    for (const std::string& file : files) {
-        const std::string data = ReadWholeFile(file);
-        TZorp zorp(nullptr);
-        CountingStream source(data), packed;
-        int32_t sum = 0;
-        const int32_t size = static_cast<int32_t>(data.size());
-        int32_t packedSize = 0;
-        try {
-            packedSize =
-                zorp.ProcessStreams(packed, source, size, 0, coRLE, sum, cmCompress, false);
-        } catch (const EUnableToCompress&) {
-            // Only when the output really is not smaller.
-            EXPECT_GE(CompressRLE(data).size(), data.size()) << file;
-            continue;
-        }
-        EXPECT_EQ(static_cast<uint32_t>(sum), ByteSum(data));
-        EXPECT_EQ(packedSize, static_cast<int32_t>(packed.Size()));
-        packed.SetPosition(0);
-        CountingStream expanded;
-        int32_t expandedSum = 0;
-        zorp.ProcessStreams(expanded, packed, packedSize, size, coRLE, expandedSum, cmExpand,
-                            false);
-        EXPECT_EQ(expanded.DataString(), data) << file;
-        EXPECT_EQ(expandedSum, sum);
-    }
-}
-
 // A progress handler that cancels at a refill ends the codec's input: the
 // output stands for exactly the bytes read before.
 TEST(RLE, CancelAtARefillEndsTheInput) {
     const std::string data = RandomBytes(20000, 5);
-    EngineRun compressing(data);
-    compressing.RecordProgress(1);
+    EngineRun compressing(RunSetup{.Input = data, .CancelAt = 1});
     compressing.Engine.CompressRLE();
     compressing.Flush();
     EXPECT_EQ(compressing.Events.size(), 2u);
@@ -119,8 +88,7 @@ TEST(RLE, CancelAtARefillEndsTheInput) {
     // Cancelled while reading the count after a marker: a lone marker.
     const std::string packed =
         std::string(8191, 'a') + Bytes({0x94, 0x05}) + std::string(9000, 'b');
-    EngineRun expanding(packed);
-    expanding.RecordProgress(1);
+    EngineRun expanding(RunSetup{.Input = packed, .CancelAt = 1});
     expanding.Engine.ExpandRLE();
     expanding.Flush();
     EXPECT_EQ(expanding.Events.size(), 2u);

@@ -1,27 +1,18 @@
-// Running the LZH5 codec on byte strings in tests, and writing hand-made
-// bit streams.
+// Byte strings written by hand in tests: from byte values, and from bit
+// strings most significant bit first.
 #pragma once
 
-#include "engine/EngineRun.h"
-
+#include <initializer_list>
 #include <string>
 
 namespace zorp::test {
 
-// The raw LZH5 stream of Input, written through the engine's byte I/O.
-inline std::string CompressLzh5(const std::string& Input, int32_t Budget = 0x7FFFFFFF) {
-    EngineRun run(Input, Budget);
-    run.Engine.CompressLZH5();
-    run.Flush();
-    return run.Dest.DataString();
-}
-
-// Everything ExpandLZH5(Count) writes for Packed.
-inline std::string ExpandLzh5(const std::string& Packed, int32_t Count) {
-    EngineRun run(Packed);
-    run.Engine.ExpandLZH5(Count);
-    run.Flush();
-    return run.Dest.DataString();
+// Byte string from a list of byte values.
+inline std::string Bytes(std::initializer_list<int> Values) {
+    std::string s;
+    for (int v : Values)
+        s += static_cast<char>(v);
+    return s;
 }
 
 // Bytes from a string of '0' and '1' (other characters are ignored), most
