@@ -133,9 +133,11 @@ private:
         else
             FWin.Push(b);
         ++FTaken;
-        if (FWin.MadeUp() == 0 && e.DescrambleInput() && !e.ByteAtATime()) {
+        // Keyed input is taken ahead through GetChar, which descrambles it;
+        // not when the output shares the key position, which it would move.
+        if (FWin.MadeUp() == 0 && e.DescrambleInput() && !e.ScrambleOutput() && !e.ByteAtATime()) {
             while (FWin.Held() <= 55 && e.InPos != e.InEnd) {
-                FWin.Push(e.GetChar()); // from the buffer: no refill; unkeyed as usual
+                FWin.Push(e.GetChar()); // from the buffer: no refill
                 ++FTaken;
             }
         }

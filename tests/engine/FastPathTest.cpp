@@ -70,14 +70,19 @@ std::vector<Setting> Settings(bool Expander) {
              s.Descramble = true;
          },
          true},
-        // (The driver keys one side only: the output when compressing, the
-        // input when expanding.)
         {"key on output",
          [](RunSetup& s, int32_t&, size_t) {
              s.Key = Key;
              s.Scramble = true;
          },
          true},
+        // The driver keys one side only, but both sides share one key position.
+        {"key on both sides",
+         [](RunSetup& s, int32_t&, size_t) {
+             s.Key = Key;
+             s.Descramble = s.Scramble = true;
+         },
+         false},
     };
     if (Expander) {
         settings.push_back({"count short",
