@@ -70,6 +70,12 @@ void TBlockEncoder::write_position_len(int n, int nbit, int special) {
     }
 }
 
+// A code with a single symbol: a count of 0, then the symbol.
+void TBlockEncoder::write_single(int nbit, int symbol) {
+    FOut.putbits(nbit, 0);
+    FOut.putbits(nbit, symbol);
+}
+
 // The code-length code, built from the items of the character code lengths,
 // then the items with it.
 void TBlockEncoder::write_char_code() {
@@ -79,12 +85,10 @@ void TBlockEncoder::write_char_code() {
     for (int i = 0; i < items; ++i)
         ++lenCodeFreq[lenItems[i].Symbol];
     const int root = FTree.buildtree(LenCodeSymbols, lenCodeFreq, positionLen, positionCode);
-    if (root >= LenCodeSymbols) {
+    if (root >= LenCodeSymbols)
         write_position_len(LenCodeSymbols, LenCodeCountBits, LenCodeSpecial);
-    } else {
-        FOut.putbits(LenCodeCountBits, 0);
-        FOut.putbits(LenCodeCountBits, root);
-    }
+    else
+        write_single(LenCodeCountBits, root);
     FOut.putbits(CharCountBits, n);
     for (int i = 0; i < items; ++i) {
         const TLenItem item = lenItems[i];
@@ -110,20 +114,17 @@ void TBlockEncoder::send_block() {
     if (root >= CharSymbols) {
         write_char_code();
     } else {
-        FOut.putbits(LenCodeCountBits, 0);
-        FOut.putbits(LenCodeCountBits, 0);
-        FOut.putbits(CharCountBits, 0);
-        FOut.putbits(CharCountBits, root);
+        // One character symbol: the unused code-length code goes as symbol 0.
+        write_single(LenCodeCountBits, 0);
+        write_single(CharCountBits, root);
     }
     // The position code reuses positionLen and positionCode, so it is built
     // only after the character lengths are written.
     const int root3 = FTree.buildtree(PositionSymbols, positionFreq, positionLen, positionCode);
-    if (root3 >= PositionSymbols) {
+    if (root3 >= PositionSymbols)
         write_position_len(PositionSymbols, PositionCountBits, -1);
-    } else {
-        FOut.putbits(PositionCountBits, 0);
-        FOut.putbits(PositionCountBits, root3);
-    }
+    else
+        write_single(PositionCountBits, root3);
 
     unsigned pos = 0;
     unsigned flags = 0;

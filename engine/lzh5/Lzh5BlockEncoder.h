@@ -65,6 +65,7 @@ private:
 
     int make_len_items(int n);
     void write_position_len(int n, int nbit, int special);
+    void write_single(int nbit, int symbol);
     void write_char_code();
     void encode_char(unsigned c) { FOut.putcode5(charLen[c], charCode[c]); }
     void encode_position(unsigned p);
