@@ -12,7 +12,7 @@ void TMatchFinder::initSlide() {
         nodeLevel[i] = 1;
         nodePosition[i] = 0;
     }
-    for (int i = WindowSize; i < LeafEnd; ++i)
+    for (int i = FirstLeaf; i < LeafEnd; ++i)
         nodeParent[i] = 0;
     freeNode = 1;
     for (int i = 1; i < WindowSize - 1; ++i)
@@ -122,7 +122,7 @@ inline void TMatchFinder::insert_node() {
         // leaf (or the newer leaf that replaced it) and climb to the node
         // just above that depth.
         --matchLen;
-        r = (matchPos + 1) | WindowSize;
+        r = (matchPos + 1) | StoredPositionBit;
         while ((q = nodeParent[r]) == 0)
             r = nodeNext[r];
         while (nodeLevel[q] >= matchLen) {
@@ -135,7 +135,7 @@ inline void TMatchFinder::insert_node() {
             nodePosition[t] = static_cast<uint16_t>(slidePos);
             t = nodeParent[t];
         }
-        if (t < WindowSize)
+        if (t < RootBase)
             nodePosition[t] = static_cast<uint16_t>(slidePos | Pending);
     } else {
         q = slideText[slidePos] + RootBase;
@@ -150,12 +150,12 @@ inline void TMatchFinder::insert_node() {
     }
     for (;;) {
         int j;
-        if (r >= WindowSize) {
+        if (r >= FirstLeaf) {
             j = MaxMatch;
             matchPos = r;
         } else {
             j = nodeLevel[r];
-            matchPos = nodePosition[r] & 0x7FFF;
+            matchPos = nodePosition[r] & PositionMask;
         }
         if (matchPos >= slidePos)
             matchPos -= WindowSize;
@@ -198,32 +198,32 @@ inline void TMatchFinder::delete_node() {
     int r = nodeParent[p];
     nodeParent[p] = 0;
     --childCount[r];
-    if (r >= WindowSize || childCount[r] > 1)
+    if (r >= RootBase || childCount[r] > 1)
         return;
 
     // r has one child left and goes. Carry its position, and pending ones,
     // up to the ancestors (positions not below p lie one window back).
-    t = nodePosition[r] & 0x7FFF;
+    t = nodePosition[r] & PositionMask;
     if (t >= p)
         t -= WindowSize;
     int s = t;
     int q = nodeParent[r];
     while (nodePosition[q] & Pending) {
-        u = nodePosition[q] & 0x7FFF;
+        u = nodePosition[q] & PositionMask;
         if (u >= p)
             u -= WindowSize;
         if (u > s)
             s = u;
-        nodePosition[q] = static_cast<uint16_t>(s | WindowSize);
+        nodePosition[q] = static_cast<uint16_t>(s | StoredPositionBit);
         q = nodeParent[q];
     }
-    if (q < WindowSize) {
+    if (q < RootBase) {
         u = nodePosition[q];
         if (u >= p)
             u -= WindowSize;
         if (u > s)
             s = u;
-        nodePosition[q] = static_cast<uint16_t>(s | WindowSize | Pending);
+        nodePosition[q] = static_cast<uint16_t>(s | StoredPositionBit | Pending);
     }
 
     // The only child takes r's place.
