@@ -3,6 +3,7 @@
 #include "engine/ByteBlocks.h"
 #include "engine/History.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zorp::lzh5 {
@@ -89,6 +90,13 @@ inline void TMatchFinder::makechild(int q, int b, int r) {
     ++childCount[q];
 }
 
+inline void TMatchFinder::unlink(int n) {
+    const int t = nodePrev[n];
+    const int u = nodeNext[n];
+    nodeNext[t] = static_cast<uint16_t>(u);
+    nodePrev[u] = static_cast<uint16_t>(t);
+}
+
 inline void TMatchFinder::replace_in_chain(int old, int n) {
     int t = nodePrev[old];
     nodePrev[n] = static_cast<uint16_t>(t);
@@ -157,8 +165,7 @@ inline void TMatchFinder::insert_node() {
             j = nodeLevel[r];
             matchPos = nodePosition[r] & PositionMask;
         }
-        if (matchPos >= slidePos)
-            matchPos -= WindowSize;
+        matchPos = TextPosition(matchPos, slidePos);
         if (matchLen < j) {
             matchLen += CommonPrefix(&slideText[slidePos + matchLen],
                                      &slideText[matchPos + matchLen], j - matchLen);
@@ -191,49 +198,33 @@ inline void TMatchFinder::delete_node() {
     const int p = slidePos;
     if (nodeParent[p] == 0)
         return;
-    int t = nodePrev[p];
-    int u = nodeNext[p];
-    nodeNext[t] = static_cast<uint16_t>(u);
-    nodePrev[u] = static_cast<uint16_t>(t);
-    int r = nodeParent[p];
+    unlink(p);
+    const int r = nodeParent[p];
     nodeParent[p] = 0;
     --childCount[r];
     if (r >= RootBase || childCount[r] > 1)
         return;
 
     // r has one child left and goes. Carry its position, and pending ones,
-    // up to the ancestors (positions not below p lie one window back).
-    t = nodePosition[r] & PositionMask;
-    if (t >= p)
-        t -= WindowSize;
+    // up to the ancestors.
+    const int t = TextPosition(nodePosition[r] & PositionMask, p);
     int s = t;
     int q = nodeParent[r];
     while (nodePosition[q] & Pending) {
-        u = nodePosition[q] & PositionMask;
-        if (u >= p)
-            u -= WindowSize;
-        if (u > s)
-            s = u;
+        s = std::max(s, TextPosition(nodePosition[q] & PositionMask, p));
         nodePosition[q] = static_cast<uint16_t>(s | StoredPositionBit);
         q = nodeParent[q];
     }
     if (q < RootBase) {
-        u = nodePosition[q];
-        if (u >= p)
-            u -= WindowSize;
-        if (u > s)
-            s = u;
+        s = std::max(s, TextPosition(nodePosition[q], p));
         nodePosition[q] = static_cast<uint16_t>(s | StoredPositionBit | Pending);
     }
 
     // The only child takes r's place.
-    s = child(r, slideText[t + nodeLevel[r]]);
-    t = nodePrev[s];
-    u = nodeNext[s];
-    nodeNext[t] = static_cast<uint16_t>(u);
-    nodePrev[u] = static_cast<uint16_t>(t);
-    replace_in_chain(r, s);
-    nodeParent[s] = nodeParent[r];
+    const int c = child(r, slideText[t + nodeLevel[r]]);
+    unlink(c);
+    replace_in_chain(r, c);
+    nodeParent[c] = nodeParent[r];
     nodeParent[r] = 0;
     nodeNext[r] = static_cast<uint16_t>(freeNode);
     freeNode = r;

@@ -78,8 +78,13 @@ private:
     int child(int q, int b);
     void makechild(int q, int b, int r);
     void split(int old);
+    // Takes node n out of its hash chain.
+    void unlink(int n);
     // Puts node n in old's place in old's hash chain.
     void replace_in_chain(int old, int n);
+    // The text position that stored position q stands for while the current
+    // position is p: stored positions not below p lie one window back.
+    static int TextPosition(int q, int p) { return q >= p ? q - WindowSize : q; }
 
     TCompThreadSafety& FEngine;
     int freeNode = 0;
