@@ -12,6 +12,10 @@
 
 namespace zorp::lzh {
 
+// The lower bits of a distance code, sent plainly after the prefix code.
+inline constexpr int DistanceLowBits = 6;
+inline constexpr int DistanceLowMask = (1 << DistanceLowBits) - 1;
+
 namespace detail {
 
 constexpr uint8_t CodeLength(int u) {

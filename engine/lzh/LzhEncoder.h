@@ -39,10 +39,11 @@ struct TLzhEncoder {
     // Writes a 12-bit distance code: prefix code of the upper 6 bits, then the
     // lower 6 bits.
     void EncodePosition(int p) {
-        const int u = p >> 6;
+        const int u = p >> DistanceLowBits;
         const int n = positionLenTable[u];
         const uint32_t prefix = positionCodeTable[u] >> (8 - n);
-        Bits.Put(n + 6, prefix << 6 | static_cast<uint32_t>(p & 63));
+        Bits.Put(n + DistanceLowBits,
+                 prefix << DistanceLowBits | static_cast<uint32_t>(p & DistanceLowMask));
     }
 };
 

@@ -5,6 +5,10 @@ namespace zorp::lzh {
 namespace {
 constexpr int Left = 0;
 constexpr int Right = 1;
+// A match packed as one int: its length above the distance part, which
+// takes the bits of a ring position (RingMask).
+constexpr int LengthShift = 12;
+static_assert(1 << LengthShift == RingSize);
 
 // Sets the Same of n to the shared prefix of n and q, comparing from start.
 // Always inlined into DeleteNode: as calls, they would spill its registers.
@@ -54,10 +58,10 @@ void TMatchTrees::InsertNode(int r) {
     // byte 0, and the top node shares 1 byte with the root, so a search
     // starts by comparing from byte 1.
     int i = 1;
-    // The best match so far as length * 4096 + (4095 - distance + 1): the
-    // longer, then the nearer, is the greater. r itself is never in a tree,
-    // so the distance part is 1..4095; the start stands for no match.
-    int best = Threshold << 12 | RingMask;
+    // The best match so far as length << LengthShift | (4095 - distance + 1):
+    // the longer, then the nearer, is the greater. r itself is never in a
+    // tree, so the distance part is 1..4095; the start stands for no match.
+    int best = Threshold << LengthShift | RingMask;
     const uint8_t* const key = &lzhText[r];
     int p;
     int dir = Right; // the side p hangs on below the node before it
@@ -91,14 +95,14 @@ void TMatchTrees::InsertNode(int r) {
                 break; // longer than any match so far, which all were shorter
             dir = NotBelow(x, y) ? Right : Left;
         }
-        const int here = i << 12 | ((p - r) & RingMask);
+        const int here = i << LengthShift | ((p - r) & RingMask);
         best = here > best ? here : best;
         next = TMatchNode::ChildIn(node, dir);
         if (next == Nil) {
             nodes[p].Child[dir] = static_cast<uint16_t>(r);
             nodes[r].Parent = static_cast<uint16_t>(p);
             nodes[r].Same = static_cast<uint8_t>(i);
-            const int len = best >> 12;
+            const int len = best >> LengthShift;
             lzhMatchLen = static_cast<uint16_t>(len > Threshold ? len : 0);
             lzhMatchPos = static_cast<uint16_t>(RingMask - (best & RingMask));
             return;

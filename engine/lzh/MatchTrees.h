@@ -20,6 +20,9 @@ inline constexpr int Threshold = 2;                       // matches up to this 
 inline constexpr int StartPosition = RingSize - MaxMatch; // 4036: first position written
 inline constexpr int Nil = RingSize;                      // the empty link (4096)
 inline constexpr int FirstRoot = RingSize + 1;            // roots are 4097 .. 8192
+// 16 trees per first byte (4096 / 256), told apart by a 4-bit hash of the
+// next two bytes.
+inline constexpr unsigned RootHashMask = RingSize / 256 - 1;
 // Ring, mirror of 0..58, one spare, and 8 bytes that let a string's last
 // bytes be compared eight at a time.
 inline constexpr int TextSize = RingSize + MaxMatch + 8;
@@ -86,7 +89,7 @@ struct TMatchTrees {
     // The tree root of the string at r.
     int RootOf(int r) const {
         const unsigned x = lzhText[r + 1] ^ lzhText[r + 2];
-        const unsigned h = (x ^ (x >> 4)) & 15;
+        const unsigned h = (x ^ (x >> 4)) & RootHashMask;
         return FirstRoot + lzhText[r] + 256 * static_cast<int>(h);
     }
 

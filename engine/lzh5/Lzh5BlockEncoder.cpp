@@ -4,19 +4,30 @@
 
 namespace zorp::lzh5 {
 
-// The code-length symbols needed to send charLen: t = length + 2 for a
-// non-zero length; zero runs as 0 (one zero), 1 (3 to 18 zeros), 2 (20 and
-// more), a run of 19 as 0 then 1.
-void TBlockEncoder::count_t_freq() {
-    std::fill(lenCodeFreq, lenCodeFreq + LenCodeSymbols, uint16_t{0});
-    int n = CharSymbols;
-    while (n > 0 && charLen[n - 1] == 0)
+namespace {
+// The number of symbols up to the last one with a non-zero length.
+int UsedSymbols(const uint8_t* len, int n) {
+    while (n > 0 && len[n - 1] == 0)
         --n;
+    return n;
+}
+} // namespace
+
+// Turns the first n character code lengths into code-length items and
+// returns their number: t = length + 2 for a non-zero length; zero runs as
+// 0 (one zero), 1 and 4 bits (3 to 18 zeros), 2 and 9 bits (20 and more),
+// a run of 19 as 0 then 1.
+int TBlockEncoder::make_len_items(int n) {
+    int count = 0;
+    auto add = [&](int symbol, int extraBits, int extra) {
+        lenItems[count++] = {static_cast<uint8_t>(symbol), static_cast<uint8_t>(extraBits),
+                             static_cast<uint16_t>(extra)};
+    };
     int i = 0;
     while (i < n) {
         const int k = charLen[i++];
         if (k != 0) {
-            ++lenCodeFreq[k + 2];
+            add(k + 2, 0, 0);
             continue;
         }
         int run = 1;
@@ -25,23 +36,24 @@ void TBlockEncoder::count_t_freq() {
             ++run;
         }
         if (run <= 2) {
-            lenCodeFreq[0] = static_cast<uint16_t>(lenCodeFreq[0] + run);
+            for (; run > 0; --run)
+                add(0, 0, 0);
         } else if (run <= 18) {
-            ++lenCodeFreq[1];
+            add(1, 4, run - 3);
         } else if (run == 19) {
-            ++lenCodeFreq[0];
-            ++lenCodeFreq[1];
+            add(0, 0, 0);
+            add(1, 4, 15);
         } else {
-            ++lenCodeFreq[2];
+            add(2, CharCountBits, run - 20);
         }
     }
+    return count;
 }
 
 // Lengths of the code-length code or the position code: 3 bits for 0 to 6,
 // otherwise length - 4 one bits and a zero after 111.
 void TBlockEncoder::write_position_len(int n, int nbit, int special) {
-    while (n > 0 && positionLen[n - 1] == 0)
-        --n;
+    n = UsedSymbols(positionLen, n);
     FOut.putbits(nbit, n);
     int i = 0;
     while (i < n) {
@@ -58,37 +70,31 @@ void TBlockEncoder::write_position_len(int n, int nbit, int special) {
     }
 }
 
-void TBlockEncoder::write_charLen() {
-    int n = CharSymbols;
-    while (n > 0 && charLen[n - 1] == 0)
-        --n;
+// A code with a single symbol: a count of 0, then the symbol.
+void TBlockEncoder::write_single(int nbit, int symbol) {
+    FOut.putbits(nbit, 0);
+    FOut.putbits(nbit, symbol);
+}
+
+// The code-length code, built from the items of the character code lengths,
+// then the items with it.
+void TBlockEncoder::write_char_code() {
+    const int n = UsedSymbols(charLen, CharSymbols);
+    const int items = make_len_items(n);
+    std::fill(lenCodeFreq, lenCodeFreq + LenCodeSymbols, uint16_t{0});
+    for (int i = 0; i < items; ++i)
+        ++lenCodeFreq[lenItems[i].Symbol];
+    const int root = FTree.buildtree(LenCodeSymbols, lenCodeFreq, positionLen, positionCode);
+    if (root >= LenCodeSymbols)
+        write_position_len(LenCodeSymbols, LenCodeCountBits, LenCodeSpecial);
+    else
+        write_single(LenCodeCountBits, root);
     FOut.putbits(CharCountBits, n);
-    int i = 0;
-    while (i < n) {
-        const int k = charLen[i++];
-        if (k != 0) {
-            FOut.putcode5(positionLen[k + 2], positionCode[k + 2]);
-            continue;
-        }
-        int run = 1;
-        while (i < n && charLen[i] == 0) {
-            ++i;
-            ++run;
-        }
-        if (run <= 2) {
-            for (; run > 0; --run)
-                FOut.putcode5(positionLen[0], positionCode[0]);
-        } else if (run <= 18) {
-            FOut.putcode5(positionLen[1], positionCode[1]);
-            FOut.putbits(4, run - 3);
-        } else if (run == 19) {
-            FOut.putcode5(positionLen[0], positionCode[0]);
-            FOut.putcode5(positionLen[1], positionCode[1]);
-            FOut.putbits(4, 15);
-        } else {
-            FOut.putcode5(positionLen[2], positionCode[2]);
-            FOut.putbits(CharCountBits, run - 20);
-        }
+    for (int i = 0; i < items; ++i) {
+        const TLenItem item = lenItems[i];
+        FOut.putcode5(positionLen[item.Symbol], positionCode[item.Symbol]);
+        if (item.ExtraBits != 0)
+            FOut.putbits(item.ExtraBits, item.Extra);
     }
 }
 
@@ -106,30 +112,19 @@ void TBlockEncoder::send_block() {
     const unsigned size = charFreq[root];
     FOut.putbits(16, size);
     if (root >= CharSymbols) {
-        count_t_freq();
-        const int root2 = FTree.buildtree(LenCodeSymbols, lenCodeFreq, positionLen, positionCode);
-        if (root2 >= LenCodeSymbols) {
-            write_position_len(LenCodeSymbols, LenCodeCountBits, LenCodeSpecial);
-        } else {
-            FOut.putbits(LenCodeCountBits, 0);
-            FOut.putbits(LenCodeCountBits, root2);
-        }
-        write_charLen();
+        write_char_code();
     } else {
-        FOut.putbits(LenCodeCountBits, 0);
-        FOut.putbits(LenCodeCountBits, 0);
-        FOut.putbits(CharCountBits, 0);
-        FOut.putbits(CharCountBits, root);
+        // One character symbol: the unused code-length code goes as symbol 0.
+        write_single(LenCodeCountBits, 0);
+        write_single(CharCountBits, root);
     }
     // The position code reuses positionLen and positionCode, so it is built
     // only after the character lengths are written.
     const int root3 = FTree.buildtree(PositionSymbols, positionFreq, positionLen, positionCode);
-    if (root3 >= PositionSymbols) {
+    if (root3 >= PositionSymbols)
         write_position_len(PositionSymbols, PositionCountBits, -1);
-    } else {
-        FOut.putbits(PositionCountBits, 0);
-        FOut.putbits(PositionCountBits, root3);
-    }
+    else
+        write_single(PositionCountBits, root3);
 
     unsigned pos = 0;
     unsigned flags = 0;

@@ -55,9 +55,18 @@ public:
     void send_block();
 
 private:
-    void count_t_freq();
+    // One symbol of the code-length code (0 to 18) and the extra bits that
+    // follow it (ExtraBits wide, none when 0).
+    struct TLenItem {
+        uint8_t Symbol;
+        uint8_t ExtraBits;
+        uint16_t Extra;
+    };
+
+    int make_len_items(int n);
     void write_position_len(int n, int nbit, int special);
-    void write_charLen();
+    void write_single(int nbit, int symbol);
+    void write_char_code();
     void encode_char(unsigned c) { FOut.putcode5(charLen[c], charCode[c]); }
     void encode_position(unsigned p);
 
@@ -75,6 +84,9 @@ private:
     // Shared by the code-length code and the position code, as in the stream.
     uint8_t positionLen[LenCodeSymbols] = {};
     uint16_t positionCode[LenCodeSymbols] = {};
+    // The character code lengths as code-length items; each takes at least
+    // one length.
+    TLenItem lenItems[CharSymbols] = {};
     uint8_t blockBuf[BlockBufferSize] = {};
 };
 

@@ -3,6 +3,7 @@
 #include "engine/ByteBlocks.h"
 #include "engine/History.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zorp::lzh5 {
@@ -12,7 +13,7 @@ void TMatchFinder::initSlide() {
         nodeLevel[i] = 1;
         nodePosition[i] = 0;
     }
-    for (int i = WindowSize; i < LeafEnd; ++i)
+    for (int i = FirstLeaf; i < LeafEnd; ++i)
         nodeParent[i] = 0;
     freeNode = 1;
     for (int i = 1; i < WindowSize - 1; ++i)
@@ -89,6 +90,13 @@ inline void TMatchFinder::makechild(int q, int b, int r) {
     ++childCount[q];
 }
 
+inline void TMatchFinder::unlink(int n) {
+    const int t = nodePrev[n];
+    const int u = nodeNext[n];
+    nodeNext[t] = static_cast<uint16_t>(u);
+    nodePrev[u] = static_cast<uint16_t>(t);
+}
+
 inline void TMatchFinder::replace_in_chain(int old, int n) {
     int t = nodePrev[old];
     nodePrev[n] = static_cast<uint16_t>(t);
@@ -122,7 +130,7 @@ inline void TMatchFinder::insert_node() {
         // leaf (or the newer leaf that replaced it) and climb to the node
         // just above that depth.
         --matchLen;
-        r = (matchPos + 1) | WindowSize;
+        r = (matchPos + 1) | StoredPositionBit;
         while ((q = nodeParent[r]) == 0)
             r = nodeNext[r];
         while (nodeLevel[q] >= matchLen) {
@@ -135,7 +143,7 @@ inline void TMatchFinder::insert_node() {
             nodePosition[t] = static_cast<uint16_t>(slidePos);
             t = nodeParent[t];
         }
-        if (t < WindowSize)
+        if (t < RootBase)
             nodePosition[t] = static_cast<uint16_t>(slidePos | Pending);
     } else {
         q = slideText[slidePos] + RootBase;
@@ -150,15 +158,14 @@ inline void TMatchFinder::insert_node() {
     }
     for (;;) {
         int j;
-        if (r >= WindowSize) {
+        if (r >= FirstLeaf) {
             j = MaxMatch;
             matchPos = r;
         } else {
             j = nodeLevel[r];
-            matchPos = nodePosition[r] & 0x7FFF;
+            matchPos = nodePosition[r] & PositionMask;
         }
-        if (matchPos >= slidePos)
-            matchPos -= WindowSize;
+        matchPos = TextPosition(matchPos, slidePos);
         if (matchLen < j) {
             matchLen = CommonPrefix(slideText, slidePos, matchPos, matchLen, j);
             if (matchLen < j) {
@@ -190,49 +197,33 @@ inline void TMatchFinder::delete_node() {
     const int p = slidePos;
     if (nodeParent[p] == 0)
         return;
-    int t = nodePrev[p];
-    int u = nodeNext[p];
-    nodeNext[t] = static_cast<uint16_t>(u);
-    nodePrev[u] = static_cast<uint16_t>(t);
-    int r = nodeParent[p];
+    unlink(p);
+    const int r = nodeParent[p];
     nodeParent[p] = 0;
     --childCount[r];
-    if (r >= WindowSize || childCount[r] > 1)
+    if (r >= RootBase || childCount[r] > 1)
         return;
 
     // r has one child left and goes. Carry its position, and pending ones,
-    // up to the ancestors (positions not below p lie one window back).
-    t = nodePosition[r] & 0x7FFF;
-    if (t >= p)
-        t -= WindowSize;
+    // up to the ancestors.
+    const int t = TextPosition(nodePosition[r] & PositionMask, p);
     int s = t;
     int q = nodeParent[r];
     while (nodePosition[q] & Pending) {
-        u = nodePosition[q] & 0x7FFF;
-        if (u >= p)
-            u -= WindowSize;
-        if (u > s)
-            s = u;
-        nodePosition[q] = static_cast<uint16_t>(s | WindowSize);
+        s = std::max(s, TextPosition(nodePosition[q] & PositionMask, p));
+        nodePosition[q] = static_cast<uint16_t>(s | StoredPositionBit);
         q = nodeParent[q];
     }
-    if (q < WindowSize) {
-        u = nodePosition[q];
-        if (u >= p)
-            u -= WindowSize;
-        if (u > s)
-            s = u;
-        nodePosition[q] = static_cast<uint16_t>(s | WindowSize | Pending);
+    if (q < RootBase) {
+        s = std::max(s, TextPosition(nodePosition[q], p));
+        nodePosition[q] = static_cast<uint16_t>(s | StoredPositionBit | Pending);
     }
 
     // The only child takes r's place.
-    s = child(r, slideText[t + nodeLevel[r]]);
-    t = nodePrev[s];
-    u = nodeNext[s];
-    nodeNext[t] = static_cast<uint16_t>(u);
-    nodePrev[u] = static_cast<uint16_t>(t);
-    replace_in_chain(r, s);
-    nodeParent[s] = nodeParent[r];
+    const int c = child(r, slideText[t + nodeLevel[r]]);
+    unlink(c);
+    replace_in_chain(r, c);
+    nodeParent[c] = nodeParent[r];
     nodeParent[r] = 0;
     nodeNext[r] = static_cast<uint16_t>(freeNode);
     freeNode = r;

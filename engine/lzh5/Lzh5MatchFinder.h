@@ -29,11 +29,22 @@ public:
     static constexpr int TextSize = 2 * WindowSize + MaxMatch + 1 + 7;
     static constexpr int RootBase = WindowSize;            // root of byte b: 8192 + b
     static constexpr int NodeCount = WindowSize + 256 + 1; // internal nodes and roots
+    static constexpr int FirstLeaf = WindowSize;           // leaves from 8192
     static constexpr int LeafEnd = 2 * WindowSize;         // leaves up to 16383
     static constexpr int HashBase = 2 * WindowSize;        // chain heads from 16384
     static constexpr int NextSize = HashBase + RootBase + 255 + 16 * 255 + 1; // 28912
     static constexpr int FirstPosition = WindowSize + MaxMatch;               // 8448
-    static constexpr uint16_t Pending = 0x8000; // nodePosition: not yet carried upwards
+    // Set in every stored position (nodePosition, a leaf number): those are
+    // text positions 8192 to 16383. Or-ed into a position counted one window
+    // back (below 8192) it gives the stored form, which reads as one window
+    // back again because it is not below slidePos; on a position in the
+    // window it changes nothing.
+    static constexpr int StoredPositionBit = WindowSize;
+    // Top bit of nodePosition, free because positions are below 16384: the
+    // position has not yet been carried up to the node's parent.
+    static constexpr uint16_t Pending = 0x8000;
+    // Clears the Pending mark, leaving the position.
+    static constexpr uint16_t PositionMask = Pending - 1;
 
     explicit TMatchFinder(TCompThreadSafety& Engine) : FEngine(Engine) {}
 
@@ -67,8 +78,13 @@ private:
     int child(int q, int b);
     void makechild(int q, int b, int r);
     void split(int old);
+    // Takes node n out of its hash chain.
+    void unlink(int n);
     // Puts node n in old's place in old's hash chain.
     void replace_in_chain(int old, int n);
+    // The text position that stored position q stands for while the current
+    // position is p: stored positions not below p lie one window back.
+    static int TextPosition(int q, int p) { return q >= p ? q - WindowSize : q; }
 
     TCompThreadSafety& FEngine;
     int freeNode = 0;
