@@ -49,7 +49,11 @@ public:
         if (distance >= 16 && static_cast<ptrdiff_t>(len + MatchOverrun) <= room) [[likely]] {
             // Most matches: into the history and out in one pass; the
             // overrun in the output buffer is overwritten later.
-            CopyPieces(to, to - distance, len, FPos);
+            uint8_t* const out = FPos;
+            ForEachPiece(to - distance, len, [to, out](unsigned k, const uint8_t* bytes) {
+                std::memcpy(to + k, bytes, 16);
+                std::memcpy(out + k, bytes, 16);
+            });
             FPos += len;
             return;
         }

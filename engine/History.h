@@ -19,22 +19,28 @@ inline constexpr uint8_t HistoryFill = 0x20;
 // there is not counted and is overwritten later.
 inline constexpr unsigned MatchOverrun = 32;
 
-// Copies len bytes from from to to, and to mirror as well unless it is
-// null; from lies at least 16 bytes before to or in another buffer. Two
-// pieces whatever the length, so that most matches take no loop branch.
-inline void CopyPieces(uint8_t* to, const uint8_t* from, unsigned len, uint8_t* mirror = nullptr) {
-    // Each piece is read after the bytes it takes are final.
+// Reads len bytes from from in whole 16-byte pieces, at least two, and hands
+// each to store(k, piece) for offset k; two pieces whatever the length, so
+// that most matches take no loop branch. A store into the same buffer must
+// lie at least 16 bytes after from: each piece is read after the bytes it
+// takes are final.
+template <class Store> void ForEachPiece(const uint8_t* from, unsigned len, Store&& store) {
     auto piece = [&](unsigned k) {
         uint8_t bytes[16];
         std::memcpy(bytes, from + k, sizeof bytes);
-        std::memcpy(to + k, bytes, sizeof bytes);
-        if (mirror != nullptr)
-            std::memcpy(mirror + k, bytes, sizeof bytes);
+        store(k, bytes);
     };
     piece(0);
     piece(16);
     for (unsigned k = 32; k < len; k += 16)
         piece(k);
+}
+
+// Copies len bytes from from to to, from at least 16 bytes before to or in
+// another buffer.
+inline void CopyPieces(uint8_t* to, const uint8_t* from, unsigned len) {
+    ForEachPiece(from, len,
+                 [to](unsigned k, const uint8_t* bytes) { std::memcpy(to + k, bytes, 16); });
 }
 
 // Copies a match of len bytes from distance back (at least 1) in the same
@@ -49,10 +55,7 @@ inline void CopyMatch(uint8_t* to, unsigned distance, unsigned len) {
         for (unsigned k = 0; k < len; k += 8)
             std::memcpy(to + k, from + k, 8);
     } else if (distance == 1) {
-        // A run of one byte, eight at a time.
-        const uint64_t run = *from * uint64_t{0x0101010101010101};
-        for (unsigned k = 0; k < len; k += 8)
-            std::memcpy(to + k, &run, 8);
+        std::memset(to, *from, len);
     } else {
         for (unsigned k = 0; k < len; ++k)
             to[k] = from[k];
@@ -78,7 +81,7 @@ public:
     // fewer than room bytes (at most three windows) are left behind pos.
     uint8_t* KeepRoom(uint8_t* pos, ptrdiff_t room) {
         assert(room <= static_cast<ptrdiff_t>(Size - Window));
-        if (RoomAfter(pos) >= room) [[likely]]
+        if (pos <= FBuffer + Size - room) [[likely]]
             return pos;
         std::memmove(FBuffer, pos - Window, Window);
         return FBuffer + Window;

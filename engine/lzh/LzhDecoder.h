@@ -61,7 +61,7 @@ public:
         const unsigned x = FBits.Peek(l);
         FBits.Skip(l);
         FBits.EndRead(l);
-        return static_cast<int>((u << 6) | (((b << l) | x) & 63));
+        return static_cast<int>((u << DistanceLowBits) | (((b << l) | x) & DistanceLowMask));
     }
 
 private:
