@@ -46,7 +46,7 @@ public:
     // copied bytes out.
     void PutMatch(uint8_t* to, unsigned distance, unsigned len) {
         const ptrdiff_t room = FLimit - FPos;
-        if (distance >= 16 && static_cast<ptrdiff_t>(len + MatchOverrun) <= room) [[likely]] {
+        if (distance >= 16 && static_cast<ptrdiff_t>(len) + MatchOverrun <= room) [[likely]] {
             // Most matches: into the history and out in one pass; the
             // overrun in the output buffer is overwritten later.
             uint8_t* const out = FPos;
