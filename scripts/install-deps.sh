@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the benchmark need
 # (strace injects faults into the tool in the tests; doxygen generates the
-# API reference in the packaging check), when they are missing.
+# API reference in the packaging check; hyperfine times the tool against
+# gzip, tar and lhasa in bench/compare.sh), when they are missing.
 # Needs root (or sudo) only when something is missing.
 set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format clang-tidy
   googletest libgtest-dev zlib1g-dev libcli11-dev libsqlite3-dev
   lhasa libarchive-tools jlha-utils binutils
-  dpkg-dev file pkgconf man-db strace doxygen
+  dpkg-dev file pkgconf man-db strace doxygen hyperfine gzip tar
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -4,16 +4,18 @@
 #     $ZORP_CORPUS) through `zorp compress` and `zorp expand` with each
 #     method, checking that the expanded file equals the original,
 #  2. builds an archive of the corpus with `zorp add`, lists it, tests it
-#     and extracts it again, comparing the tree with the corpus, and
+#     and extracts it again, comparing the tree with the corpus,
 #  3. runs the benchmark harness: each method memory to memory on every file
-#     and on a ~30 MB concatenation, beside zlib and a memcpy ceiling.
+#     and on a ~30 MB concatenation, beside zlib and a memcpy ceiling, and
+#  4. times the whole `zorp` tool against gzip, tar and lhasa with hyperfine
+#     (bench/compare.sh).
 # Extra arguments go to the benchmark harness.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 scripts/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release --target zorp zorp_bench
+cmake --build --preset release --target zorp zorp_bench zorp_lha_wrap
 corpus=${ZORP_CORPUS:-$root/../shared/corpus}
 zorp=build/release/tools/zorp/zorp
 work=$(mktemp -d)
@@ -46,3 +48,7 @@ diff -r "$corpus" "$work/extracted" && echo "extracted tree equals the corpus"
 echo
 echo "== benchmark"
 build/release/bench/zorp_bench --corpus "$corpus" "$@"
+
+echo
+echo "== whole-process comparison"
+bench/compare.sh --corpus "$corpus"
