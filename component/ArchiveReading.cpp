@@ -1,5 +1,6 @@
 // TZorp's archive reading: listing the entries, and expanding them to files
 // or into a stream.
+#include "component/ArchiveParts.h"
 #include "component/ArchiveWalk.h"
 #include "component/ExtractionTarget.h"
 #include "component/FileBuffer.h"
@@ -51,7 +52,8 @@ TZorpFileInfo InfoOf(const TArchiveWalk& Walk) {
     return info;
 }
 
-// Marks the lines of List that name the entry Name; false when none does.
+} // namespace
+
 bool MarkFound(const fw::TStrings& List, const std::string& Name, bool IgnoreCase,
                std::vector<bool>& Found) {
     Found.resize(static_cast<size_t>(List.Count())); // a handler may have changed List
@@ -65,7 +67,6 @@ bool MarkFound(const fw::TStrings& List, const std::string& Name, bool IgnoreCas
     return any;
 }
 
-// The lines of List not marked found.
 std::vector<std::string> Unmarked(const fw::TStrings& List, const std::vector<bool>& Found) {
     std::vector<std::string> names;
     for (int i = 0; i < List.Count(); ++i)
@@ -74,9 +75,6 @@ std::vector<std::string> Unmarked(const fw::TStrings& List, const std::vector<bo
     return names;
 }
 
-// The sizes of the entries of Walk's archive (from its current entry on)
-// that List selects (every entry without a List); a damaged archive ends
-// them where the damage begins.
 std::vector<int64_t> SelectedSizes(TArchiveWalk Walk, const fw::TStrings* List, bool IgnoreCase) {
     std::vector<int64_t> sizes;
     try {
@@ -88,8 +86,6 @@ std::vector<int64_t> SelectedSizes(TArchiveWalk Walk, const fw::TStrings* List, 
     }
     return sizes;
 }
-
-} // namespace
 
 void TZorp::ScanCompressedStream(fw::TStream& Stream, fw::TStrings& List) {
     if (TooShortForAnEntry(Stream))
@@ -122,6 +118,10 @@ std::vector<TZorpFileInfo> TZorp::ScanCompressedFile(const std::filesystem::path
 }
 
 void TZorp::ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
+    if (FThreads > 1) {
+        ExpandFilesInParallel(Stream, List);
+        return;
+    }
     fw::TStringList written;
     TArchiveWalk walk(*this, Stream);
     TExtractionPlaces places;
@@ -148,7 +148,12 @@ void TZorp::ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
             }
         }
         progress.Begin(index, name);
-        if (!ExpandEntryOrReport(walk, places, target))
+        const TZorpFileHeader& entry = walk.Entry();
+        const auto expand = [&](fw::TStream& Dest) {
+            DoExpand(Dest, walk.Stream(), entry.CompressedSize, entry.Size, entry.Checksum,
+                     static_cast<TZorpMethod>(entry.Method), walk.MethodID(), entry.Lock);
+        };
+        if (!ExpandEntryOrReport(name, entry, places, target, expand))
             continue;
         progress.End();
         written.Add(target);
@@ -162,13 +167,14 @@ void TZorp::ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
         throw EEntryNotFound(missing);
 }
 
-bool TZorp::ExpandEntryOrReport(TArchiveWalk& Walk, TExtractionPlaces& Places,
-                                const std::string& Target) {
+bool TZorp::ExpandEntryOrReport(const std::string& Name, const TZorpFileHeader& Entry,
+                                TExtractionPlaces& Places, const std::string& Target,
+                                const TEntryFill& Fill) {
     try {
-        if (LeavesTarget(Walk.Name()))
+        if (LeavesTarget(Name))
             throw fw::EFCreateError("Cannot create file \"" + Target +
                                     "\". The entry name leads out of the target directory");
-        ExpandEntryToFile(Walk, Places, Target);
+        ExpandEntryToFile(Entry, Places, Target, Fill);
         return true;
     } catch (const EOperationCancelled&) {
         throw; // ends the operation, whoever reports errors
@@ -188,26 +194,22 @@ bool TZorp::ExpandEntryOrReport(TArchiveWalk& Walk, TExtractionPlaces& Places,
     }
 }
 
-void TZorp::ExpandEntryToFile(TArchiveWalk& Walk, TExtractionPlaces& Places,
-                              const std::string& Target) {
-    const TZorpFileHeader& entry = Walk.Entry();
-    if (CheckDiskSpace(Target) < entry.Size)
+void TZorp::ExpandEntryToFile(const TZorpFileHeader& Entry, TExtractionPlaces& Places,
+                              const std::string& Target, const TEntryFill& Fill) {
+    if (CheckDiskSpace(Target) < Entry.Size)
         throw EInsufficientDiskSpace("Not enough disk space to expand " + Target);
     std::string name;
     const fw::TDirectory& directory = Places.Open(Target, FTargetPath, FMakeDirectories, name);
-    const int32_t permissions = FKeepPermissions ? PermissionsOf(entry.Attributes) : -1;
+    const int32_t permissions = FKeepPermissions ? PermissionsOf(Entry.Attributes) : -1;
     std::optional<mode_t> mode;
     if (permissions >= 0)
         mode = static_cast<mode_t>(permissions);
     fw::TReplacementFile file(directory, name, Target, mode);
     fw::TFileStream& out = file.Stream();
-    WriteThroughBuffer(out, [&](fw::TStream& buffered) {
-        DoExpand(buffered, Walk.Stream(), entry.CompressedSize, entry.Size, entry.Checksum,
-                 static_cast<TZorpMethod>(entry.Method), Walk.MethodID(), entry.Lock);
-    });
-    fw::FileSetDate(out.Handle(), entry.Date);
+    WriteThroughBuffer(out, Fill);
+    fw::FileSetDate(out.Handle(), Entry.Date);
     if (!mode) // recorded permissions hold read-only too
-        fw::FileSetAttr(out.Handle(), entry.Attributes);
+        fw::FileSetAttr(out.Handle(), Entry.Attributes);
     file.Commit(false);
 }
 

@@ -25,23 +25,10 @@ namespace {
 
 constexpr int32_t MaxStoredName = 9999;
 
-void WriteArchiveHeader(fw::TStream& Dest, const TZorpHeader& Header) {
-    const auto bytes = Header.Encode();
-    Dest.WriteBuffer(bytes.data(), TZorpHeader::RecordSize);
-}
-
 TZorpHeader ReadArchiveHeader(fw::TStream& Source) {
     std::array<uint8_t, TZorpHeader::RecordSize> bytes{};
     Source.ReadBuffer(bytes.data(), TZorpHeader::RecordSize);
     return TZorpHeader::Decode(bytes.data());
-}
-
-// Adds Size to an archive total, refusing totals of 2 GiB or more.
-void AddToTotal(TZorpHeader& Header, int64_t Size) {
-    const int64_t total = static_cast<int64_t>(Header.Size) + Size;
-    if (Size < 0 || total > std::numeric_limits<int32_t>::max())
-        throw EDataTooLarge();
-    Header.Size = static_cast<int32_t>(total);
 }
 
 // The existing archive ArchiveName, open for reading, or none when there is
@@ -61,7 +48,20 @@ std::unique_ptr<fw::TFileStream> OpenArchiveToExtend(const std::string& ArchiveN
     return file;
 }
 
-// A read error while compressing the file Path, as an error naming it.
+} // namespace
+
+void WriteArchiveHeader(fw::TStream& Dest, const TZorpHeader& Header) {
+    const auto bytes = Header.Encode();
+    Dest.WriteBuffer(bytes.data(), TZorpHeader::RecordSize);
+}
+
+void AddToTotal(TZorpHeader& Header, int64_t Size) {
+    const int64_t total = static_cast<int64_t>(Header.Size) + Size;
+    if (Size < 0 || total > std::numeric_limits<int32_t>::max())
+        throw EDataTooLarge();
+    Header.Size = static_cast<int32_t>(total);
+}
+
 [[noreturn]] void ThrowReadError(const std::string& Path, const fw::EReadError& Error) {
     const std::string prefix = Path + ": ";
     if (Error.Message().starts_with(prefix))
@@ -69,8 +69,6 @@ std::unique_ptr<fw::TFileStream> OpenArchiveToExtend(const std::string& ArchiveN
     throw fw::EReadError(prefix + Error.what());
 }
 
-// The size of each file of List as it is now (0 for one that cannot be
-// read), for the operation's progress.
 std::vector<int64_t> FileSizes(const fw::TStrings& List) {
     std::vector<int64_t> sizes;
     for (int i = 0; i < List.Count(); ++i) {
@@ -80,8 +78,6 @@ std::vector<int64_t> FileSizes(const fw::TStrings& List) {
     return sizes;
 }
 
-// Path as it is stored: without Target (TargetPath) in front of it, and at
-// most MaxStoredName bytes of what follows.
 std::string NameBelowTarget(const std::string& Path, const std::string& Target, bool IgnoreCase) {
     if (!Target.empty() && Path.size() >= Target.size() &&
         SameEntryName(Path.substr(0, Target.size()), Target, IgnoreCase))
@@ -89,8 +85,6 @@ std::string NameBelowTarget(const std::string& Path, const std::string& Target, 
     return Path;
 }
 
-// The date and attributes of the entry for File (opened from Path), with its
-// permission bits when they are kept.
 TZorpFileHeader EntryTemplate(fw::TFileStream& File, const std::string& Path,
                               bool KeepPermissions) {
     TZorpFileHeader entry;
@@ -101,8 +95,6 @@ TZorpFileHeader EntryTemplate(fw::TFileStream& File, const std::string& Path,
         entry.Attributes = WithPermissions(entry.Attributes, st.st_mode);
     return entry;
 }
-
-} // namespace
 
 void TZorp::CompressStreamToArchiveStream(fw::TStream& Dest, fw::TStream& Source,
                                           const std::string& EntryName,
@@ -154,6 +146,10 @@ void TZorp::CompressFilesToStream(fw::TStream& Dest, fw::TStrings& List, TZorpMe
 }
 
 void TZorp::WriteArchive(fw::TStream& Dest, fw::TStrings& List, TZorpMethod Method) {
+    if (FThreads > 1 && !(Method == coCustom && OnCompress)) {
+        WriteArchiveInParallel(Dest, List, Method);
+        return;
+    }
     TOperationTracker progress(FOperation, OnOperationProgress);
     if (progress.Wanted())
         progress.Plan(FileSizes(List));

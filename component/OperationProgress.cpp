@@ -39,6 +39,17 @@ void TOperationTracker::Advance(int64_t Read, int64_t Whole) {
         Fire(FBefore + FSize * std::clamp<int64_t>(Read, 0, Whole) / Whole);
 }
 
+void TOperationTracker::AdvanceWithin(int64_t DoneInEntry) {
+    Fire(FBefore + DoneInEntry);
+}
+
+int64_t TOperationTracker::PlannedSize(int Index) const {
+    if (Index < 0 || Index >= FProgress.Count)
+        return 0;
+    const auto i = static_cast<size_t>(Index);
+    return FStarts[i + 1] - FStarts[i];
+}
+
 void TOperationTracker::End() {
     Fire(FBefore + FSize);
     FInEntry = false;

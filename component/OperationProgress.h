@@ -30,6 +30,11 @@ public:
     // The running entry's driver run has read Read of its Whole input bytes;
     // its bytes count in the same proportion.
     void Advance(int64_t Read, int64_t Whole);
+    // The running entry has reached DoneInEntry of its bytes (as another
+    // tracker, planned with the same entry size, counted them).
+    void AdvanceWithin(int64_t DoneInEntry);
+    // The planned bytes of entry Index (0 outside the plan).
+    int64_t PlannedSize(int Index) const;
     // The running entry is done.
     void End();
 

@@ -56,6 +56,7 @@ void TZorp::TakeStateOf(TZorp& Other) {
     FCheckSpaceBeforeExpand = std::exchange(Other.FCheckSpaceBeforeExpand, false);
     FIgnoreCase = std::exchange(Other.FIgnoreCase, false);
     FKeepPermissions = std::exchange(Other.FKeepPermissions, false);
+    FThreads = std::exchange(Other.FThreads, 1);
     FLastRatio = std::exchange(Other.FLastRatio, 0);
     FLastDuration = std::exchange(Other.FLastDuration, 0);
     FHeaderReserve = 0;

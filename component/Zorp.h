@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <span>
@@ -27,6 +28,7 @@ class TArchiveWalk;
 class TCompThreadSafety;
 class TExtractionPlaces;
 class TOperationTracker;
+struct TRecordedEvent;
 
 /// The compression component. It owns one engine object, carries the
 /// settings every operation shares (Key, TargetPath and four switches) and
@@ -157,6 +159,37 @@ public:
     bool KeepPermissions() const { return FKeepPermissions; }
     void SetKeepPermissions(bool Value) { FKeepPermissions = Value; }
     /// @}
+
+    /// The threads the archive operations over many entries work on:
+    /// CompressFiles and CompressFilesToStream compress, ExpandFiles and
+    /// ExpandFilesFromStream expand (values below 1 count as 1). With 1, the
+    /// default, everything runs on the caller's thread. With N above 1, up to
+    /// N worker threads, each with an engine of its own, compress files into
+    /// memory, or expand entries read in archive order into memory, while the
+    /// caller's thread appends the entries to the archive, or writes the files
+    /// (with every check and rule of one thread), one after another in order.
+    /// The archive is byte for byte the one a single thread writes. What the
+    /// caller sees stays as with one thread, on the caller's thread:
+    /// OnCheckFile is asked about each file or entry in order before its work
+    /// starts (it may be asked about up to N + 1 ahead of the one being
+    /// finished, so an operation that fails or is cancelled may have asked
+    /// about a few more); the progress events of each entry (OnShowProgress,
+    /// OnOperationProgress) are those a single thread fires, replayed in
+    /// order once the entry is done, and a cancel there takes back the
+    /// operation as always; OnExpandError reports and the first error in
+    /// order are those of one thread, and nothing behind that error is
+    /// written. At most N + 1 entries are in flight, each of at most
+    /// ParallelEntryLimit bytes (packed and expanded); a larger one is handled
+    /// on the caller's thread in its turn, as are coCustom data when OnCompress
+    /// is bound, or coCustom entries. The component itself is still used by
+    /// one caller thread.
+    /// @{
+    int32_t Threads() const { return FThreads; }
+    void SetThreads(int32_t Value) { FThreads = Value < 1 ? 1 : Value; }
+    /// @}
+    /// The largest file or entry (16 MiB) that a worker thread compresses or
+    /// expands into memory when Threads is above 1.
+    static constexpr int64_t ParallelEntryLimit = int64_t{16} * 1024 * 1024;
 
     /// Size of the last compression result as a percentage of the input.
     int32_t LastRatio() const { return FLastRatio; }
@@ -416,21 +449,41 @@ private:
                            const TZorpFileHeader& Template, std::string& MethodID,
                            TZorpMethod Method);
     void WriteArchive(fw::TStream& Dest, fw::TStrings& List, TZorpMethod Method);
+    // WriteArchive on Threads workers (ParallelWriting.cpp).
+    void WriteArchiveInParallel(fw::TStream& Dest, fw::TStrings& List, TZorpMethod Method);
+    // A component with this one's settings and no event handlers, to
+    // compress or expand entries on a worker thread.
+    std::unique_ptr<TZorp> MakeWorker() const;
+    // Whether a worker's run records the percentages (RecordedRun.cpp),
+    // and the planned bytes of its entry.
+    struct TRunRecording {
+        bool Percent = false;
+        int64_t Planned = 0;
+    };
+    // Runs Work on this (a worker's) component, recording into Events what
+    // the runs fire as Recording says, for the caller's thread to replay.
+    void RecordRun(const TRunRecording& Recording, std::vector<TRecordedEvent>& Events,
+                   const std::function<void()>& Work);
     // Copies the entries of the archive stream Source (at its header) whose
     // names are not in Except to the end of Dest, an archive stream whose
     // header is at position 0 (written there as a copy of Source's when Dest
     // holds no more than a header's bytes), and rewrites Dest's header with
     // the new total. Returns the number of entries left out.
     int AppendEntriesExcept(fw::TStream& Dest, fw::TStream& Source, const fw::TStrings& Except);
-    // Expands the walk's current entry to the file Target, in its directory
-    // as Places opens it.
-    void ExpandEntryToFile(TArchiveWalk& Walk, TExtractionPlaces& Places,
-                           const std::string& Target);
-    // The same, with a failure handled as the error settings say: raised,
-    // reported to OnExpandError, or skipped in silence. Returns whether the
-    // file was written.
-    bool ExpandEntryOrReport(TArchiveWalk& Walk, TExtractionPlaces& Places,
-                             const std::string& Target);
+    // Writes an entry's data into a file's stream.
+    using TEntryFill = std::function<void(fw::TStream& Dest)>;
+    // Expands the entry whose header is Entry to the file Target, in its
+    // directory as Places opens it; Fill writes the entry's data.
+    void ExpandEntryToFile(const TZorpFileHeader& Entry, TExtractionPlaces& Places,
+                           const std::string& Target, const TEntryFill& Fill);
+    // The same for the entry Name, with a failure handled as the error
+    // settings say: raised, reported to OnExpandError, or skipped in
+    // silence. Returns whether the file was written.
+    bool ExpandEntryOrReport(const std::string& Name, const TZorpFileHeader& Entry,
+                             TExtractionPlaces& Places, const std::string& Target,
+                             const TEntryFill& Fill);
+    // ExpandFilesFromStream on Threads workers (ParallelReading.cpp).
+    void ExpandFilesInParallel(fw::TStream& Stream, fw::TStrings* List);
 
     std::unique_ptr<TCompThreadSafety> FEngine;
     std::string FTargetPath;
@@ -441,6 +494,7 @@ private:
     bool FIgnoreCase = false;
     bool FKeepPermissions = false;
     int32_t FHeaderReserve = 0;
+    int32_t FThreads = 1;
     // The archive operation being followed for OnOperationProgress, if any.
     TOperationTracker* FOperation = nullptr;
     // The handler answered -1 in the current driver run.

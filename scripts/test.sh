@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, builds and runs every test
-# in the sanitizer preset (dev) and the optimised preset (release), runs
+# in the sanitizer preset (dev) and the optimised preset (release), builds and
+# runs the tests of work on several threads under ThreadSanitizer (tsan), runs
 # clang-tidy over the library's and the tool's sources (scripts/tidy.sh), checks
 # the packaging of the release build (scripts/test-package.sh: install,
 # consumers, Debian package), then runs each fuzzer for FUZZ_SECONDS
@@ -20,6 +21,11 @@ for preset in dev release; do
   echo "== $preset: tests"
   ctest --preset "$preset" -j2
 done
+
+echo "== tsan: the tests of work on several threads"
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan
+ctest --preset tsan -j2
 
 echo "== clang-tidy"
 scripts/tidy.sh build/release

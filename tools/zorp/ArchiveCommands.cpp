@@ -2,6 +2,7 @@
 // command (list, test and cat are in ArchiveReports.cpp).
 #include "component/FileBuffer.h"
 #include "component/PathRules.h"
+#include "tools/zorp/AheadReports.h"
 #include "tools/zorp/ArchiveSupport.h"
 #include "tools/zorp/Commands.h"
 #include "tools/zorp/FileWalk.h"
@@ -51,6 +52,7 @@ void Add(const ArchiveOptions& o) {
     s.Zorp.SetTargetPath(o.Directory);
     s.Zorp.SetExceptionOnFileError(true);
     s.Zorp.SetKeepPermissions(true);
+    s.Zorp.SetThreads(JobsOf(o));
     bool failed = false;
     const std::vector<FoundFile> found = CollectFiles(o, failed);
     if (found.empty())
@@ -64,6 +66,10 @@ void Add(const ArchiveOptions& o) {
     s.Bar.Begin(total, files.Count());
     size_t next = 0;
     bool noticed = false;
+    // On one thread an entry's work follows its OnCheckFile at once; on
+    // more, OnCheckFile runs ahead, and the bar follows the entries as the
+    // operation begins each one.
+    const bool ahead = s.Zorp.Threads() > 1;
     s.Zorp.OnCheckFile = [&](std::string& name, TCProcessMode) {
         if (!o.AbsoluteNames && !name.empty() && name[0] == '/') {
             if (!noticed)
@@ -71,10 +77,19 @@ void Add(const ArchiveOptions& o) {
             noticed = true;
             name.erase(0, name.find_first_not_of('/'));
         }
-        s.Bar.StartEntry(Printable(name), found[next++].Size);
+        if (!ahead)
+            s.Bar.StartEntry(Printable(name), found[next++].Size);
         if (o.Verbose)
             s.Bar.Print("a " + Printable(name));
     };
+    if (ahead)
+        s.Zorp.OnOperationProgress = [&](const TOperationProgress& p) {
+            if (p.Index < 0 || static_cast<size_t>(p.Index) >= found.size() ||
+                next == static_cast<size_t>(p.Index) + 1)
+                return;
+            next = static_cast<size_t>(p.Index) + 1;
+            s.Bar.StartEntry(Printable(p.Name), found[next - 1].Size);
+        };
     s.Zorp.OnShowProgress = [&s](int32_t& percent) { s.Bar.ShowEntry(percent); };
     try {
         if (o.Archive == "-") {
@@ -147,21 +162,36 @@ void Extract(const ArchiveOptions& o) {
     };
     std::string current;
     s.Bar.Begin(total, count);
-    s.Zorp.OnCheckFile = [&](std::string& target, TCProcessMode) {
-        current = entryOf(target);
-        const bool underBase = !base.empty() && target.starts_with(base);
-        if (!o.AbsoluteNames && !underBase && !target.empty() && target[0] == '/') {
-            s.Bar.Print("zorp: not extracting " + Printable(target) +
-                        ": absolute name (use --absolute-names)");
-            failed = true;
-            target.clear();
-            return;
-        }
+    // On one thread an entry's work follows its OnCheckFile at once; on
+    // more, OnCheckFile runs ahead, so what is said of an entry waits until
+    // the operation begins the entries after it (see AheadReports).
+    s.Zorp.SetThreads(JobsOf(o));
+    AheadReports reports(s.Zorp.Threads() > 1);
+    const auto startEntry = [&](const std::string& entry) {
+        current = entry;
         const auto size = sizes.find(current);
         s.Bar.StartEntry(Printable(current), size == sizes.end() ? 0 : size->second);
         if (o.Verbose)
             s.Bar.Print("x " + Printable(current));
     };
+    s.Zorp.OnCheckFile = [&](std::string& target, TCProcessMode) {
+        const std::string entry = entryOf(target);
+        const bool underBase = !base.empty() && target.starts_with(base);
+        if (!o.AbsoluteNames && !underBase && !target.empty() && target[0] == '/') {
+            reports.Say(s.Bar, "zorp: not extracting " + Printable(target) +
+                                   ": absolute name (use --absolute-names)");
+            failed = true;
+            target.clear();
+            return;
+        }
+        if (!reports.Checked(entry))
+            startEntry(entry);
+    };
+    if (reports.Ahead())
+        s.Zorp.OnOperationProgress = [&](const TOperationProgress& p) {
+            if (const std::optional<std::string> entry = reports.Begins(s.Bar, p.Index))
+                startEntry(*entry);
+        };
     s.Zorp.OnShowProgress = [&s](int32_t& percent) { s.Bar.ShowEntry(percent); };
     if (!o.StopOnError) {
         s.Zorp.OnExpandError = [&](const std::string& target, const std::exception& e) {
@@ -173,7 +203,9 @@ void Extract(const ArchiveOptions& o) {
     try {
         source.Stream().SetPosition(0);
         s.Zorp.ExpandFilesFromStream(source.Stream(), o.Names.empty() ? nullptr : &names);
+        reports.Flush(s.Bar);
     } catch (const EArchiveDamaged& e) {
+        reports.Flush(s.Bar);
         s.Bar.Print("zorp: " + Printable(source.Name()) + ": damaged after entry " +
                     std::to_string(e.EntriesRead()));
         failed = true;
@@ -218,6 +250,13 @@ void AddIgnoreCase(CLI::App& c, ArchiveOptions& o) {
                "not tell case apart)");
 }
 
+void AddJobs(CLI::App& c, ArchiveOptions& o) {
+    c.add_option("-j,--jobs", o.Jobs,
+                 "Work on N threads (default: one for each online processor; 1: one thread)")
+        ->type_name("N")
+        ->check(CLI::Range(1, 1024));
+}
+
 void AddCommon(CLI::App& c, ArchiveOptions& o, const char* quiet) {
     c.add_flag("-q,--quiet", o.Quiet, quiet);
     c.add_flag("-v,--verbose", o.Verbose, "Name each entry as it is handled");
@@ -251,6 +290,7 @@ void AddArchiveCommands(CLI::App& App) {
                     "Leave out paths that match PATTERN (repeatable; * ? [...])")
         ->type_name("PATTERN")
         ->allow_extra_args(false);
+    AddJobs(*add, *o);
     AddCommon(*add, *o, "No progress bar");
     AddIgnoreCase(*add, *o);
     add->add_option("ARCHIVE", o->Archive, "Archive file, or - for standard output")->required();
@@ -275,6 +315,7 @@ void AddArchiveCommands(CLI::App& App) {
                       "Also extract entries whose names are absolute paths");
     extract->add_flag("--stop-on-error", o->StopOnError,
                       "Stop at the first entry that fails (otherwise report it and go on)");
+    AddJobs(*extract, *o);
     AddCommon(*extract, *o, "No progress bar");
     AddIgnoreCase(*extract, *o);
     extract->add_option("ARCHIVE", o->Archive, "Archive file, or - for standard input")->required();

@@ -10,10 +10,17 @@
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
 namespace zorp::tool {
+
+int JobsOf(const ArchiveOptions& o) {
+    if (o.Jobs > 0)
+        return o.Jobs;
+    return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+}
 
 Session::Session(const ArchiveOptions& o, const std::string& label)
     : Zorp(nullptr), Bar(label, o.Quiet) {

@@ -34,9 +34,13 @@ struct ArchiveOptions {
     bool Quiet = false;
     bool Json = false;
     bool IgnoreCase = false;
+    int Jobs = 0; // threads; 0: one for each online processor
     std::string Archive;
     std::vector<std::string> Names;
 };
+
+// The threads the options ask for: --jobs, or one for each online processor.
+int JobsOf(const ArchiveOptions& o);
 
 // A component with the key of the options, and the progress bar.
 struct Session {
