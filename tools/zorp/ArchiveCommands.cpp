@@ -254,7 +254,7 @@ void AddJobs(CLI::App& c, ArchiveOptions& o) {
     c.add_option("-j,--jobs", o.Jobs,
                  "Work on N threads (default: one for each online processor; 1: one thread)")
         ->type_name("N")
-        ->check(CLI::Range(1, 1024));
+        ->check(CLI::Range(1, 1024).description(""));
 }
 
 void AddCommon(CLI::App& c, ArchiveOptions& o, const char* quiet) {
