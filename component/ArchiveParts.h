@@ -42,4 +42,38 @@ std::vector<std::string> Unmarked(const fw::TStrings& List, const std::vector<bo
 // them where the damage begins.
 std::vector<int64_t> SelectedSizes(TArchiveWalk Walk, const fw::TStrings* List, bool IgnoreCase);
 
+class TZorp;
+
+// What an expansion over an archive's entries does with each one: write it to
+// its file, or expand it into nothing to verify it.
+enum class TEntryUse { ToFile, Verify };
+
+// The entries an expansion takes on, in archive order: those List names
+// (every one without a List), where OnCheckFile lets them go (asked only
+// when they go to files).
+class TEntrySelection {
+public:
+    TEntrySelection(TZorp& Zorp, TArchiveWalk& Walk, const fw::TStrings* List, TEntryUse Use);
+
+    // Walks to the next entry taken; false at the end of the archive or when
+    // OnCheckFile stopped the walk. Target is then the entry's file (its
+    // name when verifying).
+    bool Next(std::string& Target);
+    // The entry's place among those taken.
+    int Index() const { return FIndex; }
+    // Ends the operation: List (if any) gets Done, the targets finished, and
+    // names of List that matched no entry raise EEntryNotFound (not after a
+    // stop).
+    void Finish(fw::TStrings* List, const fw::TStringList& Done) const;
+
+private:
+    TZorp& FZorp;
+    TArchiveWalk& FWalk;
+    const fw::TStrings* FList;
+    TEntryUse FUse;
+    std::vector<bool> FFound;
+    int FIndex = -1;
+    bool FStopped = false;
+};
+
 } // namespace zorp

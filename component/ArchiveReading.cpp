@@ -12,6 +12,7 @@
 
 #include "framework/base/FileStream.h"
 #include "framework/base/FileUtils.h"
+#include "framework/base/NullStream.h"
 #include "framework/base/ReplacementFile.h"
 
 #include <optional>
@@ -117,60 +118,92 @@ std::vector<TZorpFileInfo> TZorp::ScanCompressedFile(const std::filesystem::path
     return ScanCompressedStream(file);
 }
 
+TEntrySelection::TEntrySelection(TZorp& Zorp, TArchiveWalk& Walk, const fw::TStrings* List,
+                                 TEntryUse Use)
+    : FZorp(Zorp), FWalk(Walk), FList(List), FUse(Use),
+      FFound(List != nullptr ? static_cast<size_t>(List->Count()) : 0) {}
+
+bool TEntrySelection::Next(std::string& Target) {
+    for (;;) {
+        if (!FWalk.Next())
+            return false;
+        const std::string& name = FWalk.Name();
+        if (FList != nullptr && !MarkFound(*FList, name, FZorp.IgnoreCase(), FFound))
+            continue;
+        ++FIndex;
+        if (FUse == TEntryUse::Verify) {
+            Target = name;
+            return true;
+        }
+        const std::string stored = HostPath(name);
+        Target = !stored.empty() && stored[0] == '/' ? stored : FZorp.TargetPath() + stored;
+        if (!FZorp.OnCheckFile)
+            return true;
+        FZorp.OnCheckFile(Target, cmExpand);
+        if (Target == "*") {
+            FStopped = true;
+            return false;
+        }
+        if (!Target.empty())
+            return true;
+    }
+}
+
+void TEntrySelection::Finish(fw::TStrings* List, const fw::TStringList& Done) const {
+    if (List == nullptr)
+        return;
+    const std::vector<std::string> missing =
+        FStopped ? std::vector<std::string>() : Unmarked(*List, FFound);
+    List->Assign(Done);
+    if (!missing.empty())
+        throw EEntryNotFound(missing);
+}
+
 void TZorp::ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
+    ExpandEntries(Stream, List, TEntryUse::ToFile);
+}
+
+void TZorp::VerifyFilesFromStream(fw::TStream& Stream, fw::TStrings* List) {
+    ExpandEntries(Stream, List, TEntryUse::Verify);
+}
+
+void TZorp::ExpandEntries(fw::TStream& Stream, fw::TStrings* List, TEntryUse Use) {
     if (FThreads > 1) {
-        ExpandFilesInParallel(Stream, List);
+        ExpandEntriesInParallel(Stream, List, Use);
         return;
     }
-    fw::TStringList written;
+    fw::TStringList done;
     TArchiveWalk walk(*this, Stream);
     TExtractionPlaces places;
     TOperationTracker progress(FOperation, OnOperationProgress);
     if (progress.Wanted())
         progress.Plan(SelectedSizes(walk, List, FIgnoreCase));
-    std::vector<bool> found(List != nullptr ? static_cast<size_t>(List->Count()) : 0);
-    bool stopped = false;
-    int index = -1; // the entry's place among those the operation takes on
-    while (walk.Next()) {
-        const std::string& name = walk.Name();
-        if (List != nullptr && !MarkFound(*List, name, FIgnoreCase, found))
-            continue;
-        ++index;
-        const std::string stored = HostPath(name);
-        std::string target = !stored.empty() && stored[0] == '/' ? stored : FTargetPath + stored;
-        if (OnCheckFile) {
-            OnCheckFile(target, cmExpand);
-            if (target.empty())
-                continue;
-            if (target == "*") {
-                stopped = true;
-                break;
-            }
-        }
-        progress.Begin(index, name);
+    TEntrySelection selection(*this, walk, List, Use);
+    std::string target;
+    while (selection.Next(target)) {
+        progress.Begin(selection.Index(), walk.Name());
         const TZorpFileHeader& entry = walk.Entry();
         const auto expand = [&](fw::TStream& Dest) {
             DoExpand(Dest, walk.Stream(), entry.CompressedSize, entry.Size, entry.Checksum,
                      static_cast<TZorpMethod>(entry.Method), walk.MethodID(), entry.Lock);
         };
-        if (!ExpandEntryOrReport(name, entry, places, target, expand))
+        if (!ExpandEntryOrReport(walk.Name(), entry, places, target, Use, expand))
             continue;
         progress.End();
-        written.Add(target);
+        done.Add(target);
     }
-    if (List == nullptr)
-        return;
-    const std::vector<std::string> missing =
-        stopped ? std::vector<std::string>() : Unmarked(*List, found);
-    List->Assign(written);
-    if (!missing.empty())
-        throw EEntryNotFound(missing);
+    selection.Finish(List, done);
 }
 
 bool TZorp::ExpandEntryOrReport(const std::string& Name, const TZorpFileHeader& Entry,
-                                TExtractionPlaces& Places, const std::string& Target,
+                                TExtractionPlaces& Places, const std::string& Target, TEntryUse Use,
                                 const TEntryFill& Fill) {
     try {
+        if (Use == TEntryUse::Verify) {
+            fw::TNullStream nowhere;
+            Fill(nowhere);
+            return true;
+        }
         if (LeavesTarget(Name))
             throw fw::EFCreateError("Cannot create file \"" + Target +
                                     "\". The entry name leads out of the target directory");
@@ -217,6 +250,12 @@ void TZorp::ExpandFiles(const std::filesystem::path& ArchiveName, fw::TStrings* 
     fw::TFileStream file(ArchiveName, fw::fmOpenRead | fw::fmShareDenyWrite);
     fw::TBufferedStream archive(file, FileBufferSize);
     ExpandFilesFromStream(archive, List);
+}
+
+void TZorp::VerifyFiles(const std::filesystem::path& ArchiveName, fw::TStrings* List) {
+    fw::TFileStream file(ArchiveName, fw::fmOpenRead | fw::fmShareDenyWrite);
+    fw::TBufferedStream archive(file, FileBufferSize);
+    VerifyFilesFromStream(archive, List);
 }
 
 void TZorp::ExpandStreamFromArchive(const std::filesystem::path& ArchiveName, fw::TStream& Dest,

@@ -1,18 +1,18 @@
 // TZorp's archive expansion on worker threads: the caller's thread walks the
 // archive, asks OnCheckFile and reads each entry's packed data in order,
-// workers expand them into memory, and the caller's thread writes the files
-// in order (with every check and rule of the one-thread expansion),
-// replaying the progress events each expansion fired.
+// workers expand them into memory (or into nothing, verifying), and the
+// caller's thread writes the files in order (with every check and rule of the one-thread
+// expansion), replaying the progress events each expansion fired.
 #include "component/ArchiveParts.h"
 #include "component/ArchiveWalk.h"
 #include "component/ExtractionTarget.h"
 #include "component/OperationProgress.h"
-#include "component/PathRules.h"
 #include "component/RecordedRun.h"
 #include "component/WorkerPool.h"
 #include "component/Zorp.h"
 
 #include "framework/base/MemoryStream.h"
+#include "framework/base/NullStream.h"
 
 #include <deque>
 #include <exception>
@@ -45,49 +45,16 @@ bool ForWorker(const TZorpFileHeader& Entry) {
            Entry.CompressedSize <= TZorp::ParallelEntryLimit;
 }
 
-// The state of the walk over the archive: the entries List selects (every
-// one without a List), and where OnCheckFile sends them.
-struct TWalkState {
-    TArchiveWalk& Walk;
-    const fw::TStrings* List;
-    std::vector<bool> Found;
-    int Index = -1; // the entry's place among those the operation takes on
-    bool Stopped = false;
-};
-
-// Walks to the next entry the operation takes on; false at the end of the
-// archive or when OnCheckFile stopped the walk. Target is then its file.
-bool NextTaken(TZorp& Zorp, TWalkState& State, std::string& Target) {
-    for (;;) {
-        if (!State.Walk.Next())
-            return false;
-        const std::string& name = State.Walk.Name();
-        if (State.List != nullptr && !MarkFound(*State.List, name, Zorp.IgnoreCase(), State.Found))
-            continue;
-        ++State.Index;
-        const std::string stored = HostPath(name);
-        Target = !stored.empty() && stored[0] == '/' ? stored : Zorp.TargetPath() + stored;
-        if (!Zorp.OnCheckFile)
-            return true;
-        Zorp.OnCheckFile(Target, cmExpand);
-        if (Target == "*") {
-            State.Stopped = true;
-            return false;
-        }
-        if (!Target.empty())
-            return true;
-    }
-}
-
 // Walks to the next entry the operation takes on and fills Item with it,
 // its packed data read when a worker is to expand it; false when the walk
 // is over.
-bool TakeNext(TZorp& Zorp, TWalkState& State, fw::TStream& Stream, TPendingExpansion& Item) {
-    if (!NextTaken(Zorp, State, Item.Target))
+bool TakeNext(TEntrySelection& Selection, const TArchiveWalk& Walk, fw::TStream& Stream,
+              TPendingExpansion& Item) {
+    if (!Selection.Next(Item.Target))
         return false;
-    Item.Index = State.Index;
-    Item.Name = State.Walk.Name();
-    Item.Entry = State.Walk.Entry();
+    Item.Index = Selection.Index();
+    Item.Name = Walk.Name();
+    Item.Entry = Walk.Entry();
     Item.DataStart = Stream.Position();
     Item.OnWorker = ForWorker(Item.Entry);
     if (Item.OnWorker && Item.Entry.CompressedSize > 0) // a count of 0 would copy it all
@@ -109,15 +76,14 @@ void FillFromWorker(TPendingExpansion& Item, fw::TStream& Dest,
 
 } // namespace
 
-void TZorp::ExpandFilesInParallel(fw::TStream& Stream, fw::TStrings* List) {
-    fw::TStringList written;
+void TZorp::ExpandEntriesInParallel(fw::TStream& Stream, fw::TStrings* List, TEntryUse Use) {
+    fw::TStringList done;
     TArchiveWalk walk(*this, Stream);
     TExtractionPlaces places;
     TOperationTracker progress(FOperation, OnOperationProgress);
     if (progress.Wanted())
         progress.Plan(SelectedSizes(walk, List, FIgnoreCase));
-    TWalkState state{walk, List,
-                     std::vector<bool>(List != nullptr ? static_cast<size_t>(List->Count()) : 0)};
+    TEntrySelection selection(*this, walk, List, Use);
     const TRunRecording recording{static_cast<bool>(OnShowProgress), 0};
     const std::string methodID = walk.MethodID();
     const auto window = static_cast<size_t>(FThreads) + 1;
@@ -130,10 +96,14 @@ void TZorp::ExpandFilesInParallel(fw::TStream& Stream, fw::TStrings* List) {
     const auto submit = [&](TPendingExpansion& Item) {
         TRunRecording run = recording;
         run.Planned = progress.PlannedSize(Item.Index);
-        Item.Done = pool.Submit([&Item, run, methodID](TZorp& Worker) {
+        Item.Done = pool.Submit([&Item, run, methodID, Use](TZorp& Worker) {
             Worker.RecordRun(run, Item.Events, [&] {
                 const TZorpFileHeader& e = Item.Entry;
-                Worker.DoExpand(Item.Output, Item.Packed, e.CompressedSize, e.Size, e.Checksum,
+                fw::TNullStream nowhere; // verifying keeps nothing
+                fw::TStream& output = Use == TEntryUse::Verify
+                                          ? static_cast<fw::TStream&>(nowhere)
+                                          : static_cast<fw::TStream&>(Item.Output);
+                Worker.DoExpand(output, Item.Packed, e.CompressedSize, e.Size, e.Checksum,
                                 static_cast<TZorpMethod>(e.Method), methodID, e.Lock);
             });
             Item.Duration = Worker.FLastDuration;
@@ -146,7 +116,7 @@ void TZorp::ExpandFilesInParallel(fw::TStream& Stream, fw::TStrings* List) {
     const auto walkOn = [&]() -> bool {
         auto item = std::make_unique<TPendingExpansion>();
         try {
-            if (!TakeNext(*this, state, Stream, *item))
+            if (!TakeNext(selection, walk, Stream, *item))
                 return false;
             if (item->OnWorker)
                 submit(*item);
@@ -173,9 +143,9 @@ void TZorp::ExpandFilesInParallel(fw::TStream& Stream, fw::TStrings* List) {
                      static_cast<TZorpMethod>(e.Method), methodID, e.Lock);
         };
         progress.Begin(Item.Index, Item.Name);
-        if (ExpandEntryOrReport(Item.Name, e, places, Item.Target, fill)) {
+        if (ExpandEntryOrReport(Item.Name, e, places, Item.Target, Use, fill)) {
             progress.End();
-            written.Add(Item.Target);
+            done.Add(Item.Target);
         }
     };
 
@@ -189,13 +159,7 @@ void TZorp::ExpandFilesInParallel(fw::TStream& Stream, fw::TStrings* List) {
         finish(*pending.front());
         pending.pop_front();
     }
-    if (List == nullptr)
-        return;
-    const std::vector<std::string> missing =
-        state.Stopped ? std::vector<std::string>() : Unmarked(*List, state.Found);
-    List->Assign(written);
-    if (!missing.empty())
-        throw EEntryNotFound(missing);
+    selection.Finish(List, done);
 }
 
 } // namespace zorp

@@ -26,6 +26,7 @@ namespace zorp {
 
 class TArchiveWalk;
 class TCompThreadSafety;
+enum class TEntryUse; // what an expansion does with each entry (ArchiveParts.h)
 class TExtractionPlaces;
 class TOperationTracker;
 struct TRecordedEvent;
@@ -372,6 +373,19 @@ public:
     void ExpandFilesFromStream(fw::TStream& Stream, fw::TStrings* List);
     void ExpandFiles(const std::filesystem::path& ArchiveName, fw::TStrings* List);
     /// @}
+    /// Verifies the entries of an archive (a stream at its header, or a file)
+    /// named in List (every entry when List is null) as ExpandFiles would
+    /// expand them, key, size and checksum included, but writes nothing and
+    /// does not ask OnCheckFile. A failed entry is reported to OnExpandError
+    /// (with the entry's name) when bound, and the others are still verified;
+    /// unbound, the first failure in archive order is raised. List then holds
+    /// the names of the entries verified; names that no entry has raise
+    /// EEntryNotFound, and a damaged archive EArchiveDamaged, as in
+    /// ExpandFiles. Progress events, cancelling and Threads work as there.
+    /// @{
+    void VerifyFilesFromStream(fw::TStream& Stream, fw::TStrings* List);
+    void VerifyFiles(const std::filesystem::path& ArchiveName, fw::TStrings* List);
+    /// @}
     /// Expands every entry named EntryName into Dest. Raises EEntryNotFound
     /// naming it, with Dest untouched, when the archive holds none.
     void ExpandStreamFromArchive(const std::filesystem::path& ArchiveName, fw::TStream& Dest,
@@ -479,11 +493,15 @@ private:
     // The same for the entry Name, with a failure handled as the error
     // settings say: raised, reported to OnExpandError, or skipped in
     // silence. Returns whether the file was written.
+    // When verifying, Fill writes into nothing and Target is the entry's
+    // name.
     bool ExpandEntryOrReport(const std::string& Name, const TZorpFileHeader& Entry,
-                             TExtractionPlaces& Places, const std::string& Target,
+                             TExtractionPlaces& Places, const std::string& Target, TEntryUse Use,
                              const TEntryFill& Fill);
-    // ExpandFilesFromStream on Threads workers (ParallelReading.cpp).
-    void ExpandFilesInParallel(fw::TStream& Stream, fw::TStrings* List);
+    // ExpandFilesFromStream and VerifyFilesFromStream.
+    void ExpandEntries(fw::TStream& Stream, fw::TStrings* List, TEntryUse Use);
+    // ExpandEntries on Threads workers (ParallelReading.cpp).
+    void ExpandEntriesInParallel(fw::TStream& Stream, fw::TStrings* List, TEntryUse Use);
 
     std::unique_ptr<TCompThreadSafety> FEngine;
     std::string FTargetPath;

@@ -14,14 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Text(size_t n, int seed) {
-    std::string s;
-    while (s.size() < n)
-        s += "line " + std::to_string((s.size() + static_cast<size_t>(seed)) % 811) +
-             " of a file compressed on a worker thread\n";
-    return s.substr(0, n);
-}
-
 // What one run of CompressFilesToStream showed its caller.
 struct Outcome {
     std::string Archive;
@@ -90,16 +82,16 @@ Outcome RunCase(const Case& c, const fs::path& Dir, int Threads) {
 std::vector<std::pair<std::string, std::string>> Many(int Count) {
     std::vector<std::pair<std::string, std::string>> files;
     for (int i = 0; i < Count; ++i)
-        files.emplace_back("many" + std::to_string(i) + ".txt", Text(100 + 53 * i, i));
+        files.emplace_back("many" + std::to_string(i) + ".txt", TextLines(100 + 53 * i, i));
     return files;
 }
 
 std::vector<std::pair<std::string, std::string>> Mixed() {
     return {{"empty", ""},
-            {"small.txt", Text(700, 1)},
-            {"large.txt", Text(900000, 2)},
+            {"small.txt", TextLines(700, 1)},
+            {"large.txt", TextLines(900000, 2)},
             {"noise.bin", RandomBytes(200000, 3)},
-            {"medium.txt", Text(70000, 4)}};
+            {"medium.txt", TextLines(70000, 4)}};
 }
 
 std::vector<std::pair<std::string, std::string>> WithMissing() {
@@ -192,10 +184,11 @@ TEST(ParallelArchive, TheCasesReachTheirPaths) {
 // the workers compressed; the archive and its listing stay the same.
 TEST(ParallelArchive, AFileAboveTheLimitKeepsItsPlace) {
     TempDir dir;
-    const std::string big = Text(static_cast<size_t>(TZorp::ParallelEntryLimit) + 1000, 9);
-    Case c{.Title = "above the limit",
-           .Files = {{"a.txt", Text(5000, 1)}, {"big.txt", big}, {"c.txt", Text(9000, 3)}},
-           .Method = coNone};
+    const std::string big = TextLines(static_cast<size_t>(TZorp::ParallelEntryLimit) + 1000, 9);
+    Case c{
+        .Title = "above the limit",
+        .Files = {{"a.txt", TextLines(5000, 1)}, {"big.txt", big}, {"c.txt", TextLines(9000, 3)}},
+        .Method = coNone};
     for (const auto& [name, data] : c.Files)
         WriteWholeFile(dir / name, data);
     const Outcome one = RunCase(c, dir.Path(), 1);

@@ -16,26 +16,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Text(size_t n, int seed) {
-    std::string s;
-    while (s.size() < n)
-        s += "line " + std::to_string((s.size() * 7 + static_cast<size_t>(seed)) % 613) +
-             " of an entry expanded on a worker thread\n";
-    return s.substr(0, n);
-}
-
 // An archive of many entries (empty, small, large, incompressible); with
 // Damaged, the data of entry 6 have a byte changed.
 std::string MakeArchive(const TempDir& Dir, bool Damaged) {
     fs::create_directories(Dir.Path() / "src/sub");
     std::vector<std::pair<std::string, std::string>> files = {
         {"empty", ""},
-        {"small.txt", Text(300, 1)},
-        {"sub/large.txt", Text(700000, 2)},
+        {"small.txt", TextLines(300, 1)},
+        {"sub/large.txt", TextLines(700000, 2)},
         {"noise.bin", RandomBytes(150000, 3)}};
     for (int i = 0; i < 12; ++i)
         files.emplace_back("sub/f" + std::to_string(i),
-                           Text(200 + 411 * static_cast<size_t>(i), i));
+                           TextLines(200 + 411 * static_cast<size_t>(i), i));
     TZorp zorp(nullptr);
     zorp.SetTargetPath(Dir.Path() / "src");
     fw::TStringList list;
@@ -64,6 +56,7 @@ struct Case {
     std::string SkipName = {};           // OnCheckFile answers "" for it
     std::string StopName = {};           // OnCheckFile answers "*" for it
     std::string CancelName = {};         // OnShowProgress cancels at its start
+    bool Verify = false;                 // VerifyFilesFromStream, not ExpandFilesFromStream
 };
 
 struct Outcome {
@@ -113,12 +106,16 @@ Outcome RunCase(const Case& c, const std::string& Archive, const fs::path& Targe
     stream.WriteBuffer(Archive.data(), static_cast<int32_t>(Archive.size()));
     stream.SetPosition(0);
     try {
-        zorp.ExpandFilesFromStream(stream, c.Names.empty() ? nullptr : &list);
+        if (c.Verify)
+            zorp.VerifyFilesFromStream(stream, c.Names.empty() ? nullptr : &list);
+        else
+            zorp.ExpandFilesFromStream(stream, c.Names.empty() ? nullptr : &list);
     } catch (const std::exception& e) {
         out.Error = e.what();
     }
     for (int i = 0; i < list.Count(); ++i)
-        out.List.push_back(fs::path(list.Get(i)).lexically_relative(Target).string());
+        out.List.push_back(c.Verify ? list.Get(i)
+                                    : fs::path(list.Get(i)).lexically_relative(Target).string());
     for (const auto& file : fs::recursive_directory_iterator(Target))
         if (file.is_regular_file())
             out.Files[file.path().lexically_relative(Target).string()] =
@@ -137,12 +134,16 @@ TEST(ParallelExpand, EveryThreadCountShowsWhatOneThreadShows) {
         {.Title = "names, one missing", .Names = {"sub/f3", "noise.bin", "nothing", "empty"}},
         {.Title = "skip and stop", .SkipName = "f1", .StopName = "f9"},
         {.Title = "cancel", .CancelName = "noise.bin"},
+        {.Title = "verify", .Verify = true},
+        {.Title = "verify, reported", .Damaged = true, .ReportErrors = true, .Verify = true},
+        {.Title = "verify, raised", .Damaged = true, .Verify = true},
+        {.Title = "verify names", .Names = {"sub/f3", "nothing"}, .Verify = true},
     };
     int run = 0;
     for (const Case& c : cases) {
         const std::string& archive = c.Damaged ? damaged : sound;
         const Outcome one = RunCase(c, archive, dir.Path() / std::to_string(run++), 1);
-        EXPECT_FALSE(one.Files.empty()) << c.Title;
+        EXPECT_EQ(one.Files.empty(), c.Verify) << c.Title;
         for (const int threads : {2, 4}) {
             const Outcome many = RunCase(c, archive, dir.Path() / std::to_string(run++), threads);
             const std::string where = std::string(c.Title) + ", threads " + std::to_string(threads);
@@ -175,7 +176,7 @@ TEST(ParallelExpand, TheCasesReachTheirPaths) {
     EXPECT_TRUE(reported.Reports[0].starts_with("f2: ")) << reported.Reports[0];
     EXPECT_EQ(reported.Files.size(), 15U);
     EXPECT_EQ(reported.Files.count("sub/f2"), 0U);
-    EXPECT_EQ(reported.Files.at("sub/f11"), Text(200 + 411 * 11, 11));
+    EXPECT_EQ(reported.Files.at("sub/f11"), TextLines(200 + 411 * 11, 11));
 
     const Outcome raised = RunCase({.Title = "e", .Damaged = true}, damaged, dir.Path() / "e", 3);
     EXPECT_FALSE(raised.Error.empty());
@@ -186,6 +187,19 @@ TEST(ParallelExpand, TheCasesReachTheirPaths) {
         RunCase({.Title = "m", .Names = {"noise.bin", "nothing"}}, damaged, dir.Path() / "m", 3);
     EXPECT_NE(missing.Error.find("nothing"), std::string::npos) << missing.Error;
     EXPECT_EQ(missing.List, std::vector<std::string>{"noise.bin"});
+
+    // Verifying writes nothing, asks no OnCheckFile and reports entry names.
+    const Outcome verified = RunCase({.Title = "v",
+                                      .Damaged = true,
+                                      .ReportErrors = true,
+                                      .Names = {"sub/f1", "sub/f2", "small.txt"},
+                                      .Verify = true},
+                                     damaged, dir.Path() / "v", 3);
+    EXPECT_TRUE(verified.Files.empty());
+    EXPECT_TRUE(verified.Checks.empty());
+    EXPECT_EQ(verified.Reports, std::vector<std::string>{"f2: Bad checksum during expansion -- "
+                                                         "data may be invalid"});
+    EXPECT_EQ(verified.List, (std::vector<std::string>{"small.txt", "sub/f1"}));
 
     const std::string sound = MakeArchive(dir, false);
     const Outcome cancelled =

@@ -59,6 +59,14 @@ std::string RandomBytes(size_t Size, uint32_t Seed) {
     return data;
 }
 
+std::string TextLines(size_t Size, int Seed) {
+    std::string text;
+    while (text.size() < Size)
+        text += "line " + std::to_string((text.size() * 7 + static_cast<size_t>(Seed)) % 613) +
+                " of a text that compresses\n";
+    return text.substr(0, Size);
+}
+
 uint32_t ByteSum(const std::string& Data) {
     uint32_t sum = 0;
     for (const char c : Data)

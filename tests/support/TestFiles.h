@@ -32,6 +32,9 @@ std::vector<std::string> CorpusFiles();
 
 // Reproducible pseudo-random bytes.
 std::string RandomBytes(size_t Size, uint32_t Seed);
+// Reproducible text that compresses well: numbered lines, Seed shifting the
+// numbers.
+std::string TextLines(size_t Size, int Seed);
 
 // The 32-bit wrapping byte sum of Data.
 uint32_t ByteSum(const std::string& Data);

@@ -1,4 +1,4 @@
-// zorp add and zorp extract on several threads: the archive, the files, the
+// zorp add, extract and test on several threads: the archive, the files, the
 // names reported and the errors are those of -j 1.
 #include "support/TestFiles.h"
 #include "support/ToolRunner.h"
@@ -122,11 +122,37 @@ TEST_F(ParallelCommands, ExtractGivesTheSameFilesAndReportsForEveryJobCount) {
     }
 }
 
+// zorp test names the same entries, failures and summary for every -j.
+TEST_F(ParallelCommands, TestReportsTheSameForEveryJobCount) {
+    const auto [added, archive] = Add(1, "-m lzh");
+    ASSERT_EQ(added.Status, 0) << added.Output;
+    std::string damaged = archive;
+    damaged[damaged.size() / 2] ^= 0x3C; // within an entry's data
+    WriteWholeFile(Dir / "damaged.zrp", damaged);
+    WriteWholeFile(Dir / "sound.zrp", archive);
+    for (const char* name : {"sound.zrp", "damaged.zrp"}) {
+        const auto test = [&](int Jobs) {
+            return RunZorp("test -v -j " + std::to_string(Jobs) + " " + Quote(Dir / name));
+        };
+        const Outcome one = test(1);
+        const bool sound = std::string(name) == "sound.zrp";
+        EXPECT_EQ(one.Status, sound ? 0 : 1) << one.Output;
+        EXPECT_NE(one.Output.find(sound ? "34 entries OK" : "1 of 34 entries failed"),
+                  std::string::npos)
+            << one.Output;
+        for (const int jobs : {2, 4}) {
+            const Outcome many = test(jobs);
+            EXPECT_EQ(many.Status, one.Status) << name << " -j " << jobs;
+            EXPECT_EQ(many.Output, one.Output) << name << " -j " << jobs;
+        }
+    }
+}
+
 TEST_F(ParallelCommands, JobsMustBePositive) {
     const Outcome zero = RunZorp("add -j 0 " + Quote(Dir / "x.zrp") + " " + Quote(Dir / "src"));
     EXPECT_NE(zero.Status, 0);
     EXPECT_FALSE(fs::exists(Dir / "x.zrp"));
-    for (const char* command : {"add", "extract"})
+    for (const char* command : {"add", "extract", "test"})
         EXPECT_NE(RunZorp(std::string(command) + " --help").Output.find("--jobs"),
                   std::string::npos)
             << command;

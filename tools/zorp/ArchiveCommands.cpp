@@ -333,6 +333,7 @@ void AddArchiveCommands(CLI::App& App) {
         "test", "Verify an archive (every entry) or a single compressed stream without writing "
                 "files");
     AddKey(*test, *o);
+    AddJobs(*test, *o);
     AddCommon(*test, *o, "No progress bar and no summary");
     test->add_option("ARCHIVE", o->Archive, "Archive or compressed file, or - for standard input")
         ->required();

@@ -173,21 +173,40 @@ void TestArchive(const ArchiveOptions& o) {
     for (int i = 0; i < listing.Count(); ++i)
         total += listing.Info(i).UncompressedSize;
     s.Bar.Begin(total, listing.Count());
-    s.Zorp.OnShowProgress = [&s](int32_t& percent) { s.Bar.ShowEntry(percent); };
+    s.Zorp.SetThreads(JobsOf(o));
+    // Events come in archive order, also from several threads: an entry is
+    // verified when the next one begins (or the run ends) without an error
+    // reported for it.
     int failed = 0;
-    for (int i = 0; i < listing.Count(); ++i) {
-        const std::string name = Printable(listing.Name(i));
-        s.Bar.StartEntry(name, listing.Info(i).UncompressedSize);
-        SinkStream nowhere(true);
-        try {
-            listing.ExpandEntry(i, nowhere);
-            if (o.Verbose)
-                s.Bar.Print("t " + name);
-        } catch (const std::exception& e) {
-            s.Bar.Print("zorp: " + Printable(source.Name()) + ": " + name + ": " + e.what());
-            ++failed;
-        }
+    int current = -1;
+    bool currentFailed = false;
+    const auto verified = [&] {
+        if (current >= 0 && !currentFailed && o.Verbose)
+            s.Bar.Print("t " + Printable(listing.Name(current)));
+    };
+    s.Zorp.OnOperationProgress = [&](const TOperationProgress& p) {
+        if (p.Index == current)
+            return;
+        verified();
+        current = p.Index;
+        currentFailed = false;
+        s.Bar.StartEntry(Printable(p.Name),
+                         p.Index < listing.Count() ? listing.Info(p.Index).UncompressedSize : 0);
+    };
+    s.Zorp.OnShowProgress = [&s](int32_t& percent) { s.Bar.ShowEntry(percent); };
+    s.Zorp.OnExpandError = [&](const std::string& entry, const std::exception& e) {
+        s.Bar.Print("zorp: " + Printable(source.Name()) + ": " + Printable(entry) + ": " +
+                    e.what());
+        currentFailed = true;
+        ++failed;
+    };
+    try {
+        source.Stream().SetPosition(0);
+        s.Zorp.VerifyFilesFromStream(source.Stream(), nullptr);
+    } catch (const EArchiveDamaged&) {
+        // The listing found the damage too and names it below.
     }
+    verified();
     s.Bar.Finish();
     if (listing.Damage)
         Warn(*listing.Damage);
