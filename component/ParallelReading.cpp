@@ -39,9 +39,10 @@ struct TPendingExpansion {
     int32_t Duration = 0;
 };
 
-// Whether a worker expands Entry: built-in methods, within the limit.
+// Whether a worker expands Entry: built-in methods, within the limits.
 bool ForWorker(const TZorpFileHeader& Entry) {
-    return Entry.Method != coCustom && Entry.Size <= TZorp::ParallelEntryLimit &&
+    return Entry.Method != coCustom && Entry.Size >= TZorp::ParallelExpandMinimum &&
+           Entry.Size <= TZorp::ParallelEntryLimit &&
            Entry.CompressedSize <= TZorp::ParallelEntryLimit;
 }
 

@@ -182,7 +182,8 @@ public:
     /// written. At most N + 1 entries are in flight, each of at most
     /// ParallelEntryLimit bytes (packed and expanded); a larger one is handled
     /// on the caller's thread in its turn, as are coCustom data when OnCompress
-    /// is bound, or coCustom entries. The component itself is still used by
+    /// is bound, coCustom entries, and entries below ParallelExpandMinimum
+    /// when expanding or verifying. The component itself is still used by
     /// one caller thread.
     /// @{
     int32_t Threads() const { return FThreads; }
@@ -191,6 +192,10 @@ public:
     /// The largest file or entry (16 MiB) that a worker thread compresses or
     /// expands into memory when Threads is above 1.
     static constexpr int64_t ParallelEntryLimit = int64_t{16} * 1024 * 1024;
+    /// The smallest entry (64 KiB expanded) that a worker thread expands:
+    /// smaller ones expand in less time than handing them over takes, so the
+    /// caller's thread expands them in their turn.
+    static constexpr int64_t ParallelExpandMinimum = int64_t{64} * 1024;
 
     /// Size of the last compression result as a percentage of the input.
     int32_t LastRatio() const { return FLastRatio; }

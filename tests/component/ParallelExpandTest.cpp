@@ -16,6 +16,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The size of entry sub/fI: even ones large enough for a worker, odd ones
+// expanded on the caller's thread.
+size_t SizeOfF(int i) {
+    return (i % 2 == 0 ? 70000 : 200) + 411 * static_cast<size_t>(i);
+}
+
 // An archive of many entries (empty, small, large, incompressible); with
 // Damaged, the data of entry 6 have a byte changed.
 std::string MakeArchive(const TempDir& Dir, bool Damaged) {
@@ -26,8 +32,7 @@ std::string MakeArchive(const TempDir& Dir, bool Damaged) {
         {"sub/large.txt", TextLines(700000, 2)},
         {"noise.bin", RandomBytes(150000, 3)}};
     for (int i = 0; i < 12; ++i)
-        files.emplace_back("sub/f" + std::to_string(i),
-                           TextLines(200 + 411 * static_cast<size_t>(i), i));
+        files.emplace_back("sub/f" + std::to_string(i), TextLines(SizeOfF(i), i));
     TZorp zorp(nullptr);
     zorp.SetTargetPath(Dir.Path() / "src");
     fw::TStringList list;
@@ -176,7 +181,7 @@ TEST(ParallelExpand, TheCasesReachTheirPaths) {
     EXPECT_TRUE(reported.Reports[0].starts_with("f2: ")) << reported.Reports[0];
     EXPECT_EQ(reported.Files.size(), 15U);
     EXPECT_EQ(reported.Files.count("sub/f2"), 0U);
-    EXPECT_EQ(reported.Files.at("sub/f11"), TextLines(200 + 411 * 11, 11));
+    EXPECT_EQ(reported.Files.at("sub/f11"), TextLines(SizeOfF(11), 11));
 
     const Outcome raised = RunCase({.Title = "e", .Damaged = true}, damaged, dir.Path() / "e", 3);
     EXPECT_FALSE(raised.Error.empty());
