@@ -38,6 +38,16 @@ protected:
                     Quote(Dir / "src") + " " + Quote(archive) + " " + Quote(Dir / "src"));
         return {add, fs::exists(archive) ? ReadWholeFile(archive) : std::string()};
     }
+    // Writes sound.zrp, src added with -j 1 (and Extra), and damaged.zrp, the
+    // same with a byte changed within an entry's data.
+    void WriteSoundAndDamaged(const std::string& Extra) {
+        const auto [added, archive] = Add(1, Extra);
+        ASSERT_EQ(added.Status, 0) << added.Output;
+        std::string damaged = archive;
+        damaged[damaged.size() / 2] ^= 0x3C;
+        WriteWholeFile(Dir / "damaged.zrp", damaged);
+        WriteWholeFile(Dir / "sound.zrp", archive);
+    }
     TempDir Dir;
 };
 
@@ -93,12 +103,7 @@ std::map<std::string, std::string> FilesBelow(const fs::path& Dir) {
 }
 
 TEST_F(ParallelCommands, ExtractGivesTheSameFilesAndReportsForEveryJobCount) {
-    const auto [added, archive] = Add(1, "");
-    ASSERT_EQ(added.Status, 0) << added.Output;
-    std::string damaged = archive;
-    damaged[damaged.size() / 2] ^= 0x3C; // within an entry's data
-    WriteWholeFile(Dir / "damaged.zrp", damaged);
-    WriteWholeFile(Dir / "sound.zrp", archive);
+    WriteSoundAndDamaged("");
     int run = 0;
     for (const char* args : {"-v sound.zrp", "-v damaged.zrp", "--stop-on-error damaged.zrp",
                              "-v sound.zrp many/f3 noise.bin 'many/f2*'"}) {
@@ -124,12 +129,7 @@ TEST_F(ParallelCommands, ExtractGivesTheSameFilesAndReportsForEveryJobCount) {
 
 // zorp test names the same entries, failures and summary for every -j.
 TEST_F(ParallelCommands, TestReportsTheSameForEveryJobCount) {
-    const auto [added, archive] = Add(1, "-m lzh");
-    ASSERT_EQ(added.Status, 0) << added.Output;
-    std::string damaged = archive;
-    damaged[damaged.size() / 2] ^= 0x3C; // within an entry's data
-    WriteWholeFile(Dir / "damaged.zrp", damaged);
-    WriteWholeFile(Dir / "sound.zrp", archive);
+    WriteSoundAndDamaged("-m lzh");
     for (const char* name : {"sound.zrp", "damaged.zrp"}) {
         const auto test = [&](int Jobs) {
             return RunZorp("test -v -j " + std::to_string(Jobs) + " " + Quote(Dir / name));
