@@ -5,8 +5,10 @@
 // that begin with byte b; 8192 to 16383 are also the leaves, leaf p standing
 // for the string at text position p. Which of the two a number means follows
 // from the array it indexes. The children of node q whose edges begin with
-// byte b hang in the hash chain headed by nodeNext[q + 16 b + 16384]; chains
-// may be shared, and the walk tells owners apart by the parent.
+// byte b hang in the hash chain headed by nextLink[16384 + hash(q, b)];
+// chains may be shared, and the walk tells owners apart by the parent. A
+// node's prev link names the node before it in its chain, or 16384 + h when
+// it is the first of chain h.
 //
 // The text buffer holds 8192 bytes of history and up to 8192 + 256 bytes of
 // look-ahead. The current position runs from 8448 (first window) or 8192 up
@@ -27,20 +29,19 @@ public:
     // Two windows, the look-ahead and one spare (16641), and 7 bytes that
     // let CommonPrefix compare a match's last bytes eight at a time.
     static constexpr int TextSize = 2 * WindowSize + MaxMatch + 1 + 7;
-    static constexpr int RootBase = WindowSize;            // root of byte b: 8192 + b
-    static constexpr int NodeCount = WindowSize + 256 + 1; // internal nodes and roots
-    static constexpr int FirstLeaf = WindowSize;           // leaves from 8192
-    static constexpr int LeafEnd = 2 * WindowSize;         // leaves up to 16383
-    static constexpr int HashBase = 2 * WindowSize;        // chain heads from 16384
-    static constexpr int NextSize = HashBase + RootBase + 255 + 16 * 255 + 1; // 28912
-    static constexpr int FirstPosition = WindowSize + MaxMatch;               // 8448
-    // Set in every stored position (nodePosition, a leaf number): those are
+    static constexpr int RootBase = WindowSize;                     // root of byte b: 8192 + b
+    static constexpr int FirstLeaf = WindowSize;                    // leaves from 8192
+    static constexpr int LeafEnd = 2 * WindowSize;                  // leaves up to 16383
+    static constexpr int HeadCount = RootBase + 255 + 16 * 255 + 1; // 12528 chain heads
+    static constexpr int HeadBase = LeafEnd;                    // chain head h: nextLink[16384 + h]
+    static constexpr int FirstPosition = WindowSize + MaxMatch; // 8448
+    // Set in every stored position (a node's position, a leaf number): those are
     // text positions 8192 to 16383. Or-ed into a position counted one window
     // back (below 8192) it gives the stored form, which reads as one window
     // back again because it is not below slidePos; on a position in the
     // window it changes nothing.
     static constexpr int StoredPositionBit = WindowSize;
-    // Top bit of nodePosition, free because positions are below 16384: the
+    // Top bit of a node's position, free because positions are below 16384: the
     // position has not yet been carried up to the node's parent.
     static constexpr uint16_t Pending = 0x8000;
     // Clears the Pending mark, leaving the position.
@@ -74,7 +75,7 @@ private:
     void delete_node();
     // Advances one position, sliding and reading when the buffer is used up.
     void get_next_match();
-    static int hash(int q, int b) { return q + (b << 4) + HashBase; }
+    static int hash(int q, int b) { return q + (b << 4); }
     int child(int q, int b);
     void makechild(int q, int b, int r);
     void split(int old);
@@ -88,12 +89,21 @@ private:
 
     TCompThreadSafety& FEngine;
     int freeNode = 0;
-    uint8_t nodeLevel[NodeCount] = {};
-    uint8_t childCount[NodeCount] = {};
-    uint16_t nodePosition[NodeCount] = {};
-    uint16_t nodeParent[LeafEnd + 1] = {};
-    uint16_t nodePrev[LeafEnd + 1] = {};
-    uint16_t nodeNext[NextSize] = {};
+    // What the walks read of a node, in one 8-byte slot: the parent and the
+    // link back in its hash chain (leaves and internal nodes); the position,
+    // depth (string length) and number of children (internal nodes and
+    // roots; a root's slot is also the leaf of the same number, which does
+    // not use those).
+    struct TNode {
+        uint16_t parent;
+        uint16_t prev;
+        uint16_t position;
+        uint8_t level;
+        uint8_t children;
+    };
+    TNode node[LeafEnd] = {};
+    // The next node in the hash chain of each node, then the chain heads.
+    uint16_t nextLink[HeadBase + HeadCount] = {};
 };
 
 } // namespace zorp::lzh5
