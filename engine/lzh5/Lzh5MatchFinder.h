@@ -29,10 +29,14 @@ public:
     // Two windows, the look-ahead and one spare (16641), and 7 bytes that
     // let CommonPrefix compare a match's last bytes eight at a time.
     static constexpr int TextSize = 2 * WindowSize + MaxMatch + 1 + 7;
-    static constexpr int RootBase = WindowSize;                     // root of byte b: 8192 + b
-    static constexpr int FirstLeaf = WindowSize;                    // leaves from 8192
-    static constexpr int LeafEnd = 2 * WindowSize;                  // leaves up to 16383
-    static constexpr int HeadCount = RootBase + 255 + 16 * 255 + 1; // 12528 chain heads
+    static constexpr int RootBase = WindowSize;    // root of byte b: 8192 + b
+    static constexpr int FirstLeaf = WindowSize;   // leaves from 8192
+    static constexpr int LeafEnd = 2 * WindowSize; // leaves up to 16383
+    // Chain heads, twice as many as there are nodes to hang in them, so
+    // that most chains are short; a prev link to a head (16384 + h) must
+    // still fit in 16 bits.
+    static constexpr int HashBits = 15;
+    static constexpr int HeadCount = 1 << HashBits;
     static constexpr int HeadBase = LeafEnd;                    // chain head h: nextLink[16384 + h]
     static constexpr int FirstPosition = WindowSize + MaxMatch; // 8448
     // Set in every stored position (a node's position, a leaf number): those are
@@ -75,7 +79,13 @@ private:
     void delete_node();
     // Advances one position, sliding and reading when the buffer is used up.
     void get_next_match();
-    static int hash(int q, int b) { return q + (b << 4); }
+    // Spreads the pairs of node and byte evenly over the chains (the node
+    // numbers come in dense runs and the bytes of a text in a narrow range):
+    // the top bits of the pair times 2^32 over the golden ratio.
+    static int hash(int q, int b) {
+        return static_cast<int>((static_cast<uint32_t>(q << 8 | b) * 2654435761u) >>
+                                (32 - HashBits));
+    }
     int child(int q, int b);
     void makechild(int q, int b, int r);
     void split(int old);
@@ -104,6 +114,7 @@ private:
     TNode node[LeafEnd] = {};
     // The next node in the hash chain of each node, then the chain heads.
     uint16_t nextLink[HeadBase + HeadCount] = {};
+    static_assert(HeadBase + HeadCount <= 0x10000);
 };
 
 } // namespace zorp::lzh5
