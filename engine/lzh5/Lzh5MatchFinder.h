@@ -4,11 +4,12 @@
 // are internal nodes, kept on a free list; 8192 + b is the root of the strings
 // that begin with byte b; 8192 to 16383 are also the leaves, leaf p standing
 // for the string at text position p. Which of the two a number means follows
-// from the array it indexes. The children of node q whose edges begin with
-// byte b hang in the hash chain headed by nextLink[16384 + hash(q, b)];
-// chains may be shared, and the walk tells owners apart by the parent. A
-// node's prev link names the node before it in its chain, or 16384 + h when
-// it is the first of chain h.
+// from the field read: in a node slot, a root uses the position, depth and
+// child count, a leaf the parent and chain links. The children of node q
+// whose edges begin with byte b hang in the hash chain headed by
+// nextLink[16384 + hash(q, b)]; chains may be shared, and the walk tells
+// owners apart by the parent. A node's prev link names the node before it in
+// its chain, or 16384 + h when it is the first of chain h.
 //
 // The text buffer holds 8192 bytes of history and up to 8192 + 256 bytes of
 // look-ahead. The current position runs from 8448 (first window) or 8192 up
@@ -39,14 +40,14 @@ public:
     static constexpr int HeadCount = 1 << HashBits;
     static constexpr int HeadBase = LeafEnd;                    // chain head h: nextLink[16384 + h]
     static constexpr int FirstPosition = WindowSize + MaxMatch; // 8448
-    // Set in every stored position (a node's position, a leaf number): those are
-    // text positions 8192 to 16383. Or-ed into a position counted one window
+    // Set in every stored position (a node's position, a leaf number):
+    // those are text positions 8192 to 16383. Or-ed into a position counted one window
     // back (below 8192) it gives the stored form, which reads as one window
     // back again because it is not below slidePos; on a position in the
     // window it changes nothing.
     static constexpr int StoredPositionBit = WindowSize;
-    // Top bit of a node's position, free because positions are below 16384: the
-    // position has not yet been carried up to the node's parent.
+    // Top bit of a node's position, free because positions are below 16384:
+    // the position has not yet been carried up to the node's parent.
     static constexpr uint16_t Pending = 0x8000;
     // Clears the Pending mark, leaving the position.
     static constexpr uint16_t PositionMask = Pending - 1;
@@ -112,7 +113,9 @@ private:
         uint8_t children;
     };
     TNode node[LeafEnd] = {};
-    // The next node in the hash chain of each node, then the chain heads.
+    // The next node in the hash chain of each node (for a free internal node
+    // the next free one, for a replaced leaf the leaf that replaced it), then
+    // the chain heads.
     uint16_t nextLink[HeadBase + HeadCount] = {};
     static_assert(HeadBase + HeadCount <= 0x10000);
 };
