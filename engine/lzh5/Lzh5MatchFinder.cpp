@@ -10,17 +10,16 @@ namespace zorp::lzh5 {
 
 void TMatchFinder::initSlide() {
     for (int i = RootBase; i < RootBase + 256; ++i) {
-        nodeLevel[i] = 1;
-        nodePosition[i] = 0;
+        node[i].level = 1;
+        node[i].position = 0;
     }
     for (int i = FirstLeaf; i < LeafEnd; ++i)
-        nodeParent[i] = 0;
+        node[i].parent = 0;
     freeNode = 1;
     for (int i = 1; i < WindowSize - 1; ++i)
-        nodeNext[i] = static_cast<uint16_t>(i + 1);
-    nodeNext[WindowSize - 1] = 0;
-    for (int i = HashBase; i < NextSize; ++i)
-        nodeNext[i] = 0;
+        nextLink[i] = static_cast<uint16_t>(i + 1);
+    nextLink[WindowSize - 1] = 0;
+    std::fill(std::begin(nextLink) + HeadBase, std::end(nextLink), 0);
 }
 
 // Reads a stretch at a time with the same effect as a GetChar per position:
@@ -72,48 +71,48 @@ int TMatchFinder::refill() {
 // The helpers are inline: in the shared library a plain member call would go
 // through the PLT and could not be inlined.
 inline int TMatchFinder::child(int q, int b) {
-    int r = nodeNext[hash(q, b)];
-    nodeParent[0] = static_cast<uint16_t>(q); // sentinel: the walk stops at 0
-    while (nodeParent[r] != q)
-        r = nodeNext[r];
+    int r = nextLink[HeadBase + hash(q, b)];
+    node[0].parent = static_cast<uint16_t>(q); // sentinel: the walk stops at 0
+    while (node[r].parent != q)
+        r = nextLink[r];
     return r;
 }
 
 inline void TMatchFinder::makechild(int q, int b, int r) {
-    const int h = hash(q, b);
-    const int t = nodeNext[h];
-    nodeNext[h] = static_cast<uint16_t>(r);
-    nodeNext[r] = static_cast<uint16_t>(t);
-    nodePrev[t] = static_cast<uint16_t>(r);
-    nodePrev[r] = static_cast<uint16_t>(h);
-    nodeParent[r] = static_cast<uint16_t>(q);
-    ++childCount[q];
+    const int h = HeadBase + hash(q, b);
+    const int t = nextLink[h];
+    nextLink[h] = static_cast<uint16_t>(r);
+    nextLink[r] = static_cast<uint16_t>(t);
+    node[t].prev = static_cast<uint16_t>(r);
+    node[r].prev = static_cast<uint16_t>(h);
+    node[r].parent = static_cast<uint16_t>(q);
+    ++node[q].children;
 }
 
 inline void TMatchFinder::unlink(int n) {
-    const int t = nodePrev[n];
-    const int u = nodeNext[n];
-    nodeNext[t] = static_cast<uint16_t>(u);
-    nodePrev[u] = static_cast<uint16_t>(t);
+    const int t = node[n].prev;
+    const int u = nextLink[n];
+    nextLink[t] = static_cast<uint16_t>(u);
+    node[u].prev = static_cast<uint16_t>(t);
 }
 
 inline void TMatchFinder::replace_in_chain(int old, int n) {
-    int t = nodePrev[old];
-    nodePrev[n] = static_cast<uint16_t>(t);
-    nodeNext[t] = static_cast<uint16_t>(n);
-    t = nodeNext[old];
-    nodeNext[n] = static_cast<uint16_t>(t);
-    nodePrev[t] = static_cast<uint16_t>(n);
+    int t = node[old].prev;
+    node[n].prev = static_cast<uint16_t>(t);
+    nextLink[t] = static_cast<uint16_t>(n);
+    t = nextLink[old];
+    nextLink[n] = static_cast<uint16_t>(t);
+    node[t].prev = static_cast<uint16_t>(n);
 }
 
 inline void TMatchFinder::split(int old) {
     const int n = freeNode;
-    freeNode = nodeNext[n];
-    childCount[n] = 0;
+    freeNode = nextLink[n];
+    node[n].children = 0;
     replace_in_chain(old, n);
-    nodeParent[n] = nodeParent[old];
-    nodeLevel[n] = static_cast<uint8_t>(matchLen);
-    nodePosition[n] = static_cast<uint16_t>(slidePos);
+    node[n].parent = node[old].parent;
+    node[n].level = static_cast<uint8_t>(matchLen);
+    node[n].position = static_cast<uint16_t>(slidePos);
     makechild(n, slideText[matchPos + matchLen], old);
     makechild(n, slideText[slidePos + matchLen], slidePos);
 }
@@ -131,20 +130,20 @@ inline void TMatchFinder::insert_node() {
         // just above that depth.
         --matchLen;
         r = (matchPos + 1) | StoredPositionBit;
-        while ((q = nodeParent[r]) == 0)
-            r = nodeNext[r];
-        while (nodeLevel[q] >= matchLen) {
+        while ((q = node[r].parent) == 0)
+            r = nextLink[r];
+        while (node[q].level >= matchLen) {
             r = q;
-            q = nodeParent[q];
+            q = node[q].parent;
         }
         // The nodes above were skipped: mark the position update for them.
         int t = q;
-        while (nodePosition[t] & Pending) {
-            nodePosition[t] = static_cast<uint16_t>(slidePos);
-            t = nodeParent[t];
+        while (node[t].position & Pending) {
+            node[t].position = static_cast<uint16_t>(slidePos);
+            t = node[t].parent;
         }
         if (t < RootBase)
-            nodePosition[t] = static_cast<uint16_t>(slidePos | Pending);
+            node[t].position = static_cast<uint16_t>(slidePos | Pending);
     } else {
         q = slideText[slidePos] + RootBase;
         const int b = slideText[slidePos + 1];
@@ -162,8 +161,8 @@ inline void TMatchFinder::insert_node() {
             j = MaxMatch;
             matchPos = r;
         } else {
-            j = nodeLevel[r];
-            matchPos = nodePosition[r] & PositionMask;
+            j = node[r].level;
+            matchPos = node[r].position & PositionMask;
         }
         matchPos = TextPosition(matchPos, slidePos);
         if (matchLen < j) {
@@ -175,7 +174,7 @@ inline void TMatchFinder::insert_node() {
         }
         if (matchLen >= MaxMatch)
             break;
-        nodePosition[r] = static_cast<uint16_t>(slidePos);
+        node[r].position = static_cast<uint16_t>(slidePos);
         q = r;
         const int b = slideText[slidePos + matchLen];
         r = child(q, b);
@@ -188,44 +187,44 @@ inline void TMatchFinder::insert_node() {
     // A 256-byte match: the new leaf takes the old leaf's place; the old
     // leaf leaves the tree but points to its successor, for step 1 above.
     replace_in_chain(r, slidePos);
-    nodeParent[slidePos] = static_cast<uint16_t>(q);
-    nodeParent[r] = 0;
-    nodeNext[r] = static_cast<uint16_t>(slidePos);
+    node[slidePos].parent = static_cast<uint16_t>(q);
+    node[r].parent = 0;
+    nextLink[r] = static_cast<uint16_t>(slidePos);
 }
 
 inline void TMatchFinder::delete_node() {
     const int p = slidePos;
-    if (nodeParent[p] == 0)
+    if (node[p].parent == 0)
         return;
     unlink(p);
-    const int r = nodeParent[p];
-    nodeParent[p] = 0;
-    --childCount[r];
-    if (r >= RootBase || childCount[r] > 1)
+    const int r = node[p].parent;
+    node[p].parent = 0;
+    --node[r].children;
+    if (r >= RootBase || node[r].children > 1)
         return;
 
     // r has one child left and goes. Carry its position, and pending ones,
     // up to the ancestors.
-    const int t = TextPosition(nodePosition[r] & PositionMask, p);
+    const int t = TextPosition(node[r].position & PositionMask, p);
     int s = t;
-    int q = nodeParent[r];
-    while (nodePosition[q] & Pending) {
-        s = std::max(s, TextPosition(nodePosition[q] & PositionMask, p));
-        nodePosition[q] = static_cast<uint16_t>(s | StoredPositionBit);
-        q = nodeParent[q];
+    int q = node[r].parent;
+    while (node[q].position & Pending) {
+        s = std::max(s, TextPosition(node[q].position & PositionMask, p));
+        node[q].position = static_cast<uint16_t>(s | StoredPositionBit);
+        q = node[q].parent;
     }
     if (q < RootBase) {
-        s = std::max(s, TextPosition(nodePosition[q], p));
-        nodePosition[q] = static_cast<uint16_t>(s | StoredPositionBit | Pending);
+        s = std::max(s, TextPosition(node[q].position, p));
+        node[q].position = static_cast<uint16_t>(s | StoredPositionBit | Pending);
     }
 
     // The only child takes r's place.
-    const int c = child(r, slideText[t + nodeLevel[r]]);
+    const int c = child(r, slideText[t + node[r].level]);
     unlink(c);
     replace_in_chain(r, c);
-    nodeParent[c] = nodeParent[r];
-    nodeParent[r] = 0;
-    nodeNext[r] = static_cast<uint16_t>(freeNode);
+    node[c].parent = node[r].parent;
+    node[r].parent = 0;
+    nextLink[r] = static_cast<uint16_t>(freeNode);
     freeNode = r;
 }
 
