@@ -87,7 +87,15 @@ void TZorp::ExpandEntriesInParallel(fw::TStream& Stream, fw::TStrings* List, TEn
     TEntrySelection selection(*this, walk, List, Use);
     const TRunRecording recording{static_cast<bool>(OnShowProgress), 0};
     const std::string methodID = walk.MethodID();
-    const auto window = static_cast<size_t>(FThreads) + 1;
+    // Entries are read this far ahead, so that a large one in front does not
+    // keep the workers waiting for room; the bytes held in memory stay within
+    // what N + 1 entries of the largest size would hold.
+    const auto window = static_cast<size_t>(FThreads) * ParallelAhead;
+    const int64_t byteRoom = (int64_t{FThreads} + 1) * ParallelEntryLimit;
+    int64_t pendingBytes = 0; // packed and expanded, of the entries on workers
+    const auto bytesOf = [](const TPendingExpansion& Item) {
+        return Item.OnWorker ? int64_t{Item.Entry.CompressedSize} + Item.Entry.Size : 0;
+    };
 
     std::deque<std::unique_ptr<TPendingExpansion>> pending; // in archive order
     // The pool stops before the entries it works on go.
@@ -151,10 +159,15 @@ void TZorp::ExpandEntriesInParallel(fw::TStream& Stream, fw::TStrings* List, TEn
     };
 
     for (bool ahead = true;;) {
-        while (ahead && pending.size() < window)
+        while (ahead && pending.size() < window && pendingBytes < byteRoom) {
+            const size_t before = pending.size();
             ahead = walkOn();
+            if (pending.size() > before)
+                pendingBytes += bytesOf(*pending.back());
+        }
         if (pending.empty())
             break;
+        pendingBytes -= bytesOf(*pending.front());
         if (pending.front()->Error)
             std::rethrow_exception(pending.front()->Error);
         finish(*pending.front());

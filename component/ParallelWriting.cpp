@@ -120,7 +120,12 @@ void TZorp::WriteArchiveInParallel(fw::TStream& Dest, fw::TStrings& List, TZorpM
 
     const bool showPercent = static_cast<bool>(OnShowProgress);
     const int workers = std::min(FThreads, std::max(List.Count(), 1));
-    const size_t window = static_cast<size_t>(workers) + 1;
+    // Entries are prepared this far ahead, so that a large one in front does
+    // not keep the workers waiting for room; the bytes held in memory stay
+    // within what N + 1 entries of the largest size would hold.
+    const size_t window = static_cast<size_t>(workers) * ParallelAhead;
+    const int64_t byteRoom = (workers + 1) * ParallelEntryLimit;
+    int64_t pendingBytes = 0; // of the files read by workers
 
     // Appends the finished entry Entry at Dest's position.
     auto append = [&](TPendingEntry& Entry) {
@@ -161,11 +166,17 @@ void TZorp::WriteArchiveInParallel(fw::TStream& Dest, fw::TStrings& List, TZorpM
     int index = 0;      // the next line to prepare, among the lines List began with
     bool ahead = true;  // lines are left to prepare
     for (int i = 0;;) { // line i of List is the one pending.front() stands for
-        while (ahead && pending.size() < window)
+        while (ahead && pending.size() < window && pendingBytes < byteRoom) {
+            const size_t before = pending.size();
             ahead = PrepareNext(*this, List, i, index, pending, submit);
+            if (pending.size() > before && pending.back()->Kind == TKind::Worker)
+                pendingBytes += pending.back()->Size;
+        }
         if (pending.empty())
             break;
         TPendingEntry& entry = *pending.front();
+        if (entry.Kind == TKind::Worker)
+            pendingBytes -= entry.Size; // counted out before it leaves, whichever way
         if (entry.Kind == TKind::Fail)
             std::rethrow_exception(entry.Error);
         if (entry.Kind == TKind::Skip || entry.Kind == TKind::Stop) {

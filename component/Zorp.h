@@ -172,15 +172,17 @@ public:
     /// The archive is byte for byte the one a single thread writes. What the
     /// caller sees stays as with one thread, on the caller's thread:
     /// OnCheckFile is asked about each file or entry in order before its work
-    /// starts (it may be asked about up to N + 1 ahead of the one being
-    /// finished, so an operation that fails or is cancelled may have asked
-    /// about a few more); the progress events of each entry (OnShowProgress,
+    /// starts (it may be asked about up to ParallelAhead times N ahead of the
+    /// one being finished, so an operation that fails or is cancelled may
+    /// have asked about more); the progress events of each entry (OnShowProgress,
     /// OnOperationProgress) are those a single thread fires, replayed in
     /// order once the entry is done, and a cancel there takes back the
     /// operation as always; OnExpandError reports and the first error in
     /// order are those of one thread, and nothing behind that error is
-    /// written. At most N + 1 entries are in flight, each of at most
-    /// ParallelEntryLimit bytes (packed and expanded); a larger one is handled
+    /// written. At most ParallelAhead times N entries are in flight, each of
+    /// at most ParallelEntryLimit bytes (packed and expanded), and no more are
+    /// taken on while those held in memory reach N + 1 times
+    /// ParallelEntryLimit bytes; a larger one is handled
     /// on the caller's thread in its turn, as are coCustom data when OnCompress
     /// is bound, coCustom entries, and entries below ParallelExpandMinimum
     /// when expanding or verifying. The component itself is still used by
@@ -192,6 +194,10 @@ public:
     /// The largest file or entry (16 MiB) that a worker thread compresses or
     /// expands into memory when Threads is above 1.
     static constexpr int64_t ParallelEntryLimit = int64_t{16} * 1024 * 1024;
+    /// How many entries per thread an archive operation takes on ahead of
+    /// the one it finishes (8), so that a large entry in front does not keep
+    /// the other threads waiting.
+    static constexpr int ParallelAhead = 8;
     /// The smallest entry (64 KiB expanded) that a worker thread expands:
     /// smaller ones expand in less time than handing them over takes, so the
     /// caller's thread expands them in their turn.
