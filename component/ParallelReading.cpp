@@ -39,9 +39,12 @@ struct TPendingExpansion {
     int32_t Duration = 0;
 };
 
-// Whether a worker expands Entry: built-in methods, within the limits.
-bool ForWorker(const TZorpFileHeader& Entry) {
-    return Entry.Method != coCustom && Entry.Size >= TZorp::ParallelExpandMinimum &&
+// Whether a worker expands Entry: built-in methods, within the limits. A
+// small entry going to a file stays here: its file costs this thread more
+// than its expansion, so handing it over would gain nothing.
+bool ForWorker(const TZorpFileHeader& Entry, TEntryUse Use) {
+    return Entry.Method != coCustom &&
+           (Use == TEntryUse::Verify || Entry.Size >= TZorp::ParallelExpandMinimum) &&
            Entry.Size <= TZorp::ParallelEntryLimit &&
            Entry.CompressedSize <= TZorp::ParallelEntryLimit;
 }
@@ -50,14 +53,14 @@ bool ForWorker(const TZorpFileHeader& Entry) {
 // its packed data read when a worker is to expand it; false when the walk
 // is over.
 bool TakeNext(TEntrySelection& Selection, const TArchiveWalk& Walk, fw::TStream& Stream,
-              TPendingExpansion& Item) {
+              TEntryUse Use, TPendingExpansion& Item) {
     if (!Selection.Next(Item.Target))
         return false;
     Item.Index = Selection.Index();
     Item.Name = Walk.Name();
     Item.Entry = Walk.Entry();
     Item.DataStart = Stream.Position();
-    Item.OnWorker = ForWorker(Item.Entry);
+    Item.OnWorker = ForWorker(Item.Entry, Use);
     if (Item.OnWorker && Item.Entry.CompressedSize > 0) // a count of 0 would copy it all
         Item.Packed.CopyFrom(Stream, Item.Entry.CompressedSize);
     Item.Packed.SetPosition(0);
@@ -125,7 +128,7 @@ void TZorp::ExpandEntriesInParallel(fw::TStream& Stream, fw::TStrings* List, TEn
     const auto walkOn = [&]() -> bool {
         auto item = std::make_unique<TPendingExpansion>();
         try {
-            if (!TakeNext(selection, walk, Stream, *item))
+            if (!TakeNext(selection, walk, Stream, Use, *item))
                 return false;
             if (item->OnWorker)
                 submit(*item);

@@ -185,7 +185,7 @@ public:
     /// ParallelEntryLimit bytes; a larger one is handled
     /// on the caller's thread in its turn, as are coCustom data when OnCompress
     /// is bound, coCustom entries, and entries below ParallelExpandMinimum
-    /// when expanding or verifying. The component itself is still used by
+    /// when expanding to files. The component itself is still used by
     /// one caller thread.
     /// @{
     int32_t Threads() const { return FThreads; }
@@ -198,9 +198,11 @@ public:
     /// the one it finishes (8), so that a large entry in front does not keep
     /// the other threads waiting.
     static constexpr int ParallelAhead = 8;
-    /// The smallest entry (64 KiB expanded) that a worker thread expands:
-    /// smaller ones expand in less time than handing them over takes, so the
-    /// caller's thread expands them in their turn.
+    /// The smallest entry (64 KiB expanded) that a worker thread expands to
+    /// a file: creating the file costs the caller's thread more than the
+    /// expansion of a smaller one, so handing it over gains nothing, and the
+    /// caller's thread expands it in its turn. Verifying hands over every
+    /// entry.
     static constexpr int64_t ParallelExpandMinimum = int64_t{64} * 1024;
 
     /// Size of the last compression result as a percentage of the input.
