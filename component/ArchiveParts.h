@@ -44,6 +44,26 @@ std::vector<int64_t> SelectedSizes(TArchiveWalk Walk, const fw::TStrings* List, 
 
 class TZorp;
 
+// How far ahead an operation on several threads takes on entries: up to
+// ParallelAhead per thread, so that a large entry in front does not keep the
+// workers waiting, and no more once the bytes the entries on workers hold in
+// memory reach Threads + 1 times ParallelEntryLimit.
+class TLookAhead {
+public:
+    TLookAhead(int Threads, size_t PerThread, int64_t EntryLimit)
+        : FCount(static_cast<size_t>(Threads) * PerThread), FByteRoom((Threads + 1) * EntryLimit) {}
+    // Whether one more entry may be taken on, Pending being in flight.
+    bool Room(size_t Pending) const { return Pending < FCount && FBytes < FByteRoom; }
+    // An entry holding Bytes is taken on, or leaves.
+    void Take(int64_t Bytes) { FBytes += Bytes; }
+    void Release(int64_t Bytes) { FBytes -= Bytes; }
+
+private:
+    size_t FCount;
+    int64_t FByteRoom;
+    int64_t FBytes = 0;
+};
+
 // What an expansion over an archive's entries does with each one: write it to
 // its file, or expand it into nothing to verify it.
 enum class TEntryUse { ToFile, Verify };

@@ -33,6 +33,7 @@ struct TPendingExpansion {
     std::exception_ptr Error; // the walk failed here: raised in its turn
     // Written by the worker, read once Done is ready.
     std::future<void> Done;
+    std::exception_ptr Failure; // what the expansion raised
     fw::TMemoryStream Packed;
     fw::TMemoryStream Output;
     std::vector<TRecordedEvent> Events;
@@ -67,6 +68,12 @@ bool TakeNext(TEntrySelection& Selection, const TArchiveWalk& Walk, fw::TStream&
     return true;
 }
 
+// The bytes Item holds in memory while it is in flight: packed and expanded
+// on a worker, none when it is expanded here.
+int64_t HeldBytes(const TPendingExpansion& Item) {
+    return Item.OnWorker ? int64_t{Item.Entry.CompressedSize} + Item.Entry.Size : 0;
+}
+
 // Writes into Dest what a worker expanded for Item, once it is done, after
 // replaying the events of its run; raises what the expansion raised.
 void FillFromWorker(TPendingExpansion& Item, fw::TStream& Dest,
@@ -74,6 +81,8 @@ void FillFromWorker(TPendingExpansion& Item, fw::TStream& Dest,
     Item.Done.wait();
     Replay(Item.Events, OnShowProgress, Progress);
     Item.Done.get();
+    if (Item.Failure)
+        std::rethrow_exception(Item.Failure);
     if (Item.Output.Size() > 0)
         Dest.WriteBuffer(Item.Output.Memory(), static_cast<int32_t>(Item.Output.Size()));
 }
@@ -90,15 +99,7 @@ void TZorp::ExpandEntriesInParallel(fw::TStream& Stream, fw::TStrings* List, TEn
     TEntrySelection selection(*this, walk, List, Use);
     const TRunRecording recording{static_cast<bool>(OnShowProgress), 0};
     const std::string methodID = walk.MethodID();
-    // Entries are read this far ahead, so that a large one in front does not
-    // keep the workers waiting for room; the bytes held in memory stay within
-    // what N + 1 entries of the largest size would hold.
-    const auto window = static_cast<size_t>(FThreads) * ParallelAhead;
-    const int64_t byteRoom = (int64_t{FThreads} + 1) * ParallelEntryLimit;
-    int64_t pendingBytes = 0; // packed and expanded, of the entries on workers
-    const auto bytesOf = [](const TPendingExpansion& Item) {
-        return Item.OnWorker ? int64_t{Item.Entry.CompressedSize} + Item.Entry.Size : 0;
-    };
+    TLookAhead lookAhead(FThreads, ParallelAhead, ParallelEntryLimit);
 
     std::deque<std::unique_ptr<TPendingExpansion>> pending; // in archive order
     // The pool stops before the entries it works on go.
@@ -108,18 +109,20 @@ void TZorp::ExpandEntriesInParallel(fw::TStream& Stream, fw::TStrings* List, TEn
     const auto submit = [&](TPendingExpansion& Item) {
         TRunRecording run = recording;
         run.Planned = progress.PlannedSize(Item.Index);
-        Item.Done = pool.Submit([&Item, run, methodID, Use](TZorp& Worker) {
-            Worker.RecordRun(run, Item.Events, [&] {
-                const TZorpFileHeader& e = Item.Entry;
-                fw::TNullStream nowhere; // verifying keeps nothing
-                fw::TStream& output = Use == TEntryUse::Verify
-                                          ? static_cast<fw::TStream&>(nowhere)
-                                          : static_cast<fw::TStream&>(Item.Output);
-                Worker.DoExpand(output, Item.Packed, e.CompressedSize, e.Size, e.Checksum,
-                                static_cast<TZorpMethod>(e.Method), methodID, e.Lock);
-            });
-            Item.Duration = Worker.FLastDuration;
-        });
+        Item.Done = pool.Submit(
+            [&Item, run, methodID, Use](TZorp& Worker) {
+                Worker.RecordRun(run, Item.Events, [&] {
+                    const TZorpFileHeader& e = Item.Entry;
+                    fw::TNullStream nowhere; // verifying keeps nothing
+                    fw::TStream& output = Use == TEntryUse::Verify
+                                              ? static_cast<fw::TStream&>(nowhere)
+                                              : static_cast<fw::TStream&>(Item.Output);
+                    Worker.DoExpand(output, Item.Packed, e.CompressedSize, e.Size, e.Checksum,
+                                    static_cast<TZorpMethod>(e.Method), methodID, e.Lock);
+                });
+                Item.Duration = Worker.FLastDuration;
+            },
+            Item.Failure);
     };
 
     // Queues the next entry the operation takes on, its data read and on a
@@ -132,6 +135,7 @@ void TZorp::ExpandEntriesInParallel(fw::TStream& Stream, fw::TStrings* List, TEn
                 return false;
             if (item->OnWorker)
                 submit(*item);
+            lookAhead.Take(HeldBytes(*item));
             pending.push_back(std::move(item));
             return true;
         } catch (...) {
@@ -162,15 +166,11 @@ void TZorp::ExpandEntriesInParallel(fw::TStream& Stream, fw::TStrings* List, TEn
     };
 
     for (bool ahead = true;;) {
-        while (ahead && pending.size() < window && pendingBytes < byteRoom) {
-            const size_t before = pending.size();
+        while (ahead && lookAhead.Room(pending.size()))
             ahead = walkOn();
-            if (pending.size() > before)
-                pendingBytes += bytesOf(*pending.back());
-        }
         if (pending.empty())
             break;
-        pendingBytes -= bytesOf(*pending.front());
+        lookAhead.Release(HeldBytes(*pending.front()));
         if (pending.front()->Error)
             std::rethrow_exception(pending.front()->Error);
         finish(*pending.front());

@@ -36,6 +36,7 @@ struct TPendingEntry {
     std::exception_ptr Error; // why a Fail line fails
     // Written by the worker, read once Done is ready.
     std::future<void> Done;
+    std::exception_ptr Failure;
     fw::TMemoryStream Output; // the entry: its header, its name and its data
     std::vector<TRecordedEvent> Events;
     int32_t Ratio = 0;
@@ -80,17 +81,24 @@ std::unique_ptr<TPendingEntry> PrepareEntry(TZorp& Zorp, const std::string& Path
     return entry;
 }
 
+// The bytes Entry's file holds a worker to while it is in flight (its
+// output grows to about as many); none when it is compressed here.
+int64_t HeldBytes(const TPendingEntry& Entry) {
+    return Entry.Kind == TKind::Worker ? Entry.Size : 0;
+}
+
 // Prepares the line after the pending ones (line First is the first of
 // them), entry Index, handing it to Submit when a worker is to compress it.
 // False when no line is to be prepared after it.
 bool PrepareNext(TZorp& Zorp, fw::TStrings& List, int First, int& Index,
-                 std::deque<std::unique_ptr<TPendingEntry>>& Pending,
+                 std::deque<std::unique_ptr<TPendingEntry>>& Pending, TLookAhead& LookAhead,
                  const std::function<void(TPendingEntry&)>& Submit) {
     const int line = First + static_cast<int>(Pending.size());
     if (line >= List.Count())
         return false;
     Pending.push_back(PrepareEntry(Zorp, List.Get(line), Index++));
     TPendingEntry& entry = *Pending.back();
+    LookAhead.Take(HeldBytes(entry));
     if (entry.Kind == TKind::Worker)
         Submit(entry);
     return entry.Kind != TKind::Stop && entry.Kind != TKind::Fail;
@@ -120,12 +128,7 @@ void TZorp::WriteArchiveInParallel(fw::TStream& Dest, fw::TStrings& List, TZorpM
 
     const bool showPercent = static_cast<bool>(OnShowProgress);
     const int workers = std::min(FThreads, std::max(List.Count(), 1));
-    // Entries are prepared this far ahead, so that a large one in front does
-    // not keep the workers waiting for room; the bytes held in memory stay
-    // within what N + 1 entries of the largest size would hold.
-    const size_t window = static_cast<size_t>(workers) * ParallelAhead;
-    const int64_t byteRoom = (workers + 1) * ParallelEntryLimit;
-    int64_t pendingBytes = 0; // of the files read by workers
+    TLookAhead lookAhead(workers, ParallelAhead, ParallelEntryLimit);
 
     // Appends the finished entry Entry at Dest's position.
     auto append = [&](TPendingEntry& Entry) {
@@ -137,7 +140,9 @@ void TZorp::WriteArchiveInParallel(fw::TStream& Dest, fw::TStrings& List, TZorpM
         }
         Entry.Done.wait();
         Replay(Entry.Events, OnShowProgress, progress);
-        Entry.Done.get(); // what the worker raised
+        Entry.Done.get();
+        if (Entry.Failure)
+            std::rethrow_exception(Entry.Failure); // what the worker raised
         Dest.WriteBuffer(Entry.Output.Memory(), static_cast<int32_t>(Entry.Output.Size()));
         FLastRatio = Entry.Ratio;
         FLastDuration = Entry.Duration;
@@ -151,32 +156,29 @@ void TZorp::WriteArchiveInParallel(fw::TStream& Dest, fw::TStrings& List, TZorpM
     auto submit = [&](TPendingEntry& Entry) {
         const int64_t planned = progress.PlannedSize(Entry.Index);
         const TRunRecording recording{showPercent, planned};
-        Entry.Done = pool.Submit([&Entry, recording, methodID, Method](TZorp& Worker) {
-            Worker.RecordRun(recording, Entry.Events, [&] {
-                std::string id = methodID;
-                fw::TBufferedStream source(*Entry.File, FileBufferSize);
-                Worker.WriteArchiveEntry(Entry.Output, source, Entry.Name, Entry.Template, id,
-                                         Method);
-            });
-            Entry.Ratio = Worker.FLastRatio;
-            Entry.Duration = Worker.FLastDuration;
-        });
+        Entry.Done = pool.Submit(
+            [&Entry, recording, methodID, Method](TZorp& Worker) {
+                Worker.RecordRun(recording, Entry.Events, [&] {
+                    std::string id = methodID;
+                    fw::TBufferedStream source(*Entry.File, FileBufferSize);
+                    Worker.WriteArchiveEntry(Entry.Output, source, Entry.Name, Entry.Template, id,
+                                             Method);
+                });
+                Entry.Ratio = Worker.FLastRatio;
+                Entry.Duration = Worker.FLastDuration;
+            },
+            Entry.Failure);
     };
 
     int index = 0;      // the next line to prepare, among the lines List began with
     bool ahead = true;  // lines are left to prepare
     for (int i = 0;;) { // line i of List is the one pending.front() stands for
-        while (ahead && pending.size() < window && pendingBytes < byteRoom) {
-            const size_t before = pending.size();
-            ahead = PrepareNext(*this, List, i, index, pending, submit);
-            if (pending.size() > before && pending.back()->Kind == TKind::Worker)
-                pendingBytes += pending.back()->Size;
-        }
+        while (ahead && lookAhead.Room(pending.size()))
+            ahead = PrepareNext(*this, List, i, index, pending, lookAhead, submit);
         if (pending.empty())
             break;
         TPendingEntry& entry = *pending.front();
-        if (entry.Kind == TKind::Worker)
-            pendingBytes -= entry.Size; // counted out before it leaves, whichever way
+        lookAhead.Release(HeldBytes(entry)); // before it leaves, whichever way
         if (entry.Kind == TKind::Fail)
             std::rethrow_exception(entry.Error);
         if (entry.Kind == TKind::Skip || entry.Kind == TKind::Stop) {

@@ -36,8 +36,15 @@ void TWorkerPool::Stop() {
             thread.join();
 }
 
-std::future<void> TWorkerPool::Submit(std::function<void(TZorp&)> Job) {
-    std::packaged_task<void(TZorp&)> task(std::move(Job));
+std::future<void> TWorkerPool::Submit(std::function<void(TZorp&)> Job,
+                                      std::exception_ptr& Failure) {
+    std::packaged_task<void(TZorp&)> task([Job = std::move(Job), &Failure](TZorp& Worker) {
+        try {
+            Job(Worker);
+        } catch (...) {
+            Failure = std::current_exception();
+        }
+    });
     std::future<void> done = task.get_future();
     {
         const std::lock_guard<std::mutex> lock(FLock);
@@ -58,7 +65,7 @@ void TWorkerPool::Run(TZorp& Worker) {
             task = std::move(FJobs.front());
             FJobs.pop_front();
         }
-        task(Worker); // an exception goes into the task's future
+        task(Worker);
     }
 }
 

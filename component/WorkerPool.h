@@ -4,6 +4,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <future>
 #include <memory>
@@ -26,8 +27,11 @@ public:
     TWorkerPool(const TWorkerPool&) = delete;
     TWorkerPool& operator=(const TWorkerPool&) = delete;
 
-    // Queues Job; the future is ready once it has run, carrying what it raised.
-    std::future<void> Submit(std::function<void(TZorp&)> Job);
+    // Queues Job; the future is ready once it has run. What Job raised is
+    // put in Failure, which the caller owns and reads once the future is
+    // ready: the exception is then freed on the caller's thread, never on a
+    // worker's while the caller may still be using it.
+    std::future<void> Submit(std::function<void(TZorp&)> Job, std::exception_ptr& Failure);
 
 private:
     void Run(TZorp& Worker);
