@@ -42,6 +42,7 @@ std::vector<std::string> Unmarked(const fw::TStrings& List, const std::vector<bo
 // them where the damage begins.
 std::vector<int64_t> SelectedSizes(TArchiveWalk Walk, const fw::TStrings* List, bool IgnoreCase);
 
+class TOperationTracker;
 class TZorp;
 
 // How far ahead an operation on several threads takes on entries: up to
@@ -73,7 +74,9 @@ enum class TEntryUse { ToFile, Verify };
 // when they go to files).
 class TEntrySelection {
 public:
-    TEntrySelection(TZorp& Zorp, TArchiveWalk& Walk, const fw::TStrings* List, TEntryUse Use);
+    // Plans Progress with the sizes of those entries when it is wanted.
+    TEntrySelection(TZorp& Zorp, TArchiveWalk& Walk, const fw::TStrings* List, TEntryUse Use,
+                    TOperationTracker& Progress);
 
     // Walks to the next entry taken; false at the end of the archive or when
     // OnCheckFile stopped the walk. Target is then the entry's file (its

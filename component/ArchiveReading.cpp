@@ -119,9 +119,12 @@ std::vector<TZorpFileInfo> TZorp::ScanCompressedFile(const std::filesystem::path
 }
 
 TEntrySelection::TEntrySelection(TZorp& Zorp, TArchiveWalk& Walk, const fw::TStrings* List,
-                                 TEntryUse Use)
+                                 TEntryUse Use, TOperationTracker& Progress)
     : FZorp(Zorp), FWalk(Walk), FList(List), FUse(Use),
-      FFound(List != nullptr ? static_cast<size_t>(List->Count()) : 0) {}
+      FFound(List != nullptr ? static_cast<size_t>(List->Count()) : 0) {
+    if (Progress.Wanted())
+        Progress.Plan(SelectedSizes(Walk, List, Zorp.IgnoreCase()));
+}
 
 bool TEntrySelection::Next(std::string& Target) {
     for (;;) {
@@ -176,9 +179,7 @@ void TZorp::ExpandEntries(fw::TStream& Stream, fw::TStrings* List, TEntryUse Use
     TArchiveWalk walk(*this, Stream);
     TExtractionPlaces places;
     TOperationTracker progress(FOperation, OnOperationProgress);
-    if (progress.Wanted())
-        progress.Plan(SelectedSizes(walk, List, FIgnoreCase));
-    TEntrySelection selection(*this, walk, List, Use);
+    TEntrySelection selection(*this, walk, List, Use, progress);
     std::string target;
     while (selection.Next(target)) {
         progress.Begin(selection.Index(), walk.Name());

@@ -94,9 +94,7 @@ void TZorp::ExpandEntriesInParallel(fw::TStream& Stream, fw::TStrings* List, TEn
     TArchiveWalk walk(*this, Stream);
     TExtractionPlaces places;
     TOperationTracker progress(FOperation, OnOperationProgress);
-    if (progress.Wanted())
-        progress.Plan(SelectedSizes(walk, List, FIgnoreCase));
-    TEntrySelection selection(*this, walk, List, Use);
+    TEntrySelection selection(*this, walk, List, Use, progress);
     const TRunRecording recording{static_cast<bool>(OnShowProgress), 0};
     const std::string methodID = walk.MethodID();
     TLookAhead lookAhead(FThreads, ParallelAhead, ParallelEntryLimit);
