@@ -98,12 +98,12 @@ void TCDBMemo::KeyPress(char& Key) {
 }
 
 void TCDBMemo::WMCut(fw::TMessage& Message) {
-    FDataLink.Edit();
+    FState.BeforeClipboardEdit();
     fw::TCustomMemo::WMCut(Message);
 }
 
 void TCDBMemo::WMPaste(fw::TMessage& Message) {
-    FDataLink.Edit();
+    FState.BeforeClipboardEdit();
     fw::TCustomMemo::WMPaste(Message);
 }
 

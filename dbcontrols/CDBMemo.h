@@ -69,6 +69,9 @@ public:
     fw::TFieldDataLink& DataLink() { return FDataLink; }
     /// Whether the edit holds the column's value rather than the label placeholder.
     bool MemoLoaded() const { return FState.MemoLoaded(); }
+    /// The state the control keeps with the shared memo rules; a window that mirrors the
+    /// control follows its OnStateChange and calls BeforeClipboardEdit.
+    TDBMemoState& State() { return FState; }
     /// Shows the column's (expanded) text when a BLOB column is not shown yet; a text beyond
     /// the edit's capacity shows the error message in parentheses instead.
     void LoadMemo();

@@ -120,12 +120,12 @@ void TCDBRichEdit::KeyPress(char& Key) {
 }
 
 void TCDBRichEdit::WMCut(fw::TMessage& Message) {
-    BeginEditing();
+    FState.BeforeClipboardEdit();
     fw::TCustomRichEdit::WMCut(Message);
 }
 
 void TCDBRichEdit::WMPaste(fw::TMessage& Message) {
-    BeginEditing();
+    FState.BeforeClipboardEdit();
     fw::TCustomRichEdit::WMPaste(Message);
 }
 

@@ -67,6 +67,9 @@ public:
     fw::TFieldDataLink& DataLink() { return FDataLink; }
     /// Whether the edit holds the column's value rather than the label placeholder.
     bool MemoLoaded() const { return FState.MemoLoaded(); }
+    /// The state the control keeps with the shared memo rules; a window that mirrors the
+    /// control follows its OnStateChange and calls BeforeClipboardEdit.
+    TDBMemoState& State() { return FState; }
     /// Loads a BLOB column not shown yet into the line list (rich or plain text, as PlainText
     /// says); a text beyond the control's capacity shows the error message in parentheses
     /// instead.

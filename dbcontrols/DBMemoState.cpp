@@ -63,10 +63,14 @@ void TDBMemoState::DataChange() {
     }
     if (FMemo.HandleAllocated())
         FMemo.RedrawWindow(fw::RDW_INVALIDATE | fw::RDW_ERASE | fw::RDW_FRAME);
+    if (OnStateChange)
+        OnStateChange();
 }
 
 void TDBMemoState::EditingChange() {
     FMemo.SetReadOnly(!(FDataLink.Editing() && FMemoLoaded));
+    if (OnStateChange)
+        OnStateChange();
 }
 
 void TDBMemoState::Change() {

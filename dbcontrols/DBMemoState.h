@@ -53,6 +53,12 @@ public:
     /// Asked before a data change reloads a BLOB value that the edit shows;
     /// true keeps the text as it is.
     std::function<bool(fw::TField& Field)> OnKeepText;
+    /// Fired after a data change or an editing change has set the edit's text or read-only
+    /// state, so that a window mirroring the control can follow.
+    std::function<void()> OnStateChange;
+    /// Puts the record into edit mode as cutting or pasting does; a window that cuts or pastes
+    /// through its own clipboard calls it first.
+    void BeforeClipboardEdit() { FStartEditing(); }
 
     /// The data link reports a new record or value: a BLOB value is loaded (with AutoDisplay,
     /// or while a loaded value is edited) or replaced by the column's label in parentheses;

@@ -2,7 +2,9 @@
 # Installs the Debian packages the build, the tests and the benchmark need
 # (strace injects faults into the tool in the tests; doxygen generates the
 # API reference in the packaging check; hyperfine times the tool against
-# gzip, tar and lhasa in bench/compare.sh), when they are missing.
+# gzip, tar and lhasa in bench/compare.sh; Qt 6 Widgets, a font and Xvfb
+# build and test the Qt widgets and the qt-notes example), when they are
+# missing.
 # Needs root (or sudo) only when something is missing.
 set -euo pipefail
 packages=(
@@ -10,6 +12,7 @@ packages=(
   googletest libgtest-dev zlib1g-dev libcli11-dev libsqlite3-dev
   lhasa libarchive-tools jlha-utils binutils
   dpkg-dev file pkgconf man-db strace doxygen hyperfine gzip tar
+  qt6-base-dev fonts-dejavu-core xvfb xauth
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -16,7 +16,8 @@ set(layers
   "component:${fw_base},common,engine"
   "dbcontrols:framework,common,component"
   "packages:framework,common,component,dbcontrols"
-  "tools:framework,common,component,dbcontrols")
+  "tools:framework,common,component,dbcontrols"
+  "qtcontrols:framework,common,component,dbcontrols")
 
 # The folder of Path (relative to ROOT) among the layers, or "" for none.
 function(layer_of path out)
