@@ -110,6 +110,12 @@ void TCustomRichEdit::SetRichText(const std::string& Rtf) {
     LoadContent(ReadRichText(Rtf, FDefAttributes));
 }
 
+void TCustomRichEdit::SetContent(const TRichText& Content) {
+    if (Content.Attributes.size() != Content.Text.size())
+        throw EInvalidOperation("Rich text needs one set of attributes per byte");
+    LoadContent(Content);
+}
+
 void TCustomRichEdit::LoadContent(const TRichText& Content) {
     if (Content.Text == Text()) {
         if (Content.Attributes != FAttributes) {

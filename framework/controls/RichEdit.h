@@ -85,6 +85,14 @@ public:
     std::string RichText() const;
     void SetRichText(const std::string& Rtf);
     /// @}
+    /// The content as text and attributes, and replacing it by them, as
+    /// RichText and SetRichText do without going through RTF. Content's
+    /// Attributes must hold one entry per byte of its Text
+    /// (EInvalidOperation otherwise).
+    /// @{
+    TRichText Content() const { return TRichText{Text(), FAttributes}; }
+    void SetContent(const TRichText& Content);
+    /// @}
 
 protected:
     /// Keeps one set of attributes per byte: new bytes take those SetRichText

@@ -30,6 +30,9 @@ struct ZORP_API TRichText {
     std::string Text;
     /// One entry per byte of Text.
     std::vector<TTextAttributes> Attributes;
+
+    /// True when text and attributes are all equal.
+    friend bool operator==(const TRichText&, const TRichText&) = default;
 };
 
 /// True when Data starts (after white space) with `{\rtf`.

@@ -118,6 +118,16 @@ TEST(RichEdit, TypedTextContinuesTheAttributesBeforeIt) {
     EXPECT_EQ(changes, 4);
 }
 
+TEST(RichEdit, ContentIsSetWithoutRtfAndNeedsAttributesForEveryByte) {
+    TRichEdit edit(nullptr);
+    const TRichText content{"ab\r\nc", {{true, false, 9}, {false, true, 14}, {}, {}, {}}};
+    edit.SetContent(content);
+    EXPECT_EQ(edit.Content(), content);
+    EXPECT_EQ(ReadRichText(edit.RichText(), edit.DefAttributes()), content);
+    EXPECT_THROW(edit.SetContent(TRichText{"ab", {{}}}), EInvalidOperation);
+    EXPECT_EQ(edit.Content(), content);
+}
+
 TEST(RichEdit, TextBeyondTheLimitRunsOutOfResources) {
     TRichEdit edit(nullptr);
     edit.SetTextLimit(4);
