@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, builds and runs every test
-# in the sanitizer preset (dev) and the optimised preset (release), builds and
+# in the sanitizer preset (dev) and the optimised preset (release) -- the Qt
+# widgets' tests on the offscreen platform, and the qt-notes example in a
+# window under Xvfb, among them -- builds and
 # runs the tests of work on several threads under ThreadSanitizer (tsan), runs
 # clang-tidy over the library's and the tool's sources (scripts/tidy.sh), checks
 # the packaging of the release build (scripts/test-package.sh: install,
 # consumers, Debian package), then runs each fuzzer for FUZZ_SECONDS
-# (default 15) seconds. Exits non-zero on any failure.
+# (default 10) seconds. Exits non-zero on any failure.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -34,4 +36,4 @@ echo "== packaging: install, consumers, Debian package"
 scripts/test-package.sh build/release
 
 echo "== fuzzers"
-fuzz/run.sh "${FUZZ_SECONDS:-15}"
+fuzz/run.sh "${FUZZ_SECONDS:-10}"
