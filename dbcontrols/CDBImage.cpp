@@ -295,26 +295,19 @@ fw::HPALETTE TCDBImage::GetPalette() {
 
 namespace {
 
-// Draws Graphic (null: none) in Client: stretched to fill it, or at its own
-// size from the top left or centred, the rest of Client filled with the
-// brush.
+// Draws Graphic (null: none) in Client where PictureRect puts it, the rest
+// of Client filled with the brush.
 void DrawPicture(fw::TCanvas& Canvas, const fw::TGraphic* Graphic, const fw::TRect& Client,
                  bool Stretch, bool Center) {
+    const int32_t width = Graphic != nullptr ? Graphic->Width() : 0;
+    const int32_t height = Graphic != nullptr ? Graphic->Height() : 0;
+    const fw::TRect r = TCDBImage::PictureRect(Client, width, height, Stretch, Center);
     if (Stretch) {
         if (Graphic == nullptr || Graphic->Empty())
             Canvas.FillRect(Client);
         else
-            Canvas.StretchDraw(Client, *Graphic);
+            Canvas.StretchDraw(r, *Graphic);
         return;
-    }
-    const int32_t width = Graphic != nullptr ? Graphic->Width() : 0;
-    const int32_t height = Graphic != nullptr ? Graphic->Height() : 0;
-    fw::TRect r = fw::Rect(0, 0, width, height);
-    if (Center) {
-        // Truncating division: a larger picture is centred and cut.
-        const int32_t dx = (Client.Width() - width) / 2;
-        const int32_t dy = (Client.Height() - height) / 2;
-        r = fw::Rect(dx, dy, dx + width, dy + height);
     }
     if (Graphic != nullptr)
         Canvas.Draw(r.Left, r.Top, *Graphic);
@@ -324,6 +317,25 @@ void DrawPicture(fw::TCanvas& Canvas, const fw::TGraphic* Graphic, const fw::TRe
 }
 
 } // namespace
+
+fw::TRect TCDBImage::PictureRect(const fw::TRect& Client, int32_t PictureWidth,
+                                 int32_t PictureHeight, bool Stretch, bool Center) {
+    if (Stretch)
+        return Client;
+    int32_t left = Client.Left;
+    int32_t top = Client.Top;
+    if (Center) {
+        // Truncating division: a larger picture is centred and cut.
+        left += (Client.Width() - PictureWidth) / 2;
+        top += (Client.Height() - PictureHeight) / 2;
+    }
+    return fw::Rect(left, top, left + PictureWidth, top + PictureHeight);
+}
+
+std::string TCDBImage::PlaceholderText() const {
+    const fw::TField* field = FDataLink.Field();
+    return "(" + (field != nullptr ? field->DisplayLabel() : Name()) + ")";
+}
 
 void TCDBImage::Paint() {
     fw::TCanvas& canvas = Canvas();
@@ -354,8 +366,7 @@ void TCDBImage::Paint() {
         if (saved != 0)
             canvas.SelectPalette(saved, true);
     } else {
-        fw::TField* field = FDataLink.Field();
-        const std::string label = "(" + (field != nullptr ? field->DisplayLabel() : Name()) + ")";
+        const std::string label = PlaceholderText();
         canvas.Font().Assign(Font());
         const int32_t x = (client.Right - canvas.TextWidth(label)) / 2;
         const int32_t y = (client.Bottom - canvas.TextHeight(label)) / 2;

@@ -102,6 +102,16 @@ public:
     /// Whether the picture holds the current record's value rather than the label.
     bool PictureLoaded() const { return FPictureLoaded; }
 
+    /// Where Paint puts a picture of PictureWidth by PictureHeight pixels in Client: the whole of
+    /// Client when stretched; else at its own size, centred (offset (client - picture) / 2,
+    /// truncating toward zero, so a larger picture is cut on all sides) or at the top-left
+    /// corner. Paint fills only what lies outside it; toolkit layers draw with the same rule.
+    static fw::TRect PictureRect(const fw::TRect& Client, int32_t PictureWidth,
+                                 int32_t PictureHeight, bool Stretch, bool Center);
+    /// What Paint shows until the picture is loaded: the field's display label, or the control's
+    /// Name without a field, in parentheses.
+    std::string PlaceholderText() const;
+
     /// Loads the current record's picture unless it is loaded: through the compressed field
     /// when there is one, else from a plain BLOB column (past a graphic header).
     void LoadPicture();
