@@ -30,24 +30,21 @@ const TSampleNote SampleNotes[] = {
      "Type to edit, Escape to undo, Save to store.\n"
      "The status bar shows the stored and the expanded size of each column.",
      fw::RGB(220, 30, 30), fw::RGB(30, 60, 220)},
-    {"Pictures",
-     "Paste a picture with Ctrl+V: it is stored as a compressed bitmap.",
+    {"Pictures", "Paste a picture with Ctrl+V: it is stored as a compressed bitmap.",
      fw::RGB(30, 160, 60), fw::RGB(240, 200, 20)},
     {"Formatted text", "The note below keeps bold, italic and sizes as compressed RTF.",
      fw::RGB(120, 40, 160), fw::RGB(250, 250, 250)},
 };
 
 // A 96 x 64 picture: two coloured halves in a black frame.
-fw::TBitmap SamplePicture(fw::TColor Left, fw::TColor Right) {
-    fw::TBitmap bitmap;
-    bitmap.SetPixelFormat(fw::pf24bit);
-    bitmap.SetSize(96, 64);
+void DrawSamplePicture(fw::TColor Left, fw::TColor Right, fw::TBitmap& Bitmap) {
+    Bitmap.SetPixelFormat(fw::pf24bit);
+    Bitmap.SetSize(96, 64);
     for (int32_t y = 0; y < 64; ++y)
         for (int32_t x = 0; x < 96; ++x) {
             const bool edge = x == 0 || y == 0 || x == 95 || y == 63;
-            bitmap.SetPixel(x, y, edge ? fw::clBlack : (x < 48 ? Left : Right));
+            Bitmap.SetPixel(x, y, edge ? fw::clBlack : (x < 48 ? Left : Right));
         }
-    return bitmap;
 }
 
 // A title in bold 16 points, then the body in 11 points with one italic word.
@@ -74,9 +71,8 @@ int64_t StoredSize(fw::TDatabase& Db, int64_t RowId, const char* Column) {
 
 TNotesWindow::TNotesWindow(const std::string& DatabaseName)
     : FDatabase(new fw::TDatabase(&FModule)), FTable(new fw::TSQLiteTable(&FModule)),
-      FSource(new fw::TDataSource(&FModule)), FZorp(new TZorp(&FModule)),
-      FMemo(new qt::TQtCDBMemo), FImage(new qt::TQtCDBImage), FRich(new qt::TQtCDBRichEdit),
-      FStatus(new QLabel) {
+      FSource(new fw::TDataSource(&FModule)), FZorp(new TZorp(&FModule)), FMemo(new qt::TQtCDBMemo),
+      FImage(new qt::TQtCDBImage), FRich(new qt::TQtCDBRichEdit), FStatus(new QLabel) {
     setWindowTitle("qt-notes");
     FDatabase->SetDatabaseName(DatabaseName);
     FDatabase->ExecSQL("CREATE TABLE IF NOT EXISTS notes (id INTEGER PRIMARY KEY, body TEXT, "
@@ -121,7 +117,7 @@ TNotesWindow::TNotesWindow(const std::string& DatabaseName)
         AddSampleNotes();
     FTable->First();
     UpdateStatus();
-    resize(640, 420);
+    resize(800, 440);
 }
 
 TNotesWindow::~TNotesWindow() {
@@ -153,7 +149,9 @@ void TNotesWindow::AddSampleNotes() {
         FTable->Append();
         FMemo->Control().CompressedField()->SetAsString(note.Body);
         FRich->Control().CompressedField()->SetAsString(SampleDocument(note));
-        FImage->Control().CompressedField()->LoadFromBitmap(SamplePicture(note.Left, note.Right));
+        fw::TBitmap picture;
+        DrawSamplePicture(note.Left, note.Right, picture);
+        FImage->Control().CompressedField()->LoadFromBitmap(picture);
         FTable->Post();
     }
 }

@@ -30,8 +30,8 @@ void PrintPlace(const char* Name, const QWidget& Widget, const QWidget& Window) 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const char* database = argc > 1 ? argv[1] : "notes.db";
-    const char* screenshot = argc > 3 && std::strcmp(argv[2], "--screenshot") == 0 ? argv[3]
-                                                                                     : nullptr;
+    const char* screenshot =
+        argc > 3 && std::strcmp(argv[2], "--screenshot") == 0 ? argv[3] : nullptr;
     if (screenshot == nullptr)
         zorp::fw::SetShowMessageHandler([](const std::string& Msg) {
             QMessageBox::warning(nullptr, "qt-notes", QString::fromStdString(Msg));

@@ -44,10 +44,13 @@ TEST(QtNotesExample, ScreenshotUnderXvfbShowsTheNoteTextAndItsPicture) {
                (dir / "notes.db") + "' --screenshot '" + shot + "' 2>&1");
     std::map<std::string, TPlace> places;
     std::istringstream lines(out);
-    std::string name;
-    TPlace place;
-    while (lines >> name >> place.X >> place.Y >> place.Width >> place.Height)
-        places[name] = place;
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string name;
+        TPlace place;
+        if (fields >> name >> place.X >> place.Y >> place.Width >> place.Height)
+            places[name] = place;
+    }
     ASSERT_TRUE(places.count("memo") && places.count("image")) << out;
 
     QImage image(QString::fromStdString(shot));
