@@ -2,6 +2,10 @@
 
 #include "framework/controls/Dialogs.h"
 
+#include <QFocusEvent>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
 #include <exception>
 
 namespace zorp::qt {
@@ -22,13 +26,26 @@ TControlHost::TControlHost() : FForm(std::make_unique<fw::TForm>(nullptr)) {
 
 TControlHost::~TControlHost() = default;
 
-void TControlHost::Enter(fw::TWinControl& Control) {
+void TControlHost::FocusIn(fw::TWinControl& Control) {
+    if (FEntered)
+        return;
+    FEntered = true;
     RunReported([&] { FForm->SetActiveControl(&Control); });
 }
 
-bool TControlHost::Leave() {
+void TControlHost::FocusOut(QWidget& Widget, const QFocusEvent& Event) {
+    if (!FEntered || Event.reason() == Qt::PopupFocusReason ||
+        Event.reason() == Qt::ActiveWindowFocusReason)
+        return;
     // A control that fails to write its record raises here and keeps the focus.
-    return RunReported([&] { FForm->SetActiveControl(nullptr); });
+    if (RunReported([&] { FForm->SetActiveControl(nullptr); })) {
+        FEntered = false;
+        return;
+    }
+    QTimer::singleShot(0, &Widget, [widget = QPointer<QWidget>(&Widget)] {
+        if (widget)
+            widget->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 } // namespace zorp::qt

@@ -8,6 +8,9 @@
 #include <functional>
 #include <memory>
 
+class QFocusEvent;
+class QWidget;
+
 namespace zorp::qt {
 
 /// Runs Action. An exception it raises (a wrong key, a damaged value, a record that cannot
@@ -29,15 +32,17 @@ public:
 
     /// The form: the owner and the parent of the widget's headless control.
     fw::TForm& Form() { return *FForm; }
-    /// The widget got the focus: the control enters (CM_ENTER).
-    void Enter(fw::TWinControl& Control);
-    /// The widget lost the focus: the control exits (CM_EXIT), which may write the record.
-    /// False when the control refused to be left; the error has been shown and the widget
-    /// should take the focus back.
-    bool Leave();
+    /// The widget got the focus: Control enters (CM_ENTER), unless it has not left since it
+    /// last entered.
+    void FocusIn(fw::TWinControl& Control);
+    /// The widget lost the focus. When it moved to another widget (not to a popup menu or
+    /// another window) the control exits (CM_EXIT), which may write the record; when that
+    /// fails, the error has been shown and Widget takes the focus back, as the control keeps it.
+    void FocusOut(QWidget& Widget, const QFocusEvent& Event);
 
 private:
     std::unique_ptr<fw::TForm> FForm;
+    bool FEntered = false;
 };
 
 } // namespace zorp::qt

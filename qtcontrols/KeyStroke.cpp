@@ -1,5 +1,7 @@
 #include "qtcontrols/KeyStroke.h"
 
+#include "framework/controls/Keyboard.h"
+
 #include <QKeyEvent>
 
 namespace zorp::qt {
@@ -74,15 +76,39 @@ char StrokeChar(const QKeyEvent& Event, uint16_t Key, fw::TShiftState Shift) {
 TKeyStroke TranslateKey(const QKeyEvent& Event) {
     TKeyStroke stroke;
     stroke.Key = VirtualKey(Event.key());
-    const Qt::KeyboardModifiers modifiers = Event.modifiers();
-    if (modifiers & Qt::ShiftModifier)
-        stroke.Shift |= fw::ssShift;
-    if (modifiers & Qt::ControlModifier)
-        stroke.Shift |= fw::ssCtrl;
-    if (modifiers & Qt::AltModifier)
-        stroke.Shift |= fw::ssAlt;
+    stroke.Shift = ShiftState(Event.modifiers());
     stroke.Char = StrokeChar(Event, stroke.Key, stroke.Shift);
     return stroke;
+}
+
+fw::TShiftState ShiftState(Qt::KeyboardModifiers Modifiers) {
+    fw::TShiftState shift = 0;
+    if (Modifiers & Qt::ShiftModifier)
+        shift |= fw::ssShift;
+    if (Modifiers & Qt::ControlModifier)
+        shift |= fw::ssCtrl;
+    if (Modifiers & Qt::AltModifier)
+        shift |= fw::ssAlt;
+    return shift;
+}
+
+TStrokeResult RunStroke(const TKeyStroke& Stroke, const TKeyHandlers& Handlers) {
+    const fw::TKeyboardShiftScope shift(Stroke.Shift);
+    TStrokeResult result;
+    uint16_t key = Stroke.Key;
+    if (key != 0) {
+        Handlers.KeyDown(key, Stroke.Shift);
+        if (key == 0) {
+            result.Swallowed = true;
+            return result;
+        }
+    }
+    result.Char = Stroke.Char;
+    if (result.Char != 0) {
+        Handlers.KeyPress(result.Char);
+        result.Swallowed = result.Char == 0;
+    }
+    return result;
 }
 
 } // namespace zorp::qt

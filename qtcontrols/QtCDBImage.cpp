@@ -2,18 +2,14 @@
 
 #include "framework/controls/Canvas.h"
 #include "framework/controls/Clipboard.h"
-#include "framework/controls/Keyboard.h"
 #include "qtcontrols/ImageConversion.h"
 #include "qtcontrols/KeyStroke.h"
 
 #include <QClipboard>
-#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
-#include <QTimer>
 
 namespace zorp::qt {
 namespace {
@@ -46,17 +42,6 @@ bool ControlKey(const TKeyStroke& Stroke) {
     }
     return (Stroke.Key == fw::VK_INSERT && (Stroke.Shift & (fw::ssShift | fw::ssCtrl))) ||
            (Stroke.Key == fw::VK_DELETE && (Stroke.Shift & fw::ssShift));
-}
-
-fw::TShiftState MouseShift(const QMouseEvent& Event) {
-    fw::TShiftState shift = 0;
-    if (Event.modifiers() & Qt::ShiftModifier)
-        shift |= fw::ssShift;
-    if (Event.modifiers() & Qt::ControlModifier)
-        shift |= fw::ssCtrl;
-    if (Event.modifiers() & Qt::AltModifier)
-        shift |= fw::ssAlt;
-    return shift;
 }
 
 // Puts the Qt clipboard's image on the headless clipboard, or takes a bitmap off it when Qt's
@@ -218,16 +203,10 @@ void TQtCDBImage::resizeEvent(QResizeEvent* Event) {
 void TQtCDBImage::keyPressEvent(QKeyEvent* Event) {
     const TKeyStroke stroke = TranslateKey(*Event);
     RunWithClipboard(Pastes(stroke), [&] {
-        const fw::TKeyboardShiftScope shift(stroke.Shift);
-        uint16_t key = stroke.Key;
-        if (key != 0) {
-            FControl->StrokeDown(key, stroke.Shift);
-            if (key == 0)
-                return; // swallowed
-        }
-        char ch = stroke.Char;
-        if (ch != 0)
-            FControl->StrokePress(ch);
+        RunStroke(stroke, {[this](uint16_t& Key, fw::TShiftState Shift) {
+                               FControl->StrokeDown(Key, Shift);
+                           },
+                           [this](char& Key) { FControl->StrokePress(Key); }});
     });
     if (!ControlKey(stroke))
         QWidget::keyPressEvent(Event); // on to the parent
@@ -235,35 +214,21 @@ void TQtCDBImage::keyPressEvent(QKeyEvent* Event) {
 
 void TQtCDBImage::focusInEvent(QFocusEvent* Event) {
     QWidget::focusInEvent(Event);
-    if (!FEntered) {
-        FEntered = true;
-        FHost.Enter(*FControl);
-    }
+    FHost.FocusIn(*FControl);
     update(); // the frame
 }
 
 void TQtCDBImage::focusOutEvent(QFocusEvent* Event) {
     QWidget::focusOutEvent(Event);
     update();
-    if (!FEntered || Event->reason() == Qt::PopupFocusReason ||
-        Event->reason() == Qt::ActiveWindowFocusReason)
-        return;
-    if (FHost.Leave()) {
-        FEntered = false;
-        return;
-    }
-    // The record could not be written: the focus comes back, as the control keeps it.
-    QTimer::singleShot(0, this, [widget = QPointer<QWidget>(this)] {
-        if (widget)
-            widget->setFocus(Qt::OtherFocusReason);
-    });
+    FHost.FocusOut(*this, *Event);
 }
 
 void TQtCDBImage::PerformMouse(uint32_t Msg, const QMouseEvent& Event) {
     const QPoint at = Event.position().toPoint();
     RunReported([&] {
         FControl->Perform(
-            Msg, MouseShift(Event),
+            Msg, ShiftState(Event.modifiers()),
             fw::MakeLParam(static_cast<int16_t>(at.x()), static_cast<int16_t>(at.y())));
     });
 }

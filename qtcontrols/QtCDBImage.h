@@ -77,7 +77,6 @@ private:
     TControl* FControl; // owned by FHost's form
     QImage FImage;
     bool FImageStale = true;
-    bool FEntered = false;
 };
 
 } // namespace zorp::qt

@@ -18,7 +18,7 @@ TQtCDBMemo::TQtCDBMemo(QWidget* Parent)
     FControl->SetParent(&FHost.Form());
     FBridge = std::make_unique<TTextEditBridge>(
         *this, FHost, *FControl, FControl->State(),
-        TTextEditBridge::TKeyHandlers{
+        TKeyHandlers{
             [this](uint16_t& Key, fw::TShiftState Shift) { FControl->StrokeDown(Key, Shift); },
             [this](char& Key) { FControl->StrokePress(Key); }});
     FControl->OnChange = [this](fw::TCustomMemo&) { PullText(); };

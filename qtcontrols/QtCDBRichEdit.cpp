@@ -21,7 +21,7 @@ TQtCDBRichEdit::TQtCDBRichEdit(QWidget* Parent)
     setAcceptRichText(true);
     FBridge = std::make_unique<TTextEditBridge>(
         *this, FHost, *FControl, FControl->State(),
-        TTextEditBridge::TKeyHandlers{
+        TKeyHandlers{
             [this](uint16_t& Key, fw::TShiftState Shift) { FControl->StrokeDown(Key, Shift); },
             [this](char& Key) { FControl->StrokePress(Key); }});
     FControl->OnChange = [this](fw::TCustomMemo&) { PullContent(); };

@@ -1,17 +1,10 @@
 #include "qtcontrols/TextEditBridge.h"
 
-#include "framework/controls/Keyboard.h"
-#include "qtcontrols/KeyStroke.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QFocusEvent>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
-#include <QPointer>
-#include <QTimer>
 #include <QWidget>
 
 namespace zorp::qt {
@@ -48,48 +41,11 @@ TTextEditBridge::TTextEditBridge(QWidget& Widget, TControlHost& Host, fw::TWinCo
     : FWidget(Widget), FHost(Host), FControl(Control), FState(State), FKeys(std::move(Keys)) {}
 
 bool TTextEditBridge::KeyPress(const QKeyEvent& Event) {
-    const TKeyStroke stroke = TranslateKey(Event);
-    bool passOn = true;
-    const bool ran = RunReported([&] {
-        const fw::TKeyboardShiftScope shift(stroke.Shift);
-        uint16_t key = stroke.Key;
-        if (key != 0) {
-            FKeys.KeyDown(key, stroke.Shift);
-            if (key == 0) {
-                passOn = false;
-                return;
-            }
-        }
-        char ch = stroke.Char;
-        if (ch != 0) {
-            FKeys.KeyPress(ch);
-            // Escape has reset the value; the edit has nothing more to do with it.
-            passOn = ch != 0 && ch != 27;
-        }
-    });
-    return ran && passOn;
-}
-
-void TTextEditBridge::FocusIn() {
-    if (FEntered)
-        return;
-    FEntered = true;
-    FHost.Enter(FControl);
-}
-
-void TTextEditBridge::FocusOut(const QFocusEvent& Event) {
-    if (!FEntered || Event.reason() == Qt::PopupFocusReason ||
-        Event.reason() == Qt::ActiveWindowFocusReason)
-        return;
-    if (FHost.Leave()) {
-        FEntered = false;
-        return;
-    }
-    // The record could not be written: the focus comes back, as the control keeps it.
-    QTimer::singleShot(0, &FWidget, [widget = QPointer<QWidget>(&FWidget)] {
-        if (widget)
-            widget->setFocus(Qt::OtherFocusReason);
-    });
+    TStrokeResult result;
+    if (!RunReported([&] { result = RunStroke(TranslateKey(Event), FKeys); }))
+        return false;
+    // Escape has reset the value; the edit has nothing more to do with it.
+    return !result.Swallowed && result.Char != 27;
 }
 
 bool TTextEditBridge::DoubleClick() {

@@ -6,6 +6,7 @@
 #include "../dbcontrols/DBMemoState.h"
 #include "ControlHost.h"
 #include "Export.h"
+#include "KeyStroke.h"
 
 #include <QString>
 #include <cstdint>
@@ -37,15 +38,6 @@ template <class TEdit> void SetReadOnlyState(TEdit& Edit, bool ReadOnly) {
 /// an event on to its Qt base class only when the bridge says so.
 class ZORPQT_API TTextEditBridge {
 public:
-    /// The headless control's key handlers (protected there; the widget's subclass of the
-    /// control reaches them).
-    struct TKeyHandlers {
-        /// The control's KeyDown: may start editing, may swallow the key (set it to 0).
-        std::function<void(uint16_t& Key, fw::TShiftState Shift)> KeyDown;
-        /// The control's KeyPress: may load the value, start editing, reset, or swallow.
-        std::function<void(char& Key)> KeyPress;
-    };
-
     /// Bridges Widget to Control, whose shared memo state is State.
     TTextEditBridge(QWidget& Widget, TControlHost& Host, fw::TWinControl& Control,
                     TDBMemoState& State, TKeyHandlers Keys);
@@ -54,10 +46,9 @@ public:
     /// handle it (type, move the caret, cut, paste).
     bool KeyPress(const QKeyEvent& Event);
     /// The control enters when the widget gets the focus.
-    void FocusIn();
-    /// The control exits when the focus moves to another widget (not for a popup menu or
-    /// another window); when it refuses, the widget takes the focus back.
-    void FocusOut(const QFocusEvent& Event);
+    void FocusIn() { FHost.FocusIn(FControl); }
+    /// The control exits when the focus moves to another widget (TControlHost::FocusOut).
+    void FocusOut(const QFocusEvent& Event) { FHost.FocusOut(FWidget, Event); }
     /// A double-click loads a value not shown yet; true when it did, and the click is used up.
     bool DoubleClick();
     /// Makes the cut and paste actions of the edit's standard context menu start editing
@@ -72,7 +63,6 @@ private:
     fw::TWinControl& FControl;
     TDBMemoState& FState;
     TKeyHandlers FKeys;
-    bool FEntered = false;
 };
 
 } // namespace zorp::qt
