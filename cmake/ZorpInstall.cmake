@@ -55,7 +55,7 @@ install(FILES ${zorp_man}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES README.md CHANGELOG.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp)
 # The licence, under the name Debian gives it.
 install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp RENAME copyright)
-install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp FILES_MATCHING PATTERN "*.md")
+install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp FILES_MATCHING PATTERN "*.md" PATTERN "*.png")
 
 # Public headers. Every header of the framework, of common and of dbcontrols
 # is public (new ones are installed without touching this file), except the

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs clang-tidy (.clang-tidy: bugprone, performance and a cognitive-
-# complexity limit) over the sources of the engine, the component, the
+# complexity limit) over the sources of the engine, the component, the Qt widgets, the
 # compressed fields and controls, and the tool, with the compile commands of
 # a configured build (default build/release). Exits non-zero on any finding.
 set -euo pipefail
@@ -9,7 +9,7 @@ cd "$root"
 build=${1:-build/release}
 [ -f "$build/compile_commands.json" ] || { echo "configure $build first" >&2; exit 1; }
 # GCC-only warning options in the compile commands mean nothing to clang.
-git ls-files 'engine/*.cpp' 'component/*.cpp' 'dbcontrols/*.cpp' 'tools/*.cpp' |
+git ls-files 'engine/*.cpp' 'component/*.cpp' 'dbcontrols/*.cpp' 'qtcontrols/*.cpp' 'tools/*.cpp' |
   xargs -P "$(nproc)" -n 4 clang-tidy -p "$build" --quiet \
     --extra-arg=-Wno-unknown-warning-option 2>/dev/null
 echo "clang-tidy: no findings"
