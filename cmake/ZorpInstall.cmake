@@ -59,12 +59,18 @@ install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorp FILES_
 
 # Public headers. Every header of the framework, of common and of dbcontrols
 # is public (new ones are installed without touching this file), except the
-# ELF section reader behind TResourceStream. Of the component only TZorp's
+# ELF section reader behind TResourceStream (and the PostgreSQL classes' when
+# they are not built). Of the component only TZorp's
 # header and the records it names are; no engine header is: the codecs, the
 # engine object and the component's helpers stay inside. The same lists say
 # what the API reference covers (ZorpReference.cmake).
 set(ZORP_PUBLIC_HEADER_DIRS framework common dbcontrols)
 set(ZORP_PRIVATE_FRAMEWORK_HEADERS framework/base/ElfSections.h)
+# Without libpq the PostgreSQL classes are not built, so their headers stay out.
+if(NOT ZORP_HAVE_LIBPQ)
+  list(APPEND ZORP_PRIVATE_FRAMEWORK_HEADERS
+    framework/db/PGDatabase.h framework/db/PGResult.h framework/db/PGTable.h)
+endif()
 set(ZORP_PUBLIC_COMPONENT_HEADERS
   component/Zorp.h component/Headers.h component/FileInfo.h component/StreamIdentity.h)
 set(ZORP_UMBRELLA_HEADERS packages/zorp.h packages/zorpdb.h)
@@ -80,7 +86,7 @@ install(FILES ${ZORP_UMBRELLA_HEADERS} DESTINATION ${ZORP_INSTALL_INCLUDEDIR})
 
 # find_package(Zorp): Zorp::zorpcore, Zorp::zorpdb and the runtime libraries
 # they link, the tool Zorp::zorp and zorp_add_resource. No public header includes a third-party header, so the package
-# needs no other package (SQLite is a private dependency of zorpdbrtl).
+# needs no other package (SQLite and libpq are private dependencies of zorpdbrtl).
 install(EXPORT ZorpTargets NAMESPACE Zorp:: DESTINATION ${ZORP_INSTALL_CMAKEDIR})
 configure_package_config_file(cmake/ZorpConfig.cmake.in
   ${PROJECT_BINARY_DIR}/ZorpConfig.cmake

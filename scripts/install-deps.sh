@@ -3,13 +3,14 @@
 # (strace injects faults into the tool in the tests; doxygen generates the
 # API reference in the packaging check; hyperfine times the tool against
 # gzip, tar and lhasa in bench/compare.sh; Qt 6 Widgets, a font and Xvfb
-# build and test the Qt widgets and the qt-notes example), when they are
-# missing.
+# build and test the Qt widgets and the qt-notes example; libpq builds the
+# PostgreSQL data set, whose tests start a throwaway PostgreSQL server), when
+# they are missing.
 # Needs root (or sudo) only when something is missing.
 set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format clang-tidy
-  googletest libgtest-dev zlib1g-dev libcli11-dev libsqlite3-dev
+  googletest libgtest-dev zlib1g-dev libcli11-dev libsqlite3-dev libpq-dev postgresql
   lhasa libarchive-tools jlha-utils binutils
   dpkg-dev file pkgconf man-db strace doxygen hyperfine gzip tar
   qt6-base-dev fonts-dejavu-core xvfb xauth
