@@ -240,7 +240,7 @@ TPGParam TPGTable::ParamFor(int FieldNo, const TVariant& Value) const {
     return {Value, FColumnTypes.at(static_cast<size_t>(FieldNo)) == "bytea"};
 }
 
-TVariant TPGTable::FromText(int FieldNo, const std::string& Text) const {
+TVariant TPGTable::FromText(int FieldNo, const std::string& Text) {
     const TFieldDef& def = FieldDefs().Items(FieldNo);
     const char* first = Text.data();
     const char* last = Text.data() + Text.size();

@@ -125,7 +125,7 @@ private:
     [[noreturn]] void ReportConflict(const TKey& Key);
     int IndexOfKey(const TKey& Key) const;
     TPGParam ParamFor(int FieldNo, const TVariant& Value) const;
-    TVariant FromText(int FieldNo, const std::string& Text) const;
+    TVariant FromText(int FieldNo, const std::string& Text);
 
     TPGDatabase* FDatabase = nullptr;
     std::string FTableName;
