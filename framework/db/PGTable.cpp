@@ -344,6 +344,7 @@ int TPGTable::InternalPost(bool Inserting, int Index,
                            const std::vector<std::optional<TVariant>>& Values,
                            const std::vector<bool>& Changed) {
     TPGDatabase& db = CheckDatabase();
+    // An INSERT's column list and parameters, or an UPDATE's assignments.
     std::vector<TPGParam> params;
     std::string names;
     std::string marks;
@@ -352,7 +353,10 @@ int TPGTable::InternalPost(bool Inserting, int Index,
             continue;
         const std::string name = QuoteIdentifier(FieldDefs().Items(static_cast<int>(i)).Name);
         const std::string mark = "$" + std::to_string(params.size() + 1);
-        names += (names.empty() ? "" : ", ") + (Inserting ? name : name + " = " + mark);
+        names += names.empty() ? "" : ", ";
+        names += name;
+        if (!Inserting)
+            names.append(" = ").append(mark);
         marks += (marks.empty() ? "" : ", ") + mark;
         params.push_back(ParamFor(static_cast<int>(i), Values[i].value_or(TVariant{})));
     }

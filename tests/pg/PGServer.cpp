@@ -45,6 +45,7 @@ std::string FindBinDir() {
 // Runs Argv in Cwd with its output appended to Log; the exit status, or -1.
 int Run(const std::vector<std::string>& Argv, const std::string& Cwd, const std::string& Log) {
     std::vector<char*> argv;
+    argv.reserve(Argv.size() + 1);
     for (const std::string& arg : Argv)
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
@@ -108,6 +109,7 @@ bool PGServer::StartWatchdog() {
         "while read -r line; do :; done; " + stop + " >/dev/null 2>&1; rm -rf '" + FDir + "'";
     std::vector<std::string> args{"/bin/sh", "-c", script};
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (std::string& arg : args)
         argv.push_back(arg.data());
     argv.push_back(nullptr);
