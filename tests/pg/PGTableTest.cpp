@@ -5,6 +5,8 @@
 #include "framework/db/Field.h"
 #include "tests/pg/PGServer.h"
 
+#include <sstream>
+
 namespace zorp::test {
 namespace {
 
@@ -206,6 +208,25 @@ TEST_F(NotesTable, ErrorsCarryTheServersMessages) {
     nowhere.SetConnectionString("host=/nonexistent port=1 user=zorp");
     EXPECT_THROW(nowhere.Open(), EDatabaseError);
     EXPECT_FALSE(nowhere.Connected());
+}
+
+TEST_F(NotesTable, ConnectsByUriToo) {
+    // The same server as a URI: "host=DIR port=P ..." becomes postgresql://zorp@/postgres?...
+    std::string host;
+    std::string port;
+    std::istringstream words(Db.ConnectionString());
+    for (std::string word; words >> word;) {
+        if (word.rfind("host=", 0) == 0)
+            host = word.substr(5);
+        if (word.rfind("port=", 0) == 0)
+            port = word.substr(5);
+    }
+    TPGDatabase uri(nullptr);
+    uri.SetConnectionString("postgresql://zorp@/postgres?host=" + host + "&port=" + port);
+    EXPECT_EQ(uri.Execute("SELECT count(*) FROM notes").Value(0, 0), "3");
+    EXPECT_EQ(uri.Execute("SHOW client_encoding").Value(0, 0), "UTF8");
+    uri.Close();
+    EXPECT_FALSE(uri.Connected());
 }
 
 TEST_F(NotesTable, TransactionsCommitAndRollBack) {
