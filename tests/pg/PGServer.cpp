@@ -66,6 +66,15 @@ int Run(const std::vector<std::string>& Argv, const std::string& Cwd, const std:
     return WEXITSTATUS(status);
 }
 
+// util-linux's runuser, by its full path when it is in an sbin directory, which a
+// root shell's PATH may lack.
+std::string Runuser() {
+    for (const char* path : {"/usr/sbin/runuser", "/sbin/runuser"})
+        if (access(path, X_OK) == 0)
+            return path;
+    return "runuser";
+}
+
 std::string Tail(const std::string& FileName) {
     std::ifstream in(FileName);
     std::stringstream text;
@@ -103,7 +112,7 @@ bool PGServer::StartWatchdog() {
     std::array<int, 2> fds{};
     if (pipe2(fds.data(), O_CLOEXEC) != 0)
         return false;
-    const std::string stop = (FAsNobody ? "runuser -u nobody -- '" : "'") + FBinDir +
+    const std::string stop = (FAsNobody ? "'" + Runuser() + "' -u nobody -- '" : "'") + FBinDir +
                              "/pg_ctl' -D '" + FDir + "/data' -m immediate -w stop";
     const std::string script =
         "while read -r line; do :; done; " + stop + " >/dev/null 2>&1; rm -rf '" + FDir + "'";
@@ -155,7 +164,7 @@ bool PGServer::Start() {
             return false;
         }
         FAsNobody = true;
-        prefix = {"runuser", "-u", "nobody", "--"};
+        prefix = {Runuser(), "-u", "nobody", "--"};
     }
     if (!StartWatchdog()) {
         FError = "cannot start the watchdog process";
