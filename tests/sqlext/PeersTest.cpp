@@ -41,7 +41,7 @@ Outcome RunScript(const std::string& Program, const std::string& Script, const T
                       Quote(Dir / "script"));
 }
 
-TEST(Peers, SqliteShellLoadsTheExtension) {
+TEST(SqlPeers, SqliteShellLoadsTheExtension) {
     ZORP_REQUIRE_TOOL("sqlite3");
     TempDir dir;
     const std::string plain = TextLines(2000, 5) + std::string(2000, ' '); // runs for RLE
@@ -69,7 +69,7 @@ TEST(Peers, SqliteShellLoadsTheExtension) {
     EXPECT_NE(out.Output.find("string or blob too big"), std::string::npos) << out.Output;
 }
 
-TEST(Peers, PythonLoadsTheExtension) {
+TEST(SqlPeers, PythonLoadsTheExtension) {
     const bool usable = std::filesystem::exists(Python) &&
                         RunCommand(std::string(Python) +
                                    " -c 'import sqlite3; "

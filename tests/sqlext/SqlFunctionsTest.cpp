@@ -145,8 +145,12 @@ TEST(SqlFunctions, AnExpansionPastTheLengthLimitIsTooBig) {
         const SqlResult r = db.Query("SELECT zorp_expand(?1)", {value});
         EXPECT_EQ(r.Code, SQLITE_TOOBIG) << r.Error;
     }
-    // Within the limit a value expands, and a header that lies is damage.
+    // Within the limit a value expands, and a header that lies is damage; one
+    // that announces more than the limit is refused before anything is expanded.
     sqlite3_limit(db.Handle(), SQLITE_LIMIT_LENGTH, 100000);
+    EXPECT_EQ(
+        db.Query("SELECT zorp_expand(?1)", {Announcing(Packed(plain, coLZH5, 0), 0x7F000000)}).Code,
+        SQLITE_TOOBIG);
     EXPECT_EQ(db.Query("SELECT zorp_expand(?1)", {Packed(plain, coRLE, 0)}).Bytes, plain);
     const SqlResult lying =
         db.Query("SELECT zorp_expand(?1)", {Announcing(Packed(plain, coRLE, 0), 100)});

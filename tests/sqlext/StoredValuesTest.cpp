@@ -28,7 +28,7 @@ std::string BmpBytes(const fw::TBitmap& Bitmap) {
     return bmp.DataString();
 }
 
-class StoredValues : public testing::Test {
+class SqlStoredValues : public testing::Test {
 protected:
     void SetUp() override {
         Db.SetDatabaseName(File());
@@ -62,7 +62,7 @@ protected:
     TCBlobField* Raw = nullptr;
 };
 
-TEST_F(StoredValues, WrittenByTheCompressedFieldsReadBackAsTheFieldsReadThem) {
+TEST_F(SqlStoredValues, WrittenByTheCompressedFieldsReadBackAsTheFieldsReadThem) {
     fw::TBitmap picture;
     picture.SetSize(64, 32); // squares of colour, which LZH compresses
     for (int y = 0; y < 32; ++y)
@@ -105,7 +105,7 @@ TEST_F(StoredValues, WrittenByTheCompressedFieldsReadBackAsTheFieldsReadThem) {
     EXPECT_EQ(Memo->AsString(), "plain");
 }
 
-TEST_F(StoredValues, PackedByTheToolReadBackAsText) {
+TEST_F(SqlStoredValues, PackedByTheToolReadBackAsText) {
     Table.Close(); // the tool writes the file
     Db.ExecSQL("CREATE TABLE docs (id INTEGER, body TEXT)");
     for (int i = 1; i <= 3; ++i)
