@@ -5,6 +5,9 @@
 #               each with the soname lib<name>.so.<major>;
 #               lib/cmake/Zorp/ the package for find_package(Zorp);
 #               lib/pkgconfig/ zorpcore.pc and zorpdb.pc
+#   lib/libzorpsqlite.so  the SQLite extension with the SQL functions
+#               (".load libzorpsqlite"); a module, not linked, so without
+#               a soname version and outside the CMake package
 #   include/zorp/  the public headers, under the same relative paths as in
 #               the tree ("component/Zorp.h", "framework/base/Stream.h"),
 #               and the umbrella headers zorp.h and zorpdb.h; a program
@@ -40,6 +43,8 @@ set_target_properties(zorp PROPERTIES INSTALL_RPATH "$ORIGIN/${bin_to_lib}")
 install(TARGETS ${ZORP_LIBRARIES} EXPORT ZorpTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(TARGETS zorp EXPORT ZorpTargets RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+set_target_properties(zorpsqlite PROPERTIES INSTALL_RPATH "$ORIGIN")
+install(TARGETS zorpsqlite LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 # The man page goes in compressed, as man expects pages on Debian and
 # elsewhere (-n: no name or time stamp, so the file is the same every build).
 find_program(ZORP_GZIP gzip REQUIRED)

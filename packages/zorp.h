@@ -6,6 +6,7 @@
 #pragma once
 
 #include "common/Errors.h"
+#include "common/MethodNames.h"
 #include "common/ZorpTypes.h"
 #include "component/FileInfo.h"
 #include "component/Headers.h"

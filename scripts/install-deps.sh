@@ -4,8 +4,9 @@
 # API reference in the packaging check; hyperfine times the tool against
 # gzip, tar and lhasa in bench/compare.sh; Qt 6 Widgets, a font and Xvfb
 # build and test the Qt widgets and the qt-notes example; libpq builds the
-# PostgreSQL data set, whose tests start a throwaway PostgreSQL server), when
-# they are missing.
+# PostgreSQL data set, whose tests start a throwaway PostgreSQL server; the
+# sqlite3 shell and Python load the SQLite extension in its tests), when they
+# are missing.
 # Needs root (or sudo) only when something is missing.
 set -euo pipefail
 packages=(
@@ -14,6 +15,7 @@ packages=(
   lhasa libarchive-tools jlha-utils binutils
   dpkg-dev file pkgconf man-db strace doxygen hyperfine gzip tar
   qt6-base-dev fonts-dejavu-core xvfb xauth
+  sqlite3 python3
 )
 missing=()
 for p in "${packages[@]}"; do

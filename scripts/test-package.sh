@@ -7,7 +7,7 @@
 #     compile on its own as <zorp/...> with include as the only include
 #     directory, and the engine and the component's helpers must not be
 #     there; each library's dynamic symbol table must hold the public API
-#     only;
+#     only, and the SQLite extension's its entry point only;
 #  2. builds tests/consumer against that install with find_package (one of
 #     its programs carries a resource embedded with the package's
 #     zorp_add_resource), and once more with pkg-config on a plain g++
@@ -15,7 +15,8 @@
 #  3. builds the Debian package with CPack, installs it with apt-get, runs
 #     its /usr/bin/zorp over the corpus (default ../shared/corpus, or
 #     $ZORP_CORPUS), builds a program against the system install with
-#     pkg-config, checks that `man zorp` shows the page and names every
+#     pkg-config, loads its SQLite extension into the sqlite3 shell,
+#     checks that `man zorp` shows the page and names every
 #     command and option that `zorp --help` lists, and removes the package.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -82,6 +83,12 @@ for lib in zorprtl zorpvclrtl zorpdbrtl zorpcore zorpdb; do
     fail "lib$lib.so exports what no installed header declares: $(tr '\n' ' ' <"$work/undeclared")"
   echo "lib$lib.so exports $(wc -l <"$work/exported") symbols, all of the public API"
 done
+# The SQLite extension exports its entry point and nothing else.
+[ -f "$libdir/libzorpsqlite.so" ] || fail "libzorpsqlite.so was not installed"
+extension_exports=$(nm -D --defined-only "$libdir/libzorpsqlite.so" | awk '{print $3}')
+[ "$extension_exports" = sqlite3_zorpsqlite_init ] ||
+  fail "libzorpsqlite.so exports more than its entry point: $(tr '\n' ' ' <<<"$extension_exports")"
+echo "libzorpsqlite.so exports sqlite3_zorpsqlite_init only"
 
 echo "== consumer with find_package(Zorp)"
 cmake -S tests/consumer -B "$work/consumer" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
@@ -109,7 +116,7 @@ dpkg-deb -f "$deb" Package Version Depends
 dpkg -c "$deb" >"$work/contents"
 for path in usr/bin/zorp usr/lib/libzorpcore.so.0 usr/lib/libzorpdb.so.0 usr/share/man/man1/zorp.1.gz \
   usr/include/zorp/zorp.h usr/include/zorp/component/Zorp.h usr/lib/cmake/Zorp/ZorpConfig.cmake \
-  usr/lib/cmake/Zorp/ZorpResources.cmake usr/lib/pkgconfig/zorpdb.pc; do
+  usr/lib/cmake/Zorp/ZorpResources.cmake usr/lib/pkgconfig/zorpdb.pc usr/lib/libzorpsqlite.so; do
   grep -q " \./$path\( ->.*\)\?\$" "$work/contents" || fail "$path is not in $deb"
 done
 apt_options=()
@@ -148,6 +155,13 @@ echo "== a program against the system install (pkg-config, ldconfig)"
 g++ -std=c++20 -o "$work/system_consumer" tests/consumer/StringsAndStreams.cpp \
   $(pkg-config --cflags --libs zorpcore)
 "$work/system_consumer" | tail -n 1
+
+echo "== the SQLite extension from the package, in the sqlite3 shell"
+text="replace(hex(zeroblob(500)), '00', 'ab')"
+loaded=$(sqlite3 :memory: ".load /usr/lib/libzorpsqlite" \
+  "SELECT zorp_expand_text(zorp_compress($text, 'lh5', 7), 7) = $text")
+[ "$loaded" = 1 ] || fail "the installed libzorpsqlite does not round-trip a value: $loaded"
+echo "sqlite3 loads /usr/lib/libzorpsqlite and round-trips a value"
 
 echo "== man zorp"
 MANWIDTH=400 LC_ALL=C man zorp >"$work/man.txt" 2>"$work/man.err" ||

@@ -16,6 +16,7 @@ set(layers
   "component:${fw_base},common,engine"
   "dbcontrols:framework,common,component"
   "packages:framework,common,component,dbcontrols"
+  "sqlext:framework,common,component"
   "tools:framework,common,component,dbcontrols"
   "qtcontrols:framework,common,component,dbcontrols")
 

@@ -1,8 +1,9 @@
 #include "tools/zorp/KeyOption.h"
 
-#include <algorithm>
-#include <cctype>
+#include "common/MethodNames.h"
+
 #include <charconv>
+#include <optional>
 #include <stdexcept>
 
 namespace zorp::tool {
@@ -30,17 +31,8 @@ int32_t ParseKey(const std::string& Text) {
 }
 
 TZorpMethod ParseMethod(const std::string& Text) {
-    std::string name = Text;
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (name == "none")
-        return coNone;
-    if (name == "rle")
-        return coRLE;
-    if (name == "lzh")
-        return coLZH;
-    if (name == "lh5")
-        return coLZH5;
+    if (const std::optional<TZorpMethod> method = MethodFromShortName(Text))
+        return *method;
     throw std::invalid_argument("unknown method \"" + Text + "\": use none, rle, lzh or lh5");
 }
 

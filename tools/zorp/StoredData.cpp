@@ -1,6 +1,7 @@
 #include "tools/zorp/StoredData.h"
 
 #include "common/Errors.h"
+#include "common/MethodNames.h"
 #include "component/Headers.h"
 
 #include <iterator>
@@ -11,10 +12,9 @@ namespace {
 
 // The tool's name of the method a header's ID names (as -m takes them).
 std::string MethodName(const std::string& ID) {
-    static const char* const names[] = {"none", "rle", "lzh", "custom", "lh5"};
     for (size_t i = 0; i < std::size(MethodIDs); ++i)
         if (ID == MethodIDs[i])
-            return names[i];
+            return MethodShortNames[i];
     return "custom"; // an application's own method
 }
 
