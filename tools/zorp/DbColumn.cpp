@@ -37,9 +37,14 @@ bool OpenColumn(fw::TDatabase& Db, const ColumnName& Name) {
                                    : "no such table: " + Name.Table);
 }
 
-std::runtime_error ValueError(const ColumnName& Name, int64_t Row, const std::string& Message) {
+std::runtime_error ValueError(const ColumnName& Name, const std::string& Row,
+                              const std::string& Message) {
     return std::runtime_error(Name.Database + ": table " + Name.Table + ", column " + Name.Column +
-                              ", rowid " + std::to_string(Row) + ": " + Message);
+                              ", " + Row + ": " + Message);
+}
+
+std::string RowIdName(int64_t Row) {
+    return "rowid " + std::to_string(Row);
 }
 
 ColumnRows::ColumnRows(fw::TDatabase& Db, const ColumnName& Name)

@@ -26,8 +26,11 @@ struct ColumnName {
 bool OpenColumn(fw::TDatabase& Db, const ColumnName& Name);
 
 // An error about the value of one row, naming the database, table, column
-// and rowid.
-std::runtime_error ValueError(const ColumnName& Name, int64_t Row, const std::string& Message);
+// and the row (as "rowid 4" or "key 4").
+std::runtime_error ValueError(const ColumnName& Name, const std::string& Row,
+                              const std::string& Message);
+// How messages name the row of a SQLite table.
+std::string RowIdName(int64_t Row);
 
 // The rows of the column in rowid order: rowid, value and storage class
 // ("null", "integer", "real", "text" or "blob", as SQL's typeof gives it).

@@ -4,7 +4,9 @@
 // each value (see StorageClassRecord.h) and then VACUUM the file, so that
 // the pages the change freed go back to the file system. stat and get
 // expand a value as a stream, so they never hold a whole expanded value.
-// get and put take a graphic column's pictures as plain BMP files.
+// get and put take a graphic column's pictures as plain BMP files. A
+// PostgreSQL connection string in place of the file runs the commands of
+// PGCommands.h instead; both follow the value rules of DbValues.h.
 #include "component/Zorp.h"
 #include "dbcontrols/CBlobStream.h"
 #include "dbcontrols/CompressedFields.h"
@@ -13,9 +15,11 @@
 #include "framework/db/SQLiteTable.h"
 #include "tools/zorp/Commands.h"
 #include "tools/zorp/DbColumn.h"
+#include "tools/zorp/DbOptions.h"
+#include "tools/zorp/DbValues.h"
 #include "tools/zorp/Files.h"
 #include "tools/zorp/KeyOption.h"
-#include "tools/zorp/PlainPicture.h"
+#include "tools/zorp/PGCommands.h"
 #include "tools/zorp/StorageClassRecord.h"
 #include "tools/zorp/StoredData.h"
 
@@ -28,31 +32,18 @@ namespace zorp::tool {
 
 namespace {
 
-struct DbOptions {
-    std::string Method = "lh5";
-    std::string Key = "0";
-    ColumnName Name;
-    int64_t RowId = 0;
-    std::string File;
-    bool Quiet = false;
-    bool NoVacuum = false;
-};
-
-bool HasHeader(const std::string& value) {
-    return value.size() > static_cast<size_t>(TZorpHeader::RecordSize) &&
-           value.compare(0, 5, std::string(HeaderMagic.data(), 5)) == 0;
-}
-
-// Runs Expand, which expands the value of Row; an error saying that the
-// stored value cannot be expanded names the value.
-template <class Function> void ExpandingValue(const DbOptions& o, int64_t Row, Function&& Expand) {
+// The rowid get and put take on a SQLite table.
+int64_t ParseRowId(const std::string& Text) {
+    size_t used = 0;
+    int64_t row = 0;
     try {
-        Expand();
-    } catch (const std::exception& e) {
-        if (!IsDecodeError(e))
-            throw;
-        throw ValueError(o.Name, Row, e.what());
+        row = std::stoll(Text, &used);
+    } catch (const std::exception&) {
+        used = 0;
     }
+    if (used == 0 || used != Text.size())
+        throw std::invalid_argument("ROWID: not a rowid: " + Text);
+    return row;
 }
 
 // Rewrites the whole file without the pages the committed change freed.
@@ -107,17 +98,14 @@ void Pack(const DbOptions& o) {
                   [&](ColumnRows& rows, ColumnWriter& writer, StorageClassRecord& record) {
                       const std::string type = rows.Class();
                       const std::string value = rows.Value();
-                      if ((type != "text" && type != "blob") || HasHeader(value))
+                      if ((type != "text" && type != "blob") || IsCompressed(value))
                           return false; // a number or null, or already compressed
-                      const std::string packed = zorp.CompressString(value, method);
-                      if (packed == value)
+                      const auto packed =
+                          PackValue(zorp, value, method, o.Name, RowIdName(rows.Row()));
+                      if (!packed)
                           return false;
-                      if (zorp.ExpandString(packed) != value)
-                          throw ValueError(
-                              o.Name, rows.Row(),
-                              "the value does not survive compression; nothing was changed");
-                      writer.Write(rows.Row(), packed, false);
-                      record.Note(rows.Row(), type, packed);
+                      writer.Write(rows.Row(), *packed, false);
+                      record.Note(rows.Row(), type, *packed);
                       return true;
                   });
 }
@@ -127,45 +115,17 @@ void Pack(const DbOptions& o) {
 void Unpack(const DbOptions& o) {
     TZorp zorp(nullptr);
     zorp.SetKey(ParseKey(o.Key));
-    RewriteColumn(o, "expanded", ClassRecord::Forget,
-                  [&](ColumnRows& rows, ColumnWriter& writer, StorageClassRecord& record) {
-                      const std::string stored = rows.Value();
-                      if (!HasHeader(stored))
-                          return false;
-                      std::string plain;
-                      ExpandingValue(o, rows.Row(), [&] { plain = zorp.ExpandString(stored); });
-                      const std::string before = record.ClassBefore(rows.Row(), stored);
-                      writer.Write(rows.Row(), plain,
-                                   (before.empty() ? rows.Class() : before) == "text");
-                      return true;
-                  });
-}
-
-// A stream that keeps nothing and counts the bytes written to it, so an
-// expansion can be measured without holding it.
-class TByteCounter : public fw::TStream {
-public:
-    int32_t Read(void*, int32_t) override { return 0; }
-    int32_t Write(const void*, int32_t Count) override {
-        FCount += Count;
-        return Count;
-    }
-    // Writes only append: the position is the count.
-    int64_t Seek(int64_t, fw::TSeekOrigin) override { return FCount; }
-    int64_t Count() const { return FCount; }
-
-private:
-    int64_t FCount = 0;
-};
-
-// Expands a stored value into Dest as a compressed field reads it (a value
-// without a header is its own expansion), writing to Dest as it goes.
-void ExpandValue(TZorp& Zorp, const std::string& Stored, fw::TStream& Dest) {
-    fw::TMemoryStream source;
-    if (!Stored.empty())
-        source.WriteBuffer(Stored.data(), static_cast<int32_t>(Stored.size()));
-    source.SetPosition(0);
-    Zorp.Expand(Dest, source);
+    RewriteColumn(
+        o, "expanded", ClassRecord::Forget,
+        [&](ColumnRows& rows, ColumnWriter& writer, StorageClassRecord& record) {
+            const std::string stored = rows.Value();
+            if (!IsCompressed(stored))
+                return false;
+            const std::string plain = ExpandedValue(zorp, stored, o.Name, RowIdName(rows.Row()));
+            const std::string before = record.ClassBefore(rows.Row(), stored);
+            writer.Write(rows.Row(), plain, (before.empty() ? rows.Class() : before) == "text");
+            return true;
+        });
 }
 
 void Stat(const DbOptions& o) {
@@ -174,24 +134,10 @@ void Stat(const DbOptions& o) {
     TZorp zorp(nullptr);
     zorp.SetKey(ParseKey(o.Key));
     ColumnRows rows(db, o.Name);
-    int64_t count = 0, compressed = 0, stored = 0;
-    TByteCounter expanded;
-    while (rows.Next()) {
-        const std::string value = rows.Value();
-        ++count;
-        stored += static_cast<int64_t>(value.size());
-        if (HasHeader(value))
-            ++compressed;
-        ExpandingValue(o, rows.Row(), [&] { ExpandValue(zorp, value, expanded); });
-    }
-    const double saving = expanded.Count() > 0
-                              ? 100.0 * static_cast<double>(expanded.Count() - stored) /
-                                    static_cast<double>(expanded.Count())
-                              : 0.0;
-    std::printf("rows %lld\ncompressed %lld\nstored bytes %lld\nexpanded bytes %lld\n"
-                "saving %.1f%%\n",
-                static_cast<long long>(count), static_cast<long long>(compressed),
-                static_cast<long long>(stored), static_cast<long long>(expanded.Count()), saving);
+    ColumnStats stats(zorp);
+    while (rows.Next())
+        stats.Add(rows.Value(), o.Name, RowIdName(rows.Row()));
+    stats.Print();
 }
 
 // The value a compressed field on the column gives, expanded straight into
@@ -201,25 +147,16 @@ void Get(const DbOptions& o) {
     const bool graphic = OpenColumn(db, o.Name);
     TZorp zorp(nullptr);
     zorp.SetKey(ParseKey(o.Key));
+    const int64_t rowId = ParseRowId(o.Row);
     fw::TStatement row(db, "SELECT " + fw::QuoteIdentifier(o.Name.Column) + " FROM " +
                                fw::QuoteIdentifier(o.Name.Table) + " WHERE rowid = ?");
-    row.Bind(1, o.RowId);
+    row.Bind(1, rowId);
     if (!row.Step())
-        throw std::runtime_error("no row " + std::to_string(o.RowId) + " in " + o.Name.Table);
+        throw std::runtime_error("no row " + o.Row + " in " + o.Name.Table);
     const std::string stored = fw::VarToStr(row.Column(0));
     OutputFile out(o.File.empty() ? "-" : o.File);
-    ExpandingValue(o, o.RowId, [&] {
-        if (graphic) {
-            PictureWithoutHeader picture(out.Stream(),
-                                         ReadStoredInfo(stored.substr(0, TZorpHeader::RecordSize),
-                                                        static_cast<int64_t>(stored.size()))
-                                             .ExpandedSize);
-            ExpandValue(zorp, stored, picture);
-            picture.Finish();
-        } else {
-            ExpandValue(zorp, stored, out.Stream());
-        }
-    });
+    ExpandingValue(o.Name, RowIdName(rowId),
+                   [&] { WriteExpanded(zorp, stored, graphic, out.Stream()); });
     out.Commit();
 }
 
@@ -235,8 +172,8 @@ struct FieldAtRow {
         Field->SetCompressSource(&Zorp);
         Field->SetDataSet(&Table);
         Table.Open();
-        if (!Table.Locate(o.RowId))
-            throw std::runtime_error("no row " + std::to_string(o.RowId) + " in " + o.Name.Table);
+        if (!Table.Locate(ParseRowId(o.Row)))
+            throw std::runtime_error("no row " + o.Row + " in " + o.Name.Table);
     }
     TZorp Zorp{nullptr};
     fw::TComponent Owner{nullptr};
@@ -254,12 +191,7 @@ void Put(const DbOptions& o) {
     FieldAtRow at(o);
     at.Field->SetCompressionMethod(method);
     InputFile in(o.File);
-    const int64_t size = in.Stream().Size();
-    if (at.Graphic && !IsBmpFile(in.Stream()))
-        throw std::runtime_error(o.File + ": not a BMP file (column " + o.Name.Column + " of " +
-                                 o.Name.Table + " holds pictures)");
-    if (at.Graphic && size > std::numeric_limits<int32_t>::max() - GraphicHeaderSize)
-        throw std::runtime_error(o.File + ": too large for a picture (2 GiB or more)");
+    const int64_t size = CheckPutFile(in, o.File, at.Graphic, o.Name);
     fw::TTransaction transaction(at.Db);
     at.Table.Edit();
     {
@@ -270,13 +202,26 @@ void Put(const DbOptions& o) {
         value.Close();
     }
     at.Table.Post();
-    StorageClassRecord(at.Db, o.Name.Table, o.Name.Column).Forget(o.RowId);
+    StorageClassRecord(at.Db, o.Name.Table, o.Name.Column).Forget(ParseRowId(o.Row));
     transaction.Commit();
+}
+
+// Runs the command for the database the options name: Sqlite on a file,
+// Pg on a PostgreSQL connection string.
+void Run(const DbOptions& o, void (*Sqlite)(const DbOptions&), void (*Pg)(const DbOptions&)) {
+    if (IsPGConnection(o.Name.Database))
+        Pg(o);
+    else
+        Sqlite(o);
 }
 
 CLI::App* Command(CLI::App& db, const char* name, const char* help, DbOptions& o) {
     CLI::App* c = db.add_subcommand(name, help);
-    c->add_option("DB", o.Name.Database, "SQLite database file")->required()->type_name("DB");
+    c->add_option("DB", o.Name.Database,
+                  "SQLite database file, or PostgreSQL connection string (postgresql://..., "
+                  "or keywords with dbname= or host=)")
+        ->required()
+        ->type_name("DB");
     c->add_option("TABLE", o.Name.Table, "Table")->required()->type_name("TABLE");
     c->add_option("COLUMN", o.Name.Column, "Column")->required()->type_name("COLUMN");
     c->add_option("-k,--key", o.Key, "Key: a 32-bit number in decimal or 0x hexadecimal")
@@ -298,42 +243,47 @@ void AddDbCommands(CLI::App& App) {
     CLI::App* db = App.add_subcommand(DbCommandName, DbCommandDescription);
     db->require_subcommand(1);
 
-    CLI::App* pack = Command(*db, "pack",
-                             "Compress every text and blob value of a column in place, in one "
-                             "transaction, then VACUUM; values already compressed are left alone",
-                             *o);
+    CLI::App* pack =
+        Command(*db, "pack",
+                "Compress every text and blob value of a column in place, in one "
+                "transaction, then VACUUM a SQLite file; values already compressed are left alone",
+                *o);
     AddMethodOption(*pack, *o);
     pack->add_flag("-q,--quiet", o->Quiet, "No summary");
     pack->add_flag("--no-vacuum", o->NoVacuum, "Leave the file its size (no VACUUM)");
-    pack->callback([o] { Pack(*o); });
+    pack->callback([o] { Run(*o, Pack, PGPack); });
 
     CLI::App* unpack = Command(*db, "unpack",
                                "Expand every compressed value of a column in place, as TEXT or "
-                               "BLOB as it was, then VACUUM",
+                               "BLOB as it was, then VACUUM a SQLite file",
                                *o);
     unpack->add_flag("-q,--quiet", o->Quiet, "No summary");
     unpack->add_flag("--no-vacuum", o->NoVacuum, "Leave the file its size (no VACUUM)");
-    unpack->callback([o] { Unpack(*o); });
+    unpack->callback([o] { Run(*o, Unpack, PGUnpack); });
 
     CLI::App* stat = Command(*db, "stat", "Rows, stored and expanded bytes, and the saving", *o);
-    stat->callback([o] { Stat(*o); });
+    stat->callback([o] { Run(*o, Stat, PGStat); });
 
     CLI::App* get = Command(
         *db, "get", "Write one value (by rowid), expanded; a picture as a plain BMP file", *o);
-    get->add_option("ROWID", o->RowId, "Row")->required()->type_name("ROWID");
+    get->add_option("ROWID", o->Row, "Row: its rowid, or on PostgreSQL its primary key value")
+        ->required()
+        ->type_name("ROWID");
     get->add_option("OUT", o->File, "Output file (default: standard output)")->type_name("FILE");
-    get->callback([o] { Get(*o); });
+    get->callback([o] { Run(*o, Get, PGGet); });
 
     CLI::App* put = Command(*db, "put",
                             "Store one value (by rowid) from a file, compressed; a graphic "
                             "column takes a BMP file",
                             *o);
-    put->add_option("ROWID", o->RowId, "Row")->required()->type_name("ROWID");
+    put->add_option("ROWID", o->Row, "Row: its rowid, or on PostgreSQL its primary key value")
+        ->required()
+        ->type_name("ROWID");
     put->add_option("FILE", o->File, "Input file, or - for standard input")
         ->required()
         ->type_name("FILE");
     AddMethodOption(*put, *o);
-    put->callback([o] { Put(*o); });
+    put->callback([o] { Run(*o, Put, PGPut); });
 }
 
 } // namespace zorp::tool
