@@ -9,6 +9,7 @@
 #include "tests/pg/PGServer.h"
 
 #include <optional>
+#include <sstream>
 #include <vector>
 
 namespace zorp::test {
@@ -135,6 +136,30 @@ TEST_F(PGDbCommands, FailingUnpackLeavesTheTableAsItWas) {
     EXPECT_EQ(o.Status, 1);
     EXPECT_NE(o.Output.find(": table docs, column body, key 2: "), std::string::npos) << o.Output;
     EXPECT_EQ(Read("docs"), before);
+}
+
+// The server named by a URI, with either scheme, rather than by keywords.
+TEST_F(PGDbCommands, TakesAUri) {
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    Recreate("docs", "CREATE TABLE docs (id integer PRIMARY KEY, body bytea)");
+    Fill("docs", {std::string("by uri, by uri, by uri, by uri")});
+    std::string host;
+    std::string port;
+    std::istringstream words(Db.ConnectionString());
+    for (std::string word; words >> word;) {
+        if (word.rfind("host=", 0) == 0)
+            host = word.substr(5);
+        if (word.rfind("port=", 0) == 0)
+            port = word.substr(5);
+    }
+    for (const char* scheme : {"postgresql://", "postgres://"}) {
+        const std::string uri =
+            scheme + std::string("zorp@/postgres?host=") + host + "&port=" + port;
+        const Outcome o = RunZorp("db stat " + Quote(uri) + " docs body");
+        EXPECT_EQ(o.Status, 0) << o.Output;
+        EXPECT_NE(o.Output.find("rows 1\n"), std::string::npos) << scheme << o.Output;
+    }
 }
 
 TEST_F(PGDbCommands, RefusesTablesItCannotWorkOn) {
