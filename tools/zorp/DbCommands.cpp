@@ -10,7 +10,6 @@
 #include "component/Zorp.h"
 #include "dbcontrols/CBlobStream.h"
 #include "dbcontrols/CompressedFields.h"
-#include "framework/base/MemoryStream.h"
 #include "framework/db/Database.h"
 #include "framework/db/SQLiteTable.h"
 #include "tools/zorp/Commands.h"
@@ -21,10 +20,8 @@
 #include "tools/zorp/KeyOption.h"
 #include "tools/zorp/PGCommands.h"
 #include "tools/zorp/StorageClassRecord.h"
-#include "tools/zorp/StoredData.h"
 
 #include <cstdio>
-#include <limits>
 #include <memory>
 #include <stdexcept>
 
