@@ -1,6 +1,7 @@
 #include "tools/zorp/PGColumn.h"
 
 #include "framework/base/TextUtils.h"
+#include "framework/db/Database.h"
 #include "framework/db/PGTable.h"
 
 #include <stdexcept>
@@ -8,13 +9,6 @@
 namespace zorp::tool {
 
 namespace {
-
-std::string QuotedName(const std::string& Name) {
-    std::string quoted = "\"";
-    for (const char c : Name)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
 
 fw::TPGParam Text(const std::string& Value) {
     return fw::TPGParam{fw::TVariant(Value), false};
@@ -51,7 +45,7 @@ void PGColumn::CheckColumn() {
         if (!fw::SameText(columns.Value(i, 1), FName.Column))
             continue;
         FTable = columns.Value(i, 0);
-        FColumn = QuotedName(columns.Value(i, 1));
+        FColumn = fw::QuoteIdentifier(columns.Value(i, 1));
         const std::string type = columns.Value(i, 2);
         if (type != "bytea")
             throw std::runtime_error("column " + FName.Column + " of " + FName.Table + " is " +
@@ -76,7 +70,7 @@ void PGColumn::ReadKey() {
         throw std::runtime_error("table " + FName.Table +
                                  " has a primary key of several columns: its rows are "
                                  "addressed by a key of one column");
-    FKey = QuotedName(key.Value(0, 0));
+    FKey = fw::QuoteIdentifier(key.Value(0, 0));
 }
 
 std::string PGColumn::NoRow(const std::string& Key) const {
