@@ -139,6 +139,24 @@ TEST_F(PGDbCommands, FailingUnpackLeavesTheTableAsItWas) {
 }
 
 // The server named by a URI, with either scheme, rather than by keywords.
+// A change the server refuses halfway (a trigger raises on row 5) stops
+// pack with the server's message, and rolls back row 1.
+TEST_F(PGDbCommands, RefusedChangeLeavesTheTableAsItWas) {
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    Recreate("docs", "CREATE TABLE docs (id integer PRIMARY KEY, body bytea)");
+    Fill("docs", Sample);
+    Db.ExecSQL(
+        "CREATE OR REPLACE FUNCTION frozen() RETURNS trigger AS $$ BEGIN "
+        "IF NEW.id = 5 THEN RAISE EXCEPTION 'row 5 is frozen'; END IF; RETURN NEW; "
+        "END $$ LANGUAGE plpgsql; "
+        "CREATE TRIGGER frozen BEFORE UPDATE ON docs FOR EACH ROW EXECUTE FUNCTION frozen()");
+    const Outcome o = Zorp("db pack docs body");
+    EXPECT_EQ(o.Status, 1);
+    EXPECT_NE(o.Output.find("row 5 is frozen"), std::string::npos) << o.Output;
+    EXPECT_EQ(Read("docs"), Sample);
+}
+
 TEST_F(PGDbCommands, TakesAUri) {
     if (IsSkipped() || HasFatalFailure())
         return;
