@@ -7,6 +7,7 @@
 #include "support/TestFiles.h"
 #include "support/ToolRunner.h"
 #include "tests/pg/PGServer.h"
+#include "tools/zorp/PGCommands.h"
 
 #include <optional>
 #include <sstream>
@@ -139,6 +140,24 @@ TEST_F(PGDbCommands, FailingUnpackLeavesTheTableAsItWas) {
 }
 
 // The server named by a URI, with either scheme, rather than by keywords.
+TEST(PGConnectionString, TellsPostgreSQLFromAFile) {
+    const struct {
+        const char* Database;
+        bool PG;
+    } cases[] = {
+        {"postgresql://app@db/notes", true},
+        {"postgres:///notes", true},
+        {"dbname=notes", true},
+        {"host=/run/postgresql dbname=notes", true},
+        {"port=5433 host=db", true},
+        {"notes.db", false},
+        {"/tmp/host=a.db", false},
+        {"postgresql.db", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(tool::IsPGConnection(c.Database), c.PG) << c.Database;
+}
+
 // A change the server refuses halfway (a trigger raises on row 5) stops
 // pack with the server's message, and rolls back row 1.
 TEST_F(PGDbCommands, RefusedChangeLeavesTheTableAsItWas) {

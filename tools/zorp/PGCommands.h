@@ -4,17 +4,23 @@
 
 #include "tools/zorp/DbOptions.h"
 
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
 namespace zorp::tool {
 
 // Whether Database names a PostgreSQL database: a postgresql:// or
-// postgres:// URI, or a keyword string with dbname= or host=.
+// postgres:// URI, or a keyword string with a dbname= or host= word. A
+// file name holding such text elsewhere ("/tmp/host=a.db") stays a file.
 inline bool IsPGConnection(const std::string& Database) {
-    return Database.rfind("postgresql://", 0) == 0 || Database.rfind("postgres://", 0) == 0 ||
-           Database.find("dbname=") != std::string::npos ||
-           Database.find("host=") != std::string::npos;
+    if (Database.rfind("postgresql://", 0) == 0 || Database.rfind("postgres://", 0) == 0)
+        return true;
+    std::istringstream words(Database);
+    for (std::string word; words >> word;)
+        if (word.rfind("dbname=", 0) == 0 || word.rfind("host=", 0) == 0)
+            return true;
+    return false;
 }
 
 #ifdef ZORP_TOOL_PG
