@@ -127,6 +127,18 @@ TEST_F(DbCommands, PackStatGetUnpack) {
     EXPECT_EQ(Column(), before);
 }
 
+// An empty value stays as it is: compressing it with a key gives a bare header,
+// which does not count as compressed and so would never be expanded.
+TEST_F(DbCommands, EmptyValuesStayEmpty) {
+    Sql("CREATE TABLE e (body); INSERT INTO e VALUES (''), (x'')");
+    const std::vector<std::string> empty = {"text:", "blob:"};
+    for (const char* command : {"pack", "unpack"}) {
+        const Outcome o = RunZorp(std::string("db ") + command + " -k 0x10 " + Db() + " e body");
+        EXPECT_EQ(o.Status, 0) << o.Output;
+        EXPECT_EQ(Query("SELECT typeof(body) || ':' || hex(body) FROM e"), empty) << command;
+    }
+}
+
 // The error a failing change meets reaches the user, whether SQLite undid
 // only the statement or the whole transaction, and the table stays as it was.
 TEST_F(DbCommands, FailingChangeReportsItsCauseAndLeavesTheTableAsItWas) {

@@ -47,7 +47,7 @@ bool IsCompressed(const std::string& Value) {
 std::optional<std::string> PackValue(TZorp& Zorp, const std::string& Value, TZorpMethod Method,
                                      const ColumnName& Name, const std::string& Row) {
     std::string packed = Zorp.CompressString(Value, Method);
-    if (!IsCompressed(packed)) // an empty value gets a bare header, which unpack would keep
+    if (!IsCompressed(packed)) // with a key, an empty value gets a bare header, which unpack keeps
         return std::nullopt;
     if (Zorp.ExpandString(packed) != Value)
         throw ValueError(Name, Row, "the value does not survive compression; nothing was changed");

@@ -22,8 +22,8 @@ class InputFile;
 bool IsCompressed(const std::string& Value);
 
 // Value compressed by Method, or nothing when the result would not count
-// as compressed (an empty value). Raises an error naming the value (Row, as "rowid 4" or "key 4")
-// when the compressed value does not expand to Value.
+// as compressed (an empty value, which a key gives a bare header). Raises an error naming the value
+// (Row, as "rowid 4" or "key 4") when the compressed value does not expand to Value.
 std::optional<std::string> PackValue(TZorp& Zorp, const std::string& Value, TZorpMethod Method,
                                      const ColumnName& Name, const std::string& Row);
 
