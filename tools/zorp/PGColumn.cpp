@@ -77,9 +77,9 @@ std::string PGColumn::NoRow(const std::string& Key) const {
     return "no row " + Key + " in " + FName.Table;
 }
 
-fw::TPGResult PGColumn::Rows() {
+fw::TPGResult PGColumn::Rows(bool Lock) {
     return FDb.Execute("SELECT " + FKey + "::text, " + FColumn + " FROM " + FTable + " ORDER BY " +
-                           FKey,
+                           FKey + (Lock ? " FOR UPDATE" : ""),
                        {}, true);
 }
 

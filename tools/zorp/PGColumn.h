@@ -24,7 +24,9 @@ public:
     fw::TPGDatabase& Db() { return FDb; }
 
     // Every row: key as text (column 0), value as bytes (column 1), in key order.
-    fw::TPGResult Rows();
+    // With Lock the rows stay locked until the transaction ends, so no other
+    // client changes a value between its reading and its rewriting.
+    fw::TPGResult Rows(bool Lock = false);
     // The value of the row with key Key; raises an error when there is no such row.
     std::string Value(const std::string& Key);
     // Replaces the value of the row with key Key; raises an error when there is no such row.

@@ -29,7 +29,7 @@ void RewriteColumn(const DbOptions& O, const char* Done, TRewrite&& Rewrite) {
     int changed = 0;
     {
         PGTransaction transaction(column.Db());
-        const fw::TPGResult rows = column.Rows();
+        const fw::TPGResult rows = column.Rows(true);
         for (int i = 0; i < rows.RowCount(); ++i) {
             if (rows.IsNull(i, 1))
                 continue;
