@@ -37,6 +37,11 @@ void TDataSet::CheckActive() const {
         throw EDatabaseError("Cannot perform this operation on a closed dataset");
 }
 
+void TDataSet::CheckInactive() const {
+    if (Active())
+        throw EDatabaseError("Cannot perform this operation on an open dataset");
+}
+
 void TDataSet::CheckEditing() const {
     if (FState != dsEdit && FState != dsInsert)
         throw EDatabaseError("Dataset not in edit or insert mode");
@@ -336,8 +341,7 @@ void TDataSet::DataEvent(TDataEvent Event, TField* Info) {
 }
 
 void TDataSet::AddField(TField* Field) {
-    if (Active())
-        throw EDatabaseError("Cannot perform this operation on an open dataset");
+    CheckInactive();
     FFields.push_back(Field);
 }
 

@@ -195,6 +195,9 @@ protected:
                              const std::vector<bool>& Changed) = 0;
     /// Deletes record Index from the source.
     virtual void InternalDelete(int Index) = 0;
+    /// Raises EDatabaseError while the data set is open: for settings that
+    /// may change only while it is closed.
+    void CheckInactive() const;
 
 private:
     void CheckActive() const;

@@ -80,8 +80,7 @@ TPGTable::~TPGTable() {
 }
 
 void TPGTable::SetDatabase(TPGDatabase* Value) {
-    if (Active())
-        throw EDatabaseError("Cannot perform this operation on an open dataset");
+    CheckInactive();
     if (FDatabase != nullptr)
         RemoveFreeNotification(FDatabase);
     FDatabase = Value;
@@ -90,8 +89,7 @@ void TPGTable::SetDatabase(TPGDatabase* Value) {
 }
 
 void TPGTable::SetTableName(const std::string& Value) {
-    if (Active())
-        throw EDatabaseError("Cannot perform this operation on an open dataset");
+    CheckInactive();
     FTableName = Value;
 }
 

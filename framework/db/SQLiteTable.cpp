@@ -25,8 +25,7 @@ TSQLiteTable::~TSQLiteTable() {
 }
 
 void TSQLiteTable::SetDatabase(TDatabase* Value) {
-    if (Active())
-        throw EDatabaseError("Cannot perform this operation on an open dataset");
+    CheckInactive();
     if (FDatabase != nullptr)
         RemoveFreeNotification(FDatabase);
     FDatabase = Value;
@@ -35,8 +34,7 @@ void TSQLiteTable::SetDatabase(TDatabase* Value) {
 }
 
 void TSQLiteTable::SetTableName(const std::string& Value) {
-    if (Active())
-        throw EDatabaseError("Cannot perform this operation on an open dataset");
+    CheckInactive();
     FTableName = Value;
 }
 
